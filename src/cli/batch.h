@@ -1,0 +1,42 @@
+// Batch mode: tokens in, stack out, errors on standard error.
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/calculator.h"
+
+namespace tallix::cli {
+
+class BatchRunner : public Shell {
+public:
+    BatchRunner(char decimalChar, std::FILE* errors);
+
+    // Runs one line of tokens; "#" starts a comment.
+    void RunLine(std::string_view line);
+    void RunToken(std::string_view token);
+    // Writes the stack deepest first, as displayed or as stored.
+    void PrintStack(std::FILE* out, bool raw) const;
+
+    void ShowError(const std::string& message) override;
+
+    Calculator& calculator() { return calc_; }
+    int errorCount() const { return errors_; }
+
+private:
+    std::FILE* errorsOut_;
+    int errors_ = 0;
+    Calculator calc_;
+};
+
+// The decimal separator of the user's numeric locale (LC_NUMERIC, LANG).
+char UserDecimalChar();
+
+// True when the arguments ask for batch mode rather than the window.
+bool WantsBatch(int argc, char** argv);
+// Runs batch mode; returns the process exit status.
+int BatchMain(int argc, char** argv);
+
+} // namespace tallix::cli

@@ -1,0 +1,48 @@
+#include "ops/opframe.h"
+
+#include <array>
+
+namespace tallix {
+
+const OpDef* FindOp(Cmd cmd) {
+    static const std::array<const OpDef*, static_cast<std::size_t>(Cmd::Count)> byCmd = [] {
+        std::array<const OpDef*, static_cast<std::size_t>(Cmd::Count)> t{};
+        for (auto family : {StackOps(), ScientificOps(), IntegerOps(), LogicOps()})
+            for (const OpDef& op : family) t[static_cast<std::size_t>(op.cmd)] = &op;
+        return t;
+    }();
+    return byCmd[static_cast<std::size_t>(cmd)];
+}
+
+void RunOp(Calculator& calc, const OpDef& op) {
+    if (!calc.CommitEntry()) return;
+    Value x = 0, y = 0;
+    bool popped = true;
+    if (op.args == 1)
+        popped = calc.PopOneArg(x, op.name, op.intArgs);
+    else if (op.args == 2)
+        popped = calc.PopTwoArgs(x, y, op.intArgs, op.name);
+    if (popped) {
+        OpResult r = op.fn(calc, x, y);
+        if (r.kind == OpResult::Kind::Push) {
+            for (int i = 0; i < r.count; ++i)
+                if (IsFault(r.values[i])) r = OpResult::Error(op.faultReason);
+        }
+        switch (r.kind) {
+        case OpResult::Kind::Push:
+            for (int i = 0; i < r.count; ++i) calc.PushValue(r.values[i]);
+            break;
+        case OpResult::Kind::Text: calc.PushText(std::move(r.text)); break;
+        case OpResult::Kind::Error:
+        case OpResult::Kind::Keep:
+            if (op.args == 2) calc.PushValue(y);
+            if (op.args >= 1) calc.PushValue(x);
+            if (r.kind == OpResult::Kind::Error) calc.ShowError(op.name, r.reason);
+            break;
+        case OpResult::Kind::Report: calc.ShowError(op.name, r.reason); break;
+        }
+    }
+    calc.ResetEntry();
+}
+
+} // namespace tallix

@@ -1,0 +1,95 @@
+// The command frame shared by every operation that pops its arguments,
+// computes and pushes: commit the entry, pop, compute, push or put the
+// arguments back with a message, reset the entry line.
+#pragma once
+
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "engine/calculator.h"
+
+namespace tallix {
+
+struct OpResult {
+    enum class Kind { Push, Text, Error, Keep, Report };
+    Kind kind = Kind::Push;
+    int count = 0;
+    Value values[4]{};
+    std::string_view reason; // Kind::Error
+    std::string text;        // Kind::Text
+
+    static OpResult None() { return {}; }
+    static OpResult One(Value a) {
+        OpResult r;
+        r.count = 1;
+        r.values[0] = a;
+        return r;
+    }
+    // Pushed in order: a first, b ends at level 1.
+    static OpResult Two(Value a, Value b) {
+        OpResult r = One(a);
+        r.count = 2;
+        r.values[1] = b;
+        return r;
+    }
+    static OpResult Four(Value a, Value b, Value c, Value d) {
+        OpResult r = Two(a, b);
+        r.count = 4;
+        r.values[2] = c;
+        r.values[3] = d;
+        return r;
+    }
+    // Put the arguments back and report NAME + " Error: \r\n" + reason.
+    static OpResult Error(std::string_view reason) {
+        OpResult r;
+        r.kind = Kind::Error;
+        r.reason = reason;
+        return r;
+    }
+    // Report NAME + " Error: \r\n" + reason; the arguments stay consumed.
+    static OpResult Report(std::string_view reason) {
+        OpResult r;
+        r.kind = Kind::Report;
+        r.reason = reason;
+        return r;
+    }
+    // Put the arguments back without a message.
+    static OpResult Keep() {
+        OpResult r;
+        r.kind = Kind::Keep;
+        return r;
+    }
+    // Push a text built by the operation itself.
+    static OpResult Text(std::string t) {
+        OpResult r;
+        r.kind = Kind::Text;
+        r.text = std::move(t);
+        return r;
+    }
+};
+
+// x is level 1 and y level 2 when the operation starts (0 when unused).
+using OpFn = OpResult (*)(Calculator& calc, Value x, Value y);
+
+struct OpDef {
+    Cmd cmd;
+    std::string_view name; // NAME of its messages
+    int args;              // 0, 1 or 2
+    bool intArgs;          // arguments parsed as signed 32-bit whole numbers
+    OpFn fn;
+    // Reason reported when a result is not finite (an overflow, an invalid
+    // operation or a division by zero inside the computation).
+    std::string_view faultReason = "Overflow";
+};
+
+// The tables of the operation families.
+std::span<const OpDef> StackOps();
+std::span<const OpDef> ScientificOps();
+std::span<const OpDef> IntegerOps();
+std::span<const OpDef> LogicOps();
+
+const OpDef* FindOp(Cmd cmd);
+void RunOp(Calculator& calc, const OpDef& op);
+
+} // namespace tallix

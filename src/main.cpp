@@ -1,0 +1,14 @@
+// Tallix: an RPN scientific calculator. With batch options it runs on the
+// command line without a window; otherwise it opens the calculator window.
+#include "batch.h"
+
+#ifdef TALLIX_HAVE_GUI
+#include "app/app.h"
+#endif
+
+int main(int argc, char** argv) {
+#ifdef TALLIX_HAVE_GUI
+    if (!tallix::cli::WantsBatch(argc, argv)) return tallix::gui::RunWindow(argc, argv);
+#endif
+    return tallix::cli::BatchMain(argc, argv);
+}
