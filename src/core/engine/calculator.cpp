@@ -342,16 +342,24 @@ void Calculator::RefreshStackDisplay() {
     ScrollBarState& sb = ScrollBar;
     if (n > 6) {
         const std::int64_t levels = static_cast<std::int64_t>(n) - 6;
-        std::int64_t unit = 1000;
-        if (n > kClassicDepth) unit = std::max<std::int64_t>(1, std::min<std::int64_t>(1000, INT_MAX / levels));
-        const std::int64_t max = levels * unit;
-        const std::int64_t page = max * 6 / static_cast<std::int64_t>(n);
-        const std::int64_t small = std::max<std::int64_t>(1, (max - page) / levels);
+        std::int64_t max, page, small;
+        if (n <= kClassicDepth) {
+            max = levels * 1000;
+            page = max * 6 / static_cast<std::int64_t>(n);
+            small = (max - page) / levels;
+        } else {
+            // Whole units a level, the page exactly six levels: the range
+            // above the page is a whole number of levels, so every level
+            // is one small step from the next.
+            small = std::max<std::int64_t>(1, std::min<std::int64_t>(1000, INT_MAX / static_cast<std::int64_t>(n)));
+            max = small * static_cast<std::int64_t>(n);
+            page = 6 * small;
+        }
         sb.Max = static_cast<int>(max);
         sb.PageSize = static_cast<int>(page);
         sb.Position = static_cast<int>(max - page);
-        sb.SmallChange = static_cast<int>(std::min<std::int64_t>(32767, small));
-        sb.LargeChange = static_cast<int>(std::min<std::int64_t>(32767, 6 * small));
+        sb.SmallChange = static_cast<int>(small);
+        sb.LargeChange = static_cast<int>(6 * small);
         sb.Visible = true;
     } else {
         sb.Max = 0;
@@ -365,12 +373,8 @@ std::size_t Calculator::FirstShownIndex() const {
     const ScrollBarState& sb = ScrollBar;
     const std::int64_t span = static_cast<std::int64_t>(sb.Max) - sb.PageSize;
     const std::int64_t off = span - sb.Position;
-    const std::size_t n = Stack.size();
-    if (off <= 0 || n <= 6) return 0;
-    if (n <= kClassicDepth) return static_cast<std::size_t>(off / std::max(1, sb.SmallChange));
-    // Deep stacks: map the position proportionally so that both ends and
-    // every level in between can be reached.
-    return static_cast<std::size_t>(off * static_cast<std::int64_t>(n - 6) / span);
+    if (off <= 0 || Stack.size() <= 6) return 0;
+    return static_cast<std::size_t>(off / std::max(1, sb.SmallChange));
 }
 
 std::array<StackLine, 6> Calculator::StackLines() const {
