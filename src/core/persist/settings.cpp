@@ -1,0 +1,175 @@
+#include "persist/settings.h"
+
+#include <charconv>
+#include <cstdint>
+
+#include "engine/numtext.h"
+
+namespace tallix::persist {
+
+namespace {
+
+// A bad value that ends the load with the warning box.
+struct BadSetting {
+    std::string text;
+};
+
+// An integer value; absent, or not a whole number within 32 bits, gives the
+// default.
+std::int32_t ReadInt(SettingsStore& store, std::string_view group, std::string_view name,
+                     std::int32_t fallback) {
+    std::optional<std::string> text = store.Read(group, name);
+    if (!text) return fallback;
+    return ParseInt32(*text).value_or(fallback);
+}
+
+bool ReadBool(SettingsStore& store, std::string_view group, std::string_view name) {
+    return ReadInt(store, group, name, 0) != 0;
+}
+
+// A number value; absent or unparsable gives 0.
+Value ReadNumber(SettingsStore& store, std::string_view name, char decimalChar) {
+    std::optional<std::string> text = store.Read(kSettingsGroup, name);
+    if (!text) return 0;
+    return ParseReal(*text, decimalChar).value_or(0);
+}
+
+std::int32_t NotNegative(std::string_view name, std::int32_t v) {
+    if (v < 0)
+        throw BadSetting{"\"" + std::string(name) + "\" = " + std::to_string(v) +
+                         " is out of range"};
+    return v;
+}
+
+std::string IntText(long long v) {
+    return std::to_string(v);
+}
+
+int BaseNumber(Base b) {
+    switch (b) {
+    case Base::BIN: return 2;
+    case Base::OCT: return 8;
+    case Base::HEX: return 16;
+    case Base::DEC: break;
+    }
+    return 10;
+}
+
+Base BaseFromNumber(std::int32_t n) {
+    switch (n) {
+    case 2: return Base::BIN;
+    case 8: return Base::OCT;
+    case 16: return Base::HEX;
+    default: return Base::DEC;
+    }
+}
+
+} // namespace
+
+std::string StackLineName(std::size_t index) {
+    char buf[4 + 20] = {'L', 'i', 'n', 'e'};
+    auto [end, ec] = std::to_chars(buf + 4, buf + sizeof buf, index);
+    (void)ec; // 20 digits always fit
+    return std::string(buf, end);
+}
+
+LoadResult LoadSettings(SettingsStore& store, Calculator& calc, WindowSettings& window,
+                        ScreenSize screen) {
+    LoadResult result;
+    try {
+        // A position beyond the screen's size keeps the design position;
+        // negative positions are accepted.
+        const std::int32_t top = ReadInt(store, kWindowGroup, "Top", 5);
+        if (top < screen.height) window.Top = top;
+        const std::int32_t left = ReadInt(store, kWindowGroup, "Left", 5);
+        if (left < screen.width) window.Left = left;
+        window.StayOnTop = ReadBool(store, kWindowGroup, "StayOnTop");
+        window.HideKeyboard = ReadBool(store, kWindowGroup, "HideKeyboard");
+        window.HideNumbers = ReadBool(store, kWindowGroup, "HideNumbers");
+
+        std::int32_t wordSize = ReadInt(store, kSettingsGroup, "WordSize", 16);
+        calc.WordSize = wordSize < 1 ? 1 : wordSize > 56 ? 56 : wordSize;
+        std::int32_t fix = ReadInt(store, kSettingsGroup, "FixLength", -1);
+        calc.FixLength = fix > 18 ? 18 : fix;
+        std::int32_t buttonTime =
+            NotNegative("ButtonTime", ReadInt(store, kSettingsGroup, "ButtonTime", 25));
+        window.ButtonTime = buttonTime < 1 ? 1 : buttonTime > 1000 ? 1000 : buttonTime;
+
+        calc.SelectAngleMode(ReadInt(store, kSettingsGroup, "AngleMode", 2));
+        calc.CurrentBase = BaseFromNumber(ReadInt(store, kSettingsGroup, "CurrentBase", 10));
+
+        calc.LastX = ReadNumber(store, "LastX", calc.DecimalChar);
+        calc.LastY = ReadNumber(store, "LastY", calc.DecimalChar);
+        calc.LastNum = static_cast<std::uint32_t>(
+            NotNegative("LastNum", ReadInt(store, kSettingsGroup, "LastNum", 0)));
+
+        // Only an absent value ends the list: an empty entry is a real entry
+        // (a stack file can bring one) and must not cut off those below it.
+        std::vector<std::string> levels;
+        for (std::size_t i = 0;; ++i) {
+            std::optional<std::string> text = store.Read(kStackGroup, StackLineName(i));
+            if (!text) break;
+            levels.push_back(std::move(*text));
+        }
+        calc.Stack.assignLevels(std::move(levels));
+        result.stackLoaded = true;
+        calc.RefreshStackDisplay();
+        store.RemoveGroup(kStackGroup);
+        calc.ResetEntry();
+    } catch (const StoreError& e) {
+        result.end = LoadResult::End::StoreError;
+        result.storeError = e.what();
+    } catch (const BadSetting& e) {
+        result.end = LoadResult::End::Warning;
+        result.warning = "Something is wrong: " + e.text;
+    }
+    return result;
+}
+
+std::optional<std::string> SaveSettings(SettingsStore& store, const Calculator& calc,
+                                        const WindowSettings& window) {
+    try {
+        store.Write(kWindowGroup, "Top", IntText(window.Top));
+        store.Write(kWindowGroup, "Left", IntText(window.Left));
+        store.Write(kWindowGroup, "StayOnTop", window.StayOnTop ? "1" : "0");
+        store.Write(kWindowGroup, "HideKeyboard", window.HideKeyboard ? "1" : "0");
+        store.Write(kWindowGroup, "HideNumbers", window.HideNumbers ? "1" : "0");
+
+        store.Write(kSettingsGroup, "AngleMode", IntText(calc.AngleMode));
+        store.Write(kSettingsGroup, "ButtonTime", IntText(window.ButtonTime));
+        store.Write(kSettingsGroup, "FixLength", IntText(calc.FixLength));
+        store.Write(kSettingsGroup, "LastX", FormatStackValue(calc.LastX, calc.DecimalChar));
+        store.Write(kSettingsGroup, "LastY", FormatStackValue(calc.LastY, calc.DecimalChar));
+        store.Write(kSettingsGroup, "LastNum", IntText(calc.LastNum));
+        store.Write(kSettingsGroup, "CurrentBase", IntText(BaseNumber(calc.CurrentBase)));
+        store.Write(kSettingsGroup, "WordSize", IntText(calc.WordSize));
+
+        // Another instance, or this one before its stack shrank, may have
+        // left deeper lines; they would come back at the next start.
+        store.RemoveGroup(kStackGroup);
+        const std::size_t n = calc.Stack.size();
+        for (std::size_t i = 0; i < n; ++i)
+            store.Write(kStackGroup, StackLineName(i), calc.Stack.at(i));
+    } catch (const StoreError& e) {
+        return std::string(e.what());
+    }
+    return std::nullopt;
+}
+
+Rect PlaceOnScreens(Rect window, const std::vector<Rect>& screens) {
+    if (screens.empty()) return window;
+    // Compare in 64 bits: a stored position may be near the int limits.
+    const long long l = window.left, t = window.top;
+    const long long r = l + (window.width > 0 ? window.width : 1);
+    const long long b = t + (window.height > 0 ? window.height : 1);
+    for (const Rect& s : screens) {
+        const long long sl = s.left, st = s.top;
+        const long long sr = sl + s.width, sb = st + s.height;
+        if (l < sr && sl < r && t < sb && st < b) return window;
+    }
+    window.left = 5;
+    window.top = 5;
+    return window;
+}
+
+} // namespace tallix::persist

@@ -1,0 +1,76 @@
+// Settings, modes, last arguments and the value stack kept between runs.
+// The window loads them once while it is created and saves them once while
+// it is destroyed; the decisions live here so that the window only has to
+// apply the result.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "engine/calculator.h"
+#include "persist/settingsstore.h"
+
+namespace tallix::persist {
+
+// What the window keeps in its controls rather than in the calculator.
+struct WindowSettings {
+    int Top = 5;  // the window's top edge
+    int Left = 5; // the window's left edge
+    bool StayOnTop = false;
+    bool HideKeyboard = false;
+    bool HideNumbers = false;
+    int ButtonTime = 25; // the key-flash time in milliseconds
+};
+
+struct ScreenSize {
+    int width = 0;
+    int height = 0;
+};
+
+struct LoadResult {
+    enum class End {
+        Complete,   // everything read, the saved stack loaded and removed
+        StoreError, // the store failed: the load stopped there, silently
+        Warning,    // a bad value stopped the load: show `warning`
+    };
+    End end = End::Complete;
+    // The whole text of the warning box ("Something is wrong: ...").
+    std::string warning;
+    // Why the store failed, for a diagnostic; never shown in a box.
+    std::string storeError;
+    // Whether the saved stack replaced the calculator's stack.
+    bool stackLoaded = false;
+};
+
+// Reads everything in its fixed order, applying each value as it is read,
+// so that after an early end the values read so far are in effect and the
+// rest keep what they held. `window` holds the design position on entry: a
+// stored "Top" or "Left" (or its default 5) replaces it only when it is less
+// than the screen's height or width. The saved stack is loaded in one piece
+// and then removed from the store; after an early end it stays there.
+LoadResult LoadSettings(SettingsStore& store, Calculator& calc, WindowSettings& window,
+                        ScreenSize screen);
+
+// Writes everything, the stack last. The old "Stack" group is removed first
+// so that no line of an earlier, deeper save survives. Returns why the store
+// failed, if it did; the values written before the failure stay.
+std::optional<std::string> SaveSettings(SettingsStore& store, const Calculator& calc,
+                                        const WindowSettings& window);
+
+struct Rect {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+};
+
+// Where a window of the given frame opens: where it is, unless no pixel of
+// it would lie on any screen (a screen removed since the last run), then at
+// the default 5, 5. An empty screen list keeps the position.
+Rect PlaceOnScreens(Rect window, const std::vector<Rect>& screens);
+
+// The names of the stack values: "Line0" for level 1, "Line1", ...
+std::string StackLineName(std::size_t index);
+
+} // namespace tallix::persist

@@ -1,0 +1,47 @@
+// Stack files: the stack's entry texts, one per line, level 1 first.
+// The text forms are pure functions; the file functions add reading a whole
+// file and replacing a file safely.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/textstack.h"
+
+namespace tallix::persist {
+
+// The entries of a stack file's bytes, level 1 first. Reading stops at the
+// first NUL; CR LF, a lone CR and a lone LF each end a line (LF then CR is
+// two line ends); a last line without a line end is an entry, and a final
+// line end adds none. Lines are kept exactly, empty ones included.
+std::vector<std::string> SplitStackText(std::string_view bytes);
+// The bytes of a stack file: every entry followed by CR LF, level 1 first.
+std::string JoinStackText(const TextStack& stack);
+std::string JoinStackText(const std::vector<std::string>& levelsTopFirst);
+
+// How a file operation ended; `reason` says why it failed ("No such file or
+// directory", "Is a directory", ...).
+struct FileStatus {
+    bool ok = true;
+    std::string reason;
+    explicit operator bool() const { return ok; }
+};
+
+// Reads every byte of a file.
+FileStatus ReadWholeFile(const std::string& path, std::string& bytes);
+
+// Replaces the file with `bytes` so that a failure at any point leaves the
+// old file as it was: the bytes go to a new file in the same folder, which is
+// flushed to the disk and then renamed over the old one. The new file keeps
+// the old one's permissions. A name that denotes a device or a pipe rather
+// than a regular file is written directly, since it cannot be replaced.
+FileStatus WriteWholeFile(const std::string& path, std::string_view bytes);
+
+// Replaces the stack with the file's entries; on any failure the stack is
+// left as it was.
+FileStatus LoadStackFile(const std::string& path, TextStack& stack);
+// Writes the stack; the stack is never changed.
+FileStatus SaveStackFile(const std::string& path, const TextStack& stack);
+
+} // namespace tallix::persist
