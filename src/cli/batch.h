@@ -38,5 +38,7 @@ char UserDecimalChar();
 bool WantsBatch(int argc, char** argv);
 // Runs batch mode; returns the process exit status.
 int BatchMain(int argc, char** argv);
+// The same on the given streams.
+int BatchMain(int argc, char** argv, std::FILE* in, std::FILE* out, std::FILE* err);
 
 } // namespace tallix::cli
