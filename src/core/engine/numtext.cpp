@@ -66,8 +66,15 @@ bool FastDecimal18(std::uint64_t m, int e, int k, std::uint64_t& digits) {
         d = kPow10[-s];
     } else if (s >= 0) {
         if (s > 19 || -e > 127) return false;
+        // Dividing by a power of two: a shift, rounding half to even.
         n = static_cast<u128>(m) * kPow10[s];
-        d = static_cast<u128>(1) << -e;
+        const int sh = -e;
+        u128 q = n >> sh;
+        const u128 rem = n & ((static_cast<u128>(1) << sh) - 1);
+        const u128 half = static_cast<u128>(1) << (sh - 1);
+        if (rem > half || (rem == half && (q & 1))) ++q;
+        digits = q >= kTen18 ? kTen18 : static_cast<std::uint64_t>(q);
+        return true;
     } else {
         if (-s > 19 || -e > 60) return false;
         n = m;
@@ -100,10 +107,16 @@ Decimal18 ToDecimal18(Value v) {
     r.negative = std::signbit(v);
     Value mag = std::fabs(v);
     if (mag == 0) return r;
-    int bexp = 0;
-    Value frac = std::frexp(mag, &bexp); // mag = frac * 2^bexp, frac in [0.5, 1)
-    std::uint64_t m = static_cast<std::uint64_t>(std::ldexp(frac, 64));
-    int e = bexp - 64;
+    // The extended format stores the 64-bit significand with its integer
+    // bit, so mag = m * 2^e exactly for every normal number.
+    static_assert(std::numeric_limits<Value>::digits == 64);
+    unsigned char bytes[sizeof(Value)];
+    std::memcpy(bytes, &mag, sizeof bytes);
+    std::uint64_t m;
+    std::memcpy(&m, bytes, 8);
+    const int biased = (bytes[8] | (bytes[9] << 8)) & 0x7fff;
+    const int e = biased - 16383 - 63;
+    const int bexp = e + 64; // mag in [2^(bexp-1), 2^bexp)
     // floor(log10(2^(bexp-1))) is never above floor(log10(mag)).
     int k = static_cast<int>(std::floor((bexp - 1) * 0.30102999566398119521L));
     for (int attempt = 0; attempt < 3; ++attempt) {
