@@ -1,5 +1,8 @@
 #include "persist/settingsstore.h"
 
+#include <algorithm>
+#include <vector>
+
 namespace tallix::persist {
 
 void MemorySettingsStore::CheckBroken(std::string_view group, std::string_view name) const {
@@ -96,7 +99,15 @@ std::string MemorySettingsStore::ToText() const {
         out += '[';
         AppendEscaped(out, group);
         out += "]\n";
-        for (const auto& [name, value] : values) {
+        // In name order, so that equal stores give equal texts.
+        std::vector<const Group::value_type*> sorted;
+        sorted.reserve(values.size());
+        for (const auto& value : values)
+            sorted.push_back(&value);
+        std::sort(sorted.begin(), sorted.end(),
+                  [](const auto* a, const auto* b) { return a->first < b->first; });
+        for (const auto* entry : sorted) {
+            const auto& [name, value] = *entry;
             AppendEscaped(out, name);
             out += '=';
             AppendEscaped(out, value);

@@ -4,12 +4,14 @@
 // store; tests and tools use the in-memory store.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <optional>
 #include <set>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 
 namespace tallix::persist {
@@ -62,7 +64,13 @@ public:
     static MemorySettingsStore FromText(std::string_view text);
 
 private:
-    using Group = std::map<std::string, std::string, std::less<>>;
+    struct Hash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view s) const {
+            return std::hash<std::string_view>{}(s);
+        }
+    };
+    using Group = std::unordered_map<std::string, std::string, Hash, std::equal_to<>>;
     std::map<std::string, Group, std::less<>> groups_;
     std::set<std::pair<std::string, std::string>> broken_;
     bool writesBroken_ = false;
