@@ -403,21 +403,4 @@ TEST_F(BatchStackFiles, FileErrorsGoToStandardErrorWithStatusOne) {
     EXPECT_NE(r.err.find("--load needs an argument"), std::string::npos);
 }
 
-TEST(BatchOptions, LoadAndSaveAskForBatchMode) {
-    struct Case {
-        std::vector<std::string> args;
-        bool batch;
-    };
-    const Case cases[] = {{{"--load", "a"}, true}, {{"--save", "a"}, true}, {{"--load=a"}, true},
-                          {{"--save=a"}, true},    {{"/TRAY"}, false},      {{}, false}};
-    for (Case c : cases) {
-        c.args.insert(c.args.begin(), "tallix");
-        std::vector<char*> argv;
-        for (std::string& a : c.args)
-            argv.push_back(a.data());
-        EXPECT_EQ(cli::WantsBatch(static_cast<int>(argv.size()), argv.data()), c.batch)
-            << (c.args.size() > 1 ? c.args[1] : "");
-    }
-}
-
 } // namespace
