@@ -159,6 +159,33 @@ Key KeyForChar(char32_t ch, char decimalChar) {
     return Key::None;
 }
 
+std::string_view KeysHelpText() {
+    return "Backspace : <-/Drop\r\n"
+           "Enter : Enter\r\n"
+           "Shift : Shift\r\n"
+           "Space : Spc\r\n"
+           "0 - 9 : 0 - 9\r\n"
+           "A - F : A - F\r\n"
+           "G : Log\r\n"
+           "L : Ln\r\n"
+           "M : Mod\r\n"
+           "N : Neg (+/-)\r\n"
+           "O : Cos\r\n"
+           "P : Pi\r\n"
+           "Q : Sqrt\r\n"
+           "R : Rdc\r\n"
+           "S : Sin\r\n"
+           "T : Tan\r\n"
+           "W : Swap\r\n"
+           "X : EEX\r\n"
+           "Y : Y^x\r\n"
+           "Z : Last\r\n"
+           "+ : +\r\n"
+           "- : -\r\n"
+           "* : \u00d7\r\n"
+           "/ : \u00f7";
+}
+
 std::span<const CommandDef> CommandTable() { return kCommands; }
 
 const CommandDef* FindCommand(std::string_view name) {

@@ -58,6 +58,10 @@ Key KeyForChar(char32_t ch, char decimalChar);
 // updated.
 std::span<const Key> ShiftedKeys();
 
+// The keyboard help: one "key : function" line per mapped key, separated by
+// CR LF, with no line break after the last.
+std::string_view KeysHelpText();
+
 // A command as batch mode names it. Commands carried by a key run through
 // that key (so a disabled key makes them do nothing); the others run as
 // their menu item.

@@ -1,0 +1,65 @@
+#include "app/app.h"
+
+#include <QApplication>
+#include <QProxyStyle>
+
+#include "app/icon.h"
+#include "app/mainform.h"
+#include "engine/errdlg.h"
+
+namespace tallix::gui {
+
+namespace {
+
+// Tooltips come up after half a second; the stack lines rely on them to
+// show texts too wide for the line.
+class TallixStyle : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returnData) const override {
+        if (hint == SH_ToolTip_WakeUpDelay) return 500;
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+
+} // namespace
+
+char DecimalCharOf(const QLocale& locale) {
+    const QString one = locale.toString(1.0, 'f', 4);
+    if (one.size() >= 2) {
+        const QChar c = one.at(1);
+        if (c.unicode() > 0x20 && c.unicode() < 0x7f && !c.isDigit())
+            return static_cast<char>(c.unicode());
+    }
+    return '.';
+}
+
+void PrepareEnvironment() {
+    // A widget window draws without OpenGL; loading the GL integration at
+    // start costs time and memory on machines without a GPU.
+    if (qEnvironmentVariableIsEmpty("QT_XCB_GL_INTEGRATION"))
+        qputenv("QT_XCB_GL_INTEGRATION", "none");
+}
+
+void SetUpApplication() {
+    QApplication::setApplicationName("Tallix");
+    QApplication::setWindowIcon(AppIcon());
+    QApplication::setStyle(new TallixStyle);
+}
+
+std::unique_ptr<TMainForm> CreateMainWindow(char decimalChar) {
+    auto form = std::make_unique<TMainForm>(decimalChar);
+    form->AttachErrorDialog(new TErrDlg(form.get(), form->Dpi()));
+    return form;
+}
+
+int RunWindow(int argc, char** argv) {
+    PrepareEnvironment();
+    QApplication app(argc, argv);
+    SetUpApplication();
+    auto form = CreateMainWindow(DecimalCharOf(QLocale()));
+    form->show();
+    return app.exec();
+}
+
+} // namespace tallix::gui
