@@ -1,0 +1,15 @@
+// The window tests run headless on Qt's offscreen platform.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+
+#include "app/app.h"
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    tallix::gui::PrepareEnvironment();
+    QApplication app(argc, argv);
+    tallix::gui::SetUpApplication();
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,226 @@
+// The window itself: sizes and view options, indicators, Shift labels,
+// captions, the About and Keys boxes.
+#include <QAction>
+#include <QFontMetrics>
+#include <QLocale>
+
+#include "app/geometry.h"
+#include "gui_fixture.h"
+
+namespace tallix::gui::test {
+namespace {
+
+using tallix::Key;
+
+class Window : public WindowTest {
+protected:
+    int ClientHeight() { return Form().centralWidget()->height(); }
+    bool Checked(const char* name) { return Form().Action(name)->isChecked(); }
+};
+
+// The view options as a sequence of menu clicks.
+struct ViewStep {
+    const char* item;
+    int height;
+    bool keyboardHidden;
+    bool numbersHidden;
+};
+
+TEST_F(Window, ViewOptionsSetTheClientHeight) {
+    ASSERT_EQ(Form().Dpi(), 96);
+    EXPECT_EQ(Form().centralWidget()->size(), QSize(206, 385));
+    const ViewStep steps[] = {
+        {"HideKeyboard1", 134, true, false}, {"HideKeyboard1", 385, false, false},
+        {"HideNumbers1", 257, false, true},  {"HideKeyboard1", 134, true, false},
+        {"HideNumbers1", 257, false, true},  {"HideNumbers1", 385, false, false},
+    };
+    for (const ViewStep& s : steps) {
+        Form().Action(s.item)->trigger();
+        EXPECT_EQ(ClientHeight(), s.height) << s.item;
+        EXPECT_EQ(Checked("HideKeyboard1"), s.keyboardHidden);
+        EXPECT_EQ(Checked("HideNumbers1"), s.numbersHidden);
+        EXPECT_EQ(Form().minimumSize(), Form().maximumSize()) << "window is resizable";
+        EXPECT_EQ(Form().centralWidget()->width(), 206);
+        EXPECT_EQ(Form().ShiftLabel(Key::KLast)->isVisible(), !s.keyboardHidden);
+    }
+}
+
+TEST_F(Window, BothHideOptionsFromSettingsKeepOnlyHideKeyboard) {
+    Form().Action("HideNumbers1")->setChecked(true);
+    Form().Action("HideKeyboard1")->setChecked(true);
+    Form().ArrangeLayout();
+    EXPECT_TRUE(Checked("HideKeyboard1"));
+    EXPECT_FALSE(Checked("HideNumbers1"));
+    EXPECT_EQ(ClientHeight(), 134);
+}
+
+TEST_F(Window, HiddenKeysStillWorkFromTheKeyboard) {
+    Form().Action("HideKeyboard1")->trigger();
+    Type("42\r");
+    EXPECT_EQ(StackTexts(), (std::vector<std::string>{"42"}));
+}
+
+struct DpiCase {
+    int dpi;
+    QSize full;
+    int keyboardHidden;
+    int numbersHidden;
+};
+
+class Resolutions : public ::testing::TestWithParam<DpiCase> {};
+
+TEST_P(Resolutions, ClientSizes) {
+    const DpiCase& c = GetParam();
+    EXPECT_EQ(FullClientSize(c.dpi), c.full);
+    EXPECT_EQ(KeyboardHiddenHeight(c.dpi), c.keyboardHidden);
+    EXPECT_EQ(NumbersHiddenHeight(c.dpi), c.numbersHidden);
+}
+
+INSTANTIATE_TEST_SUITE_P(Dpi, Resolutions,
+                         ::testing::Values(DpiCase{96, {206, 385}, 134, 257},
+                                           DpiCase{120, {254, 474}, 166, 321},
+                                           DpiCase{144, {309, 577}, 201, 385},
+                                           DpiCase{192, {412, 770}, 268, 514}));
+
+TEST_F(Window, BaseIndicatorCyclesAndCommitsTheEntry) {
+    const char* order[] = {"HEX", "BIN", "OCT", "DEC"};
+    for (const char* caption : order) {
+        QTest::mouseDClick(Form().BaseL(), Qt::LeftButton);
+        EXPECT_EQ(Form().BaseL()->text(), caption);
+    }
+    Press(Qt::Key_H, Qt::ControlModifier);
+    Type("1f");
+    Form().Action("Decimal1")->trigger();
+    EXPECT_EQ(StackTexts(), (std::vector<std::string>{"31"}));
+    EXPECT_EQ(Form().BaseL()->text(), "DEC");
+    EXPECT_TRUE(Checked("Decimal1"));
+}
+
+TEST_F(Window, FailedCommitKeepsTheBase) {
+    Calc().Entry = "-";
+    Form().RefreshView();
+    Form().Action("Hexadecimal1")->trigger();
+    EXPECT_EQ(closer_.Seen().size(), 1u);
+    EXPECT_EQ(Form().BaseL()->text(), "DEC");
+    EXPECT_TRUE(Checked("Decimal1"));
+    EXPECT_FALSE(Checked("Hexadecimal1"));
+}
+
+TEST_F(Window, AngleIndicatorAndMenu) {
+    EXPECT_EQ(Form().AngleL()->text(), "RAD");
+    EXPECT_TRUE(Checked("Radians1"));
+    const struct {
+        const char* caption;
+        const char* item;
+    } order[] = {
+        {"GRAD", "Gradients1"}, {"CYC", "Cycles1"}, {"DEG", "Degrees1"}, {"RAD", "Radians1"}};
+    Type("5");
+    for (const auto& o : order) {
+        QTest::mouseDClick(Form().AngleL(), Qt::LeftButton);
+        EXPECT_EQ(Form().AngleL()->text(), o.caption);
+        EXPECT_TRUE(Checked(o.item));
+    }
+    Form().Action("Degrees1")->trigger();
+    EXPECT_EQ(Form().AngleL()->text(), "DEG");
+    EXPECT_EQ(Calc().AngleMode, 1);
+    EXPECT_EQ(Form().Line0()->text(), "5") << "choosing the unit touched the entry";
+    EXPECT_TRUE(Calc().Stack.empty());
+}
+
+TEST_F(Window, ShiftLabelsLightWithShiftAndFollowTheBase) {
+    for (Key k : tallix::ShiftedKeys())
+        EXPECT_FALSE(Form().ShiftLabel(k)->isEnabled());
+    Click(Key::KShift);
+    for (Key k : tallix::ShiftedKeys())
+        EXPECT_TRUE(Form().ShiftLabel(k)->isEnabled());
+    const QColor grey = Form().KeyButton(Key::KSin)->palette().color(QPalette::ButtonText);
+    const QColor normal = Form().KeyButton(Key::K7)->palette().color(QPalette::ButtonText);
+    EXPECT_NE(grey, normal);
+    Click(Key::KShift);
+    EXPECT_EQ(Form().KeyButton(Key::KSin)->palette().color(QPalette::ButtonText), normal);
+
+    Press(Qt::Key_H, Qt::ControlModifier);
+    Click(Key::KShift);
+    for (Key k : tallix::ShiftedKeys()) {
+        const bool decimalOnly = k == Key::KPlusMinus || k == Key::KEex;
+        EXPECT_EQ(Form().ShiftLabel(k)->isEnabled(), !decimalOnly)
+            << Form().ShiftLabel(k)->objectName().toStdString();
+    }
+}
+
+TEST_F(Window, EveryCaptionFitsItsControl) {
+    int checked = 0;
+    for (QWidget* w : Form().centralWidget()->findChildren<QWidget*>()) {
+        QString text;
+        if (auto* b = qobject_cast<QPushButton*>(w))
+            text = b->text();
+        else if (auto* l = qobject_cast<QLabel*>(w))
+            text = l->text();
+        else
+            continue;
+        if (w->objectName().startsWith("Line")) continue; // stack lines cut on purpose
+        text.remove('&');
+        const int width = QFontMetrics(w->font()).horizontalAdvance(text);
+        EXPECT_LE(width, w->width()) << w->objectName().toStdString() << " " << text.toStdString();
+        ++checked;
+    }
+    EXPECT_GT(checked, 60);
+}
+
+TEST_F(Window, AboutEntersTheNumberFirst) {
+    Type("5");
+    Form().Action("About1")->trigger();
+    ASSERT_EQ(closer_.Seen().size(), 1u);
+    EXPECT_EQ(closer_.Seen()[0].objectName, "AboutBox");
+    EXPECT_TRUE(closer_.Seen()[0].text.contains("Tallix"));
+    EXPECT_EQ(StackTexts(), (std::vector<std::string>{"5"}));
+    EXPECT_EQ(Form().Line0()->text(), "");
+    Type("3\r");
+    EXPECT_EQ(StackTexts(), (std::vector<std::string>{"3", "5"}));
+}
+
+TEST_F(Window, AboutWithABadEntryShowsTheEntryErrorInstead) {
+    Calc().Entry = "-";
+    Form().RefreshView();
+    Form().Action("About1")->trigger();
+    ASSERT_EQ(closer_.Seen().size(), 1u);
+    EXPECT_EQ(closer_.Seen()[0].text, "Entry Error: \nInvalid Syntax");
+    EXPECT_EQ(Form().Line0()->text(), "-");
+}
+
+TEST_F(Window, StayOnTopFollowsTheMenu) {
+    Form().Action("AlwaysOnTop1")->trigger();
+    EXPECT_TRUE(Form().StaysOnTop());
+    EXPECT_TRUE(Form().isVisible());
+    Form().Action("AlwaysOnTop1")->trigger();
+    EXPECT_FALSE(Form().StaysOnTop());
+}
+
+TEST_F(Window, ExitClosesTheWindow) {
+    Form().Action("Exit1")->trigger();
+    EXPECT_FALSE(Form().isVisible());
+}
+
+struct LocaleCase {
+    QLocale::Language language;
+    QLocale::Territory territory;
+    char separator;
+};
+
+class DecimalSeparator : public ::testing::TestWithParam<LocaleCase> {};
+
+TEST_P(DecimalSeparator, ComesFromTheLocale) {
+    const LocaleCase& c = GetParam();
+    EXPECT_EQ(DecimalCharOf(QLocale(c.language, c.territory)), c.separator);
+}
+
+INSTANTIATE_TEST_SUITE_P(Locales, DecimalSeparator,
+                         ::testing::Values(LocaleCase{QLocale::English, QLocale::UnitedStates, '.'},
+                                           LocaleCase{QLocale::German, QLocale::Germany, ','},
+                                           LocaleCase{QLocale::French, QLocale::France, ','},
+                                           LocaleCase{QLocale::C, QLocale::AnyTerritory, '.'},
+                                           // a separator outside ASCII falls back to the full stop
+                                           LocaleCase{QLocale::Arabic, QLocale::Egypt, '.'}));
+
+} // namespace
+} // namespace tallix::gui::test
