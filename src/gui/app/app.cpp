@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QProxyStyle>
+#include <QStyleOptionButton>
 
 #include "app/icon.h"
 #include "app/mainform.h"
@@ -12,9 +13,24 @@ namespace tallix::gui {
 namespace {
 
 // Tooltips come up after half a second; the stack lines rely on them to
-// show texts too wide for the line.
+// show texts too wide for the line. Flat keys rise under the mouse, so the
+// keypad shows which key a click would press.
 class TallixStyle : public QProxyStyle {
 public:
+    void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
+                     const QWidget* widget) const override {
+        if (element == CE_PushButtonBevel) {
+            const auto* b = qstyleoption_cast<const QStyleOptionButton*>(option);
+            if (b && (b->features & QStyleOptionButton::Flat) && (b->state & State_MouseOver) &&
+                (b->state & State_Enabled) && !(b->state & (State_Sunken | State_On))) {
+                QStyleOptionButton raised(*b);
+                raised.features &= ~QStyleOptionButton::Flat;
+                QProxyStyle::drawControl(element, &raised, painter, widget);
+                return;
+            }
+        }
+        QProxyStyle::drawControl(element, option, painter, widget);
+    }
     int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
                   QStyleHintReturn* returnData) const override {
         if (hint == SH_ToolTip_WakeUpDelay) return 500;

@@ -373,7 +373,7 @@ void TMainForm::BuildKeypad(QWidget* client) {
         l->setGeometry(s(p.left), s(p.top), s(p.width), s(13));
         l->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
         l->setEnabled(false);
-        FitCaption(l, l->text(), 0);
+        FitCaption(l, l->text(), 2);
         shiftLabels_[static_cast<int>(p.key)] = l;
     }
 }

@@ -10,8 +10,8 @@
 namespace tallix::gui {
 
 TErrDlg::TErrDlg(QWidget* owner, int dpi)
-    : QDialog(owner, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                         Qt::WindowCloseButtonHint),
+    : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                         Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       owner_(owner) {
     setObjectName("ErrDlg");
     setWindowTitle("Tallix Error");
