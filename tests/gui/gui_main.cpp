@@ -7,7 +7,6 @@
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    tallix::gui::PrepareEnvironment();
     QApplication app(argc, argv);
     tallix::gui::SetUpApplication();
     ::testing::InitGoogleTest(&argc, argv);

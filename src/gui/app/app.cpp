@@ -50,13 +50,6 @@ char DecimalCharOf(const QLocale& locale) {
     return '.';
 }
 
-void PrepareEnvironment() {
-    // A widget window draws without OpenGL; loading the GL integration at
-    // start costs time and memory on machines without a GPU.
-    if (qEnvironmentVariableIsEmpty("QT_XCB_GL_INTEGRATION"))
-        qputenv("QT_XCB_GL_INTEGRATION", "none");
-}
-
 void SetUpApplication() {
     QApplication::setApplicationName("Tallix");
     QApplication::setWindowIcon(AppIcon());
@@ -70,7 +63,6 @@ std::unique_ptr<TMainForm> CreateMainWindow(char decimalChar) {
 }
 
 int RunWindow(int argc, char** argv) {
-    PrepareEnvironment();
     QApplication app(argc, argv);
     SetUpApplication();
     auto form = CreateMainWindow(DecimalCharOf(QLocale()));

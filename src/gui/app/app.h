@@ -16,9 +16,6 @@ char DecimalCharOf(const QLocale& locale);
 // Creates the calculator window and its error dialog, ready to be shown.
 std::unique_ptr<TMainForm> CreateMainWindow(char decimalChar);
 
-// Prepares the application object's process-wide settings; call before the
-// QApplication exists.
-void PrepareEnvironment();
 // Settings of the running application (style hints, name, icon).
 void SetUpApplication();
 

@@ -1,0 +1,85 @@
+// A keystroke's work in the window with a stack of one million entries:
+// the core command plus bringing every control up to date (only the six
+// visible lines are formatted). The key flash's wait is left out, except in
+// the last benchmark, which sends real key events with a 1 ms flash.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <memory>
+#include <string>
+
+#include "app/app.h"
+#include "app/mainform.h"
+
+namespace {
+
+using tallix::Key;
+tallix::gui::TMainForm* form = nullptr;
+
+void Keys(benchmark::State& state, std::initializer_list<Key> keys) {
+    for (auto _ : state) {
+        for (Key k : keys) {
+            form->Calc().PressKey(k);
+            form->RefreshView();
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(keys.size()));
+    state.counters["depth"] = static_cast<double>(form->Calc().Stack.size());
+}
+
+// Each pair leaves the stack as it found it.
+void BM_DigitThenBackspace(benchmark::State& s) {
+    Keys(s, {Key::K5, Key::KBackspace});
+}
+void BM_SwapTwice(benchmark::State& s) {
+    Keys(s, {Key::KSwap, Key::KSwap});
+}
+void BM_EnterThenDrop(benchmark::State& s) {
+    Keys(s, {Key::KEnter, Key::KBackspace});
+}
+// Enter duplicates level 1 and - subtracts the copies: the depth stays.
+void BM_EnterThenSubtract(benchmark::State& s) {
+    Keys(s, {Key::KEnter, Key::KMinus});
+}
+
+void BM_KeyEventsWith1msFlash(benchmark::State& state) {
+    form->SetButtonTime(1);
+    QWidget* target = form->Line0();
+    for (auto _ : state) {
+        for (auto [key, text] : {std::pair{Qt::Key_5, "5"}, std::pair{Qt::Key_Backspace, "\b"}}) {
+            QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+            QApplication::sendEvent(target, &press);
+            QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+            QApplication::sendEvent(target, &release);
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * 2);
+}
+
+BENCHMARK(BM_DigitThenBackspace);
+BENCHMARK(BM_SwapTwice);
+BENCHMARK(BM_EnterThenDrop);
+BENCHMARK(BM_EnterThenSubtract);
+BENCHMARK(BM_KeyEventsWith1msFlash);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    tallix::gui::SetUpApplication();
+    auto window = tallix::gui::CreateMainWindow('.');
+    form = window.get();
+    for (int i = 1000000; i >= 1; --i)
+        form->Calc().Stack.push(std::to_string(i) + ".25");
+    form->Calc().ResetEntry();
+    form->RefreshView();
+    form->show();
+    QApplication::processEvents();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

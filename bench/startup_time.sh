@@ -1,0 +1,56 @@
+#!/bin/sh
+# Start-up time of the calculator window against other desktop calculators:
+# process start to window mapped, polled every millisecond under a private
+# X server with a small window manager. Prints the median time and resident
+# memory of each program over RUNS runs, started alternately.
+#
+# usage: bench/startup_time.sh [path/to/tallix]   (RUNS=15 by default)
+# Needs: Xvfb, openbox, a C compiler with the X11 headers; compares with
+# xcalc, galculator and speedcrunch where they are installed.
+set -eu
+here=$(cd "$(dirname "$0")" && pwd)
+tallix=${1:-$here/../build-gui/tallix}
+runs=${RUNS:-15}
+work=$(mktemp -d)
+trap 'kill $wm $xs 2>/dev/null || true; rm -rf "$work"' EXIT
+
+cc -O2 -o "$work/poll" "$here/startup_poll.c" -lX11
+
+display=:$((90 + $$ % 9))
+Xvfb "$display" -noreset -screen 0 1024x768x24 >/dev/null 2>&1 &
+xs=$!
+export DISPLAY=$display
+sleep 1
+openbox >/dev/null 2>&1 &
+wm=$!
+sleep 1
+export XDG_RUNTIME_DIR="$work/run" HOME="$work/home"
+mkdir -p "$XDG_RUNTIME_DIR" "$HOME"
+chmod 700 "$XDG_RUNTIME_DIR"
+
+# name|command
+set -- "tallix|$tallix" \
+       "tallix-with-GL|env QT_XCB_GL_INTEGRATION=xcb_glx $tallix"
+for p in xcalc galculator speedcrunch; do
+    command -v $p >/dev/null 2>&1 && set -- "$@" "$p|$p"
+done
+
+# One untimed start each fills the file caches and writes first-run files.
+for entry in "$@"; do
+    "$work/poll" 10000 ${entry#*|} >/dev/null || true
+    sleep 0.3
+done
+for i in $(seq "$runs"); do
+    for entry in "$@"; do
+        name=${entry%%|*}
+        "$work/poll" 10000 ${entry#*|} >>"$work/$name.txt" || true
+        sleep 0.3
+    done
+done
+
+printf '%-16s %10s %10s\n' program "median ms" "RSS MiB"
+for entry in "$@"; do
+    name=${entry%%|*}
+    sort -n "$work/$name.txt" | awk -v n="$name" '{t[NR]=$1; r[NR]=$2}
+        END {m=int((NR+1)/2); printf "%-16s %10.1f %10.1f\n", n, t[m], r[m]/1024}'
+done
