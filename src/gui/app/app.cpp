@@ -58,7 +58,9 @@ void SetUpApplication() {
 
 std::unique_ptr<TMainForm> CreateMainWindow(char decimalChar) {
     auto form = std::make_unique<TMainForm>(decimalChar);
-    form->AttachErrorDialog(new TErrDlg(form.get(), form->Dpi()));
+    auto* dialog = new TErrDlg(form.get(), form->Dpi());
+    dialog->setFont(form->font()); // a window does not inherit its owner's font
+    form->AttachErrorDialog(dialog);
     return form;
 }
 
@@ -67,7 +69,10 @@ int RunWindow(int argc, char** argv) {
     SetUpApplication();
     auto form = CreateMainWindow(DecimalCharOf(QLocale()));
     form->show();
-    return app.exec();
+    const int code = app.exec();
+    // The window is closed but still holds the calculator's state here:
+    // whatever is kept between runs is written before it is destroyed.
+    return code;
 }
 
 } // namespace tallix::gui
