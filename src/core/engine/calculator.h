@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -60,6 +61,9 @@ public:
     char DecimalChar = '.';
     std::string Entry;      // the entry line's text
     bool ShiftDown = false; // the Shift button's down state
+    // The random generator's state, seeded from Shell::RandomSeed at the
+    // first draw and advanced by every draw after it.
+    std::optional<std::uint64_t> RandomState;
     ScrollBarState ScrollBar;
 
     Shell& shell() { return shell_; }

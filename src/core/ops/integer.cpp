@@ -1,8 +1,127 @@
-// Whole-number and number-part functions.
+// Whole-number and number-part functions, and random numbers.
+#include <cmath>
+#include <cstdint>
+
+#include "ops/mathfuncs.h"
 #include "ops/opframe.h"
 
 namespace tallix {
+namespace {
 
-std::span<const OpDef> IntegerOps() { return {}; }
+using R = OpResult;
+
+R Mod(Calculator&, Value x, Value y) {
+    if (x == 0) return R::Error("Infinite Result");
+    return R::One(FlooredMod(y, x));
+}
+
+R Fact(Calculator&, Value x, Value) {
+    const auto f = Factorial(x);
+    if (!f) return R::Error("Invalid Input");
+    return R::One(*f);
+}
+
+R Gcd(Calculator&, Value x, Value y) { return R::One(EuclidGcd(x, y)); }
+
+R Lcm(Calculator&, Value x, Value y) { return R::One(x * y / EuclidGcd(x, y)); }
+
+// The gcd carries the sign of y, so the numerator comes out positive.
+R Reduce(Calculator&, Value x, Value y) {
+    const Value g = EuclidGcd(x, y);
+    return R::Two(y / g, x / g);
+}
+
+R ToFrac(Calculator& c, Value x, Value) {
+    const int d = CountDecimals(x, c.DecimalChar);
+    if (d > 13) return R::Keep();
+    // A whole number is its own numerator; scaling it by 10^d could leave
+    // the 64 bits of the significand and lose the exact quotient.
+    if (x == std::trunc(x)) return R::Two(x, 1);
+    const Value p = Power(10, d);
+    // x × 10^d lands within a small fraction of the whole number it stands
+    // for, but possibly just below it.
+    const Value n = std::nearbyint(x * p);
+    const Value g = EuclidGcd(n, p);
+    return R::Two(n / g, p / g);
+}
+
+R Comb(Calculator&, Value x, Value y) {
+    const auto n = Factorial(y);
+    const auto nk = n ? Factorial(y - x) : std::nullopt;
+    const auto k = nk ? Factorial(x) : std::nullopt;
+    if (!k) return R::Error("Overflow");
+    return R::One(*n / *k / *nk);
+}
+
+R Perm(Calculator&, Value x, Value y) {
+    const auto n = Factorial(y);
+    const auto nk = n ? Factorial(y - x) : std::nullopt;
+    if (!nk) return R::Error("Overflow");
+    return R::One(*n / *nk);
+}
+
+// Ties to even, exact at any size.
+R Round(Calculator&, Value x, Value) { return R::One(std::nearbyint(x)); }
+R Floor(Calculator&, Value x, Value) { return R::One(std::floor(x)); }
+R Ceil(Calculator&, Value x, Value) { return R::One(std::ceil(x)); }
+
+R Crop(Calculator& c, Value x, Value y, bool round) {
+    const Value n = std::floor(x);
+    if (!(n >= INT32_MIN && n <= INT32_MAX)) return R::Error("Bad Argument Type");
+    return R::Text(CropText(c.FormatValue(y), static_cast<std::int32_t>(n), round, c.DecimalChar));
+}
+R CropR(Calculator& c, Value x, Value y) { return Crop(c, x, y, true); }
+R CropT(Calculator& c, Value x, Value y) { return Crop(c, x, y, false); }
+
+R IP(Calculator&, Value x, Value) { return R::One(std::trunc(x)); }
+R FP(Calculator&, Value x, Value) { return R::One(x - std::trunc(x)); }
+
+R Mant(Calculator&, Value x, Value) {
+    if (x == 0) return R::One(0);
+    const int e = DecimalExponent(x);
+    const Value scale = Power(10, std::abs(e));
+    if (IsFault(scale)) return R::Error("Bad Argument Type");
+    return R::One(e >= 0 ? x / scale : x * scale);
+}
+
+R Xpon(Calculator&, Value x, Value) {
+    if (x == 0) return R::Error("Infinite Result");
+    return R::One(DecimalExponent(x));
+}
+
+R Hypot(Calculator&, Value x, Value y) { return R::One(std::hypot(x, y)); }
+
+R Random(Calculator& c, Value, Value) {
+    if (!c.RandomState) c.RandomState = c.shell().RandomSeed();
+    return R::One(UnitInterval(NextRandomBits(*c.RandomState)));
+}
+
+constexpr std::string_view kBadType = "Bad Argument Type";
+
+constexpr OpDef kIntegerOps[] = {
+    {Cmd::Mod, "MOD", 2, true, Mod},
+    {Cmd::Fact, "!", 1, true, Fact},
+    {Cmd::Gcd, "GCD", 2, true, Gcd},
+    {Cmd::Lcm, "LCM", 2, true, Lcm},
+    {Cmd::Reduce, "REDUCE", 2, true, Reduce},
+    {Cmd::ToFrac, "A/B", 1, false, ToFrac},
+    {Cmd::Comb, "COMB", 2, true, Comb},
+    {Cmd::Perm, "PERM", 2, true, Perm},
+    {Cmd::Round, "RND", 1, false, Round},
+    {Cmd::Floor, "FLOOR", 1, false, Floor},
+    {Cmd::Ceil, "CEIL", 1, false, Ceil},
+    {Cmd::CropR, "CROPR", 2, false, CropR, kBadType},
+    {Cmd::CropT, "CROPT", 2, false, CropT, kBadType},
+    {Cmd::IP, "IP", 1, false, IP},
+    {Cmd::FP, "FP", 1, false, FP},
+    {Cmd::Mant, "MANT", 1, false, Mant, kBadType},
+    {Cmd::Xpon, "XPON", 1, false, Xpon, kBadType},
+    {Cmd::Hypot, "HYPOT", 2, false, Hypot, kBadType},
+    {Cmd::Random, "RAND", 0, false, Random},
+};
+
+} // namespace
+
+std::span<const OpDef> IntegerOps() { return kIntegerOps; }
 
 } // namespace tallix
