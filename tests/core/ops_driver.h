@@ -69,7 +69,7 @@ struct OpsCalc : testing::TestCalc {
     std::string Top() const { return calc.Stack.empty() ? std::string() : calc.Stack.at(0); }
 };
 
-inline std::string ErrorText(std::string_view name, std::string_view reason) {
+inline std::string Err(std::string_view name, std::string_view reason) {
     return std::string(name) + " Error: \r\n" + std::string(reason);
 }
 
@@ -81,15 +81,16 @@ struct OpCase {
     Cmd cmd;
     std::vector<std::string> after;
     std::string message; // "" when none is expected
+    int wordSize = 16;
 };
 
 // Runs a row on a fresh calculator and checks the stack, the message, and
 // that Last then brings back the popped arguments (after success and
 // failure alike).
-inline void RunOpCase(const OpCase& c, int wordSize = 16) {
+inline void RunOpCase(const OpCase& c) {
     OpsCalc d;
     d.calc.SelectAngleMode(c.angleMode);
-    d.calc.WordSize = wordSize;
+    d.calc.WordSize = c.wordSize;
     d.EnterAll(c.before);
     const std::vector<std::string> entered = d.Stack();
     d.Do(c.cmd);
@@ -111,10 +112,17 @@ inline void RunOpCase(const OpCase& c, int wordSize = 16) {
 }
 
 inline std::string Describe(const OpCase& c) {
-    std::string s = "mode " + std::to_string(c.angleMode) + ":";
+    std::string s = "mode " + std::to_string(c.angleMode) + ", word " + std::to_string(c.wordSize) + ":";
     for (const std::string& b : c.before) s += " " + b;
-    s += " cmd#" + std::to_string(static_cast<int>(c.cmd));
+    s += " " + std::string(FindOp(c.cmd)->name);
     return s;
+}
+
+inline void RunOpCases(std::span<const OpCase> cases) {
+    for (const OpCase& c : cases) {
+        SCOPED_TRACE(Describe(c));
+        RunOpCase(c);
+    }
 }
 
 } // namespace tallix::opstest

@@ -16,15 +16,6 @@ namespace {
 
 constexpr int RAD = 2;
 
-std::string Err(std::string_view name, std::string_view reason) { return ErrorText(name, reason); }
-
-void RunAll(std::span<const OpCase> cases) {
-    for (const OpCase& c : cases) {
-        SCOPED_TRACE(Describe(c));
-        RunOpCase(c);
-    }
-}
-
 TEST(IntegerOps, ModFactorialGcdLcmReduce) {
     const OpCase cases[] = {
         {RAD, {"2.5", "2"}, Cmd::Mod, {"2.5", "2"}, Err("MOD", "Bad Argument Type")},
@@ -61,7 +52,7 @@ TEST(IntegerOps, ModFactorialGcdLcmReduce) {
         {RAD, {"0", "0"}, Cmd::Reduce, {"0", "0"}, ""},
         {RAD, {"1.5", "2"}, Cmd::Reduce, {"1.5", "2"}, Err("REDUCE", "Bad Argument Type")},
     };
-    RunAll(cases);
+    RunOpCases(cases);
 }
 
 TEST(IntegerOps, CombinationsAndPermutations) {
@@ -76,7 +67,7 @@ TEST(IntegerOps, CombinationsAndPermutations) {
         {RAD, {"10", "0"}, Cmd::Perm, {"1"}, ""},
         {RAD, {"100", "50"}, Cmd::Comb, {"1.00891344545564193E29"}, ""},
     };
-    RunAll(cases);
+    RunOpCases(cases);
 }
 
 TEST(IntegerOps, DecimalToFraction) {
@@ -98,7 +89,7 @@ TEST(IntegerOps, DecimalToFraction) {
         {RAD, {"123.4567890123"}, Cmd::ToFrac, {"1234567890123", "10000000000"}, ""},
         {RAD, {"0.3333333333333"}, Cmd::ToFrac, {"3333333333333", "10000000000000"}, ""},
     };
-    RunAll(cases);
+    RunOpCases(cases);
 }
 
 // Every four-decimal fraction comes back as a reduced fraction of whole
@@ -162,7 +153,7 @@ TEST(NumberParts, RoundFloorCeilingParts) {
         {RAD, {"1E3000", "1E3000"}, Cmd::Hypot, {"1.41421356237309505E3000"}, ""},
         {RAD, {"1E4932", "1E4932"}, Cmd::Hypot, {"1E4932", "1E4932"}, Err("HYPOT", "Bad Argument Type")},
     };
-    RunAll(cases);
+    RunOpCases(cases);
 }
 
 TEST(NumberParts, Crop) {
@@ -183,7 +174,7 @@ TEST(NumberParts, Crop) {
         {RAD, {"1234", "2"}, Cmd::CropR, {"1234"}, ""},
         {RAD, {"3.14159", "1E10"}, Cmd::CropT, {"3.14159", "10000000000"}, Err("CROPT", "Bad Argument Type")},
     };
-    RunAll(cases);
+    RunOpCases(cases);
 }
 
 // Counts how often the generator asks for a seed.

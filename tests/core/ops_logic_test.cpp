@@ -10,50 +10,40 @@ namespace {
 
 constexpr int RAD = 2;
 
-std::string Err(std::string_view name, std::string_view reason) { return ErrorText(name, reason); }
-
-struct WordCase {
-    int wordSize;
-    OpCase op;
-};
-
 TEST(LogicOps, ResultsAndMessages) {
-    const WordCase cases[] = {
-        {16, {RAD, {"12", "10"}, Cmd::And, {"8"}, ""}},
-        {16, {RAD, {"12", "10"}, Cmd::Or, {"14"}, ""}},
-        {16, {RAD, {"12", "10"}, Cmd::Xor, {"6"}, ""}},
-        {16, {RAD, {"-1", "5"}, Cmd::And, {"5"}, ""}},
-        {16, {RAD, {"-1", "0"}, Cmd::Or, {"65535"}, ""}},
+    const OpCase cases[] = {
+        {RAD, {"12", "10"}, Cmd::And, {"8"}, "", 16},
+        {RAD, {"12", "10"}, Cmd::Or, {"14"}, "", 16},
+        {RAD, {"12", "10"}, Cmd::Xor, {"6"}, "", 16},
+        {RAD, {"-1", "5"}, Cmd::And, {"5"}, "", 16},
+        {RAD, {"-1", "0"}, Cmd::Or, {"65535"}, "", 16},
         // Arguments are rounded to whole numbers, ties to even.
-        {16, {RAD, {"12.5", "10.5"}, Cmd::And, {"8"}, ""}},
-        {16, {RAD, {"3.5", "7"}, Cmd::And, {"4"}, ""}},
-        {16, {RAD, {"-0.5", "7"}, Cmd::Or, {"7"}, ""}},
-        {8, {RAD, {"0"}, Cmd::Not, {"255"}, ""}},
-        {8, {RAD, {"255"}, Cmd::Not, {"0"}, ""}},
-        {8, {RAD, {"-1"}, Cmd::Not, {"0"}, ""}},
-        {16, {RAD, {"0"}, Cmd::Not, {"65535"}, ""}},
-        {8, {RAD, {"300"}, Cmd::Not, {"211"}, ""}},
-        {8, {RAD, {"200"}, Cmd::SL, {"144"}, ""}},
-        {8, {RAD, {"200"}, Cmd::RL, {"145"}, ""}},
-        {8, {RAD, {"1"}, Cmd::SR, {"0"}, ""}},
-        {8, {RAD, {"1"}, Cmd::RR, {"128"}, ""}},
-        {16, {RAD, {"-2"}, Cmd::SR, {"32767"}, ""}},
-        {56, {RAD, {"-1"}, Cmd::SL, {"72057594037927934"}, ""}},
+        {RAD, {"12.5", "10.5"}, Cmd::And, {"8"}, "", 16},
+        {RAD, {"3.5", "7"}, Cmd::And, {"4"}, "", 16},
+        {RAD, {"-0.5", "7"}, Cmd::Or, {"7"}, "", 16},
+        {RAD, {"0"}, Cmd::Not, {"255"}, "", 8},
+        {RAD, {"255"}, Cmd::Not, {"0"}, "", 8},
+        {RAD, {"-1"}, Cmd::Not, {"0"}, "", 8},
+        {RAD, {"0"}, Cmd::Not, {"65535"}, "", 16},
+        {RAD, {"300"}, Cmd::Not, {"211"}, "", 8},
+        {RAD, {"200"}, Cmd::SL, {"144"}, "", 8},
+        {RAD, {"200"}, Cmd::RL, {"145"}, "", 8},
+        {RAD, {"1"}, Cmd::SR, {"0"}, "", 8},
+        {RAD, {"1"}, Cmd::RR, {"128"}, "", 8},
+        {RAD, {"-2"}, Cmd::SR, {"32767"}, "", 16},
+        {RAD, {"-1"}, Cmd::SL, {"72057594037927934"}, "", 56},
         // A value without a 64-bit integer, or one the word cannot hold.
-        {16, {RAD, {"1E19", "1"}, Cmd::And, {"1E19", "1"}, Err("AND", "Bad Argument Type")}},
-        {16, {RAD, {"1", "-1E19"}, Cmd::Xor, {"1", "-1E19"}, Err("XOR", "Bad Argument Type")}},
-        {16, {RAD, {"9.3E18"}, Cmd::Not, {"9.3E18"}, Err("NOT", "Bad Argument Type")}},
-        {8, {RAD, {"-600"}, Cmd::Not, {"-600"}, Err("NOT", "Bad Argument Type")}},
-        {8, {RAD, {"-600", "1"}, Cmd::Or, {"-600", "1"}, Err("OR", "Bad Argument Type")}},
-        {8, {RAD, {"-600"}, Cmd::RR, {"-600"}, Err("RR", "Bad Argument Type")}},
-        {16, {RAD, {"5"}, Cmd::And, {"5"}, Err("AND", "Too Few Arguments")}},
-        {16, {RAD, {}, Cmd::SL, {}, Err("SL", "Too Few Arguments")}},
-        {16, {RAD, {}, Cmd::STWS, {}, Err("STWS", "Too Few Arguments")}},
+        {RAD, {"1E19", "1"}, Cmd::And, {"1E19", "1"}, Err("AND", "Bad Argument Type"), 16},
+        {RAD, {"1", "-1E19"}, Cmd::Xor, {"1", "-1E19"}, Err("XOR", "Bad Argument Type"), 16},
+        {RAD, {"9.3E18"}, Cmd::Not, {"9.3E18"}, Err("NOT", "Bad Argument Type"), 16},
+        {RAD, {"-600"}, Cmd::Not, {"-600"}, Err("NOT", "Bad Argument Type"), 8},
+        {RAD, {"-600", "1"}, Cmd::Or, {"-600", "1"}, Err("OR", "Bad Argument Type"), 8},
+        {RAD, {"-600"}, Cmd::RR, {"-600"}, Err("RR", "Bad Argument Type"), 8},
+        {RAD, {"5"}, Cmd::And, {"5"}, Err("AND", "Too Few Arguments"), 16},
+        {RAD, {}, Cmd::SL, {}, Err("SL", "Too Few Arguments"), 16},
+        {RAD, {}, Cmd::STWS, {}, Err("STWS", "Too Few Arguments"), 16},
     };
-    for (const WordCase& c : cases) {
-        SCOPED_TRACE(Describe(c.op) + " ws " + std::to_string(c.wordSize));
-        RunOpCase(c.op, c.wordSize);
-    }
+    RunOpCases(cases);
 }
 
 TEST(LogicOps, TextThatIsNoNumber) {

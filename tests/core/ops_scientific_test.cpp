@@ -15,8 +15,6 @@ namespace {
 
 constexpr int CYC = 0, DEG = 1, RAD = 2, GRAD = 3;
 
-std::string Err(std::string_view name, std::string_view reason) { return ErrorText(name, reason); }
-
 TEST(ScientificOps, Trigonometry) {
     const OpCase cases[] = {
         {DEG, {"30"}, Cmd::Sin, {"0.5"}, ""},
@@ -51,10 +49,7 @@ TEST(ScientificOps, Trigonometry) {
         {RAD, {"1E-18"}, Cmd::ASin, {"0"}, ""},
         {RAD, {"1"}, Cmd::ASin, {"1.57079632679489662"}, ""},
     };
-    for (const OpCase& c : cases) {
-        SCOPED_TRACE(Describe(c));
-        RunOpCase(c);
-    }
+    RunOpCases(cases);
 }
 
 TEST(ScientificOps, PowersRootsAndLogarithms) {
@@ -109,10 +104,7 @@ TEST(ScientificOps, PowersRootsAndLogarithms) {
         {RAD, {"-1", "3000000001"}, Cmd::XRoot, {"-1"}, ""},
         {RAD, {"-1", "3000000000"}, Cmd::XRoot, {"-1", "3000000000"}, Err("XROOT", "Invalid Input")},
     };
-    for (const OpCase& c : cases) {
-        SCOPED_TRACE(Describe(c));
-        RunOpCase(c);
-    }
+    RunOpCases(cases);
 }
 
 TEST(ScientificOps, Hyperbolic) {
@@ -133,10 +125,7 @@ TEST(ScientificOps, Hyperbolic) {
         {RAD, {"1E-10"}, Cmd::ASinH, {"1E-10"}, ""},
         {RAD, {"-1E4000"}, Cmd::ASinH, {"-9211.03351915674268"}, ""},
     };
-    for (const OpCase& c : cases) {
-        SCOPED_TRACE(Describe(c));
-        RunOpCase(c);
-    }
+    RunOpCases(cases);
 }
 
 TEST(ScientificOps, TooFewAndBadArguments) {
