@@ -178,7 +178,7 @@ TEST_F(StackFileIo, TenMegabyteFile) {
     Entries expected;
     const char* ends[] = {"\r\n", "\n", "\r", "\n\r"};
     for (int i = 0; bytes.size() < 10u * 1024 * 1024; ++i) {
-        std::string text = std::to_string(i * 7919) + "." + std::to_string(i);
+        std::string text = std::to_string(static_cast<long long>(i) * 7919) + "." + std::to_string(i);
         bytes += text;
         bytes += ends[i % 4];
         expected.push_back(text);
