@@ -38,6 +38,9 @@ public:
     // Removes the group with all its values; nothing when it is absent.
     // Throws StoreError.
     virtual void RemoveGroup(std::string_view group) = 0;
+    // Makes the changes so far permanent (a store may buffer them).
+    // Throws StoreError.
+    virtual void Flush() {}
 };
 
 // Values held in memory. It can be turned into text and read back, which

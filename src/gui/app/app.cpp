@@ -2,11 +2,14 @@
 
 #include <QApplication>
 #include <QProxyStyle>
+#include <QSessionManager>
 #include <QStyleOptionButton>
 
 #include "app/icon.h"
 #include "app/mainform.h"
 #include "engine/errdlg.h"
+#include "persist/qsettingsstore.h"
+#include "persist/stopsignals.h"
 
 namespace tallix::gui {
 
@@ -56,8 +59,8 @@ void SetUpApplication() {
     QApplication::setStyle(new TallixStyle);
 }
 
-std::unique_ptr<TMainForm> CreateMainWindow(char decimalChar) {
-    auto form = std::make_unique<TMainForm>(decimalChar);
+std::unique_ptr<TMainForm> CreateMainWindow(char decimalChar, persist::SettingsStore* store) {
+    auto form = std::make_unique<TMainForm>(decimalChar, store);
     auto* dialog = new TErrDlg(form.get(), form->Dpi());
     dialog->setFont(form->font()); // a window does not inherit its owner's font
     form->AttachErrorDialog(dialog);
@@ -67,11 +70,20 @@ std::unique_ptr<TMainForm> CreateMainWindow(char decimalChar) {
 int RunWindow(int argc, char** argv) {
     QApplication app(argc, argv);
     SetUpApplication();
-    auto form = CreateMainWindow(DecimalCharOf(QLocale()));
+    QSettingsStore store;
+    auto form = CreateMainWindow(DecimalCharOf(QLocale()), &store);
+    // A stop the program can see (a terminal's Ctrl+C, kill, a hang-up, the
+    // end of the desktop session) ends it the normal way, stack saved.
+    StopSignals stops;
+    QObject::connect(&stops, &StopSignals::stopRequested, form.get(), [&form] {
+        form->FormDestroy();
+        QApplication::quit();
+    });
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, form.get(),
+                     [&form](QSessionManager&) { form->close(); });
     form->show();
     const int code = app.exec();
-    // The window is closed but still holds the calculator's state here:
-    // whatever is kept between runs is written before it is destroyed.
+    form->FormDestroy();
     return code;
 }
 

@@ -5,6 +5,10 @@
 #include <QLocale>
 #include <memory>
 
+namespace tallix::persist {
+class SettingsStore;
+}
+
 namespace tallix::gui {
 
 class TMainForm;
@@ -13,8 +17,10 @@ class TMainForm;
 // four decimals, or "." where that is not a single ASCII character.
 char DecimalCharOf(const QLocale& locale);
 
-// Creates the calculator window and its error dialog, ready to be shown.
-std::unique_ptr<TMainForm> CreateMainWindow(char decimalChar);
+// Creates the calculator window and its error dialog, ready to be shown;
+// with a store, the saved settings and stack are loaded from it.
+std::unique_ptr<TMainForm> CreateMainWindow(char decimalChar,
+                                            persist::SettingsStore* store = nullptr);
 
 // Settings of the running application (style hints, name, icon).
 void SetUpApplication();

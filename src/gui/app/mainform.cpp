@@ -166,11 +166,11 @@ void TDblClickLabel::mouseDoubleClickEvent(QMouseEvent* event) {
 
 // ---- creation -------------------------------------------------------------
 
-TMainForm::TMainForm(char decimalChar)
+TMainForm::TMainForm(char decimalChar, persist::SettingsStore* store)
     : QMainWindow(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                                Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                                Qt::WindowCloseButtonHint),
-      calc_(*this, decimalChar) {
+      calc_(*this, decimalChar), store_(store) {
     FormCreate(decimalChar);
 }
 
@@ -214,9 +214,9 @@ void TMainForm::FormCreate(char decimalChar) {
         kDot->setText(QString(QChar::fromLatin1(decimalChar)));
     }
 
-    // Saved settings and the saved stack, once they are kept between runs,
-    // are applied at this point: after the controls exist and before the
-    // keys are set up for the base and the first screen is drawn.
+    // Saved settings and the saved stack: after the controls exist and
+    // before the keys are set up for the base and the first screen is drawn.
+    if (store_) LoadSavedState();
 
     qApp->installEventFilter(this);
     calc_.RefreshStackDisplay();
@@ -393,6 +393,13 @@ void TMainForm::BuildMenus() {
 
     QMenu* file = bar->addMenu("&File");
     file->setObjectName("File1");
+    QAction* open =
+        file->addAction("&Open...", QKeySequence(Qt::CTRL | Qt::Key_O), this, &TMainForm::Open1Click);
+    open->setObjectName("Open1");
+    QAction* save =
+        file->addAction("&Save...", QKeySequence(Qt::CTRL | Qt::Key_S), this, &TMainForm::Save1Click);
+    save->setObjectName("Save1");
+    file->addSeparator()->setObjectName("N3");
     QAction* keys =
         file->addAction("&Keys...", QKeySequence(Qt::Key_F1), this, &TMainForm::Keys1Click);
     keys->setObjectName("Keys1");

@@ -11,9 +11,11 @@
 
 #include "engine/calculator.h"
 #include "engine/keys.h"
+#include "persist/settingsstore.h"
 
 class QAction;
 class QActionGroup;
+class QFileDialog;
 class QFrame;
 class QLineEdit;
 class QAbstractButton;
@@ -40,8 +42,10 @@ protected:
 class TMainForm : public QMainWindow, public tallix::Shell {
     Q_OBJECT
 public:
-    // decimalChar: the user's decimal separator.
-    explicit TMainForm(char decimalChar);
+    // decimalChar: the user's decimal separator. store: where settings and
+    // the stack wait between runs (none: start from first-run defaults and
+    // keep nothing).
+    explicit TMainForm(char decimalChar, persist::SettingsStore* store = nullptr);
     ~TMainForm() override;
 
     tallix::Calculator& Calc() { return calc_; }
@@ -71,6 +75,19 @@ public:
     void FormKeyUp(int key, bool autoRepeat);
     bool ShiftKeyLatch() const { return shiftKeyLatch_; }
 
+    // ---- settings and stack files ------------------------------------
+    // Writes the settings and the stack to the store, once: the window's
+    // end, whether it is closed or the process is asked to stop.
+    void FormDestroy();
+    void Open1Click();
+    void Save1Click();
+    // The steps after the dialogs: read or write one stack file. A failure
+    // is shown in a warning box and leaves the stack as it was.
+    bool OpenStackFile(const QString& path);
+    bool SaveStackFile(const QString& path);
+    QFileDialog* OpenDialog1() const { return openDialog_; }
+    QFileDialog* SaveDialog1() const { return saveDialog_; }
+
     // ---- window commands -----------------------------------------------
     void ArrangeLayout();
     void HideKeyboard1Click();
@@ -99,9 +116,14 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     bool event(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void FormCreate(char decimalChar);
+    void LoadSavedState();
+    void BuildFileDialogs();
+    bool RunFileDialog(QFileDialog* dialog, QString& lastName, QString& chosen);
+    void FileWarning(const QString& action, const QString& path, const QString& reason);
     void BuildStrip(QWidget* client);
     void BuildStackDisplay(QWidget* client);
     void BuildKeypad(QWidget* client);
@@ -120,6 +142,12 @@ private:
     bool InThisWindow(QObject* watched) const;
 
     tallix::Calculator calc_;
+    persist::SettingsStore* store_ = nullptr;
+    bool destroyed_ = false; // the save at the end has run
+    QFileDialog* openDialog_ = nullptr;
+    QFileDialog* saveDialog_ = nullptr;
+    QString openName_;
+    QString saveName_;
     TErrDlg* errDlg_ = nullptr;
     int dpi_ = 96;
     int fullHeight_ = 0;

@@ -47,9 +47,11 @@ void QSettingsStore::Write(std::string_view group, std::string_view name, std::s
     settings_->setValue(Key(group, name), ToQ(value));
 }
 
-void QSettingsStore::RemoveGroup(std::string_view group) { settings_->remove(Key(group, {})); }
+void QSettingsStore::RemoveGroup(std::string_view group) {
+    settings_->remove(Key(group, {}));
+}
 
-void QSettingsStore::Sync() {
+void QSettingsStore::Flush() {
     settings_->sync();
     if (settings_->status() != QSettings::NoError)
         throw persist::StoreError("the settings cannot be written");

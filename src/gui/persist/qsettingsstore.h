@@ -20,9 +20,7 @@ public:
     std::optional<std::string> Read(std::string_view group, std::string_view name) override;
     void Write(std::string_view group, std::string_view name, std::string_view value) override;
     void RemoveGroup(std::string_view group) override;
-    // Writes pending changes to permanent storage; throws StoreError when
-    // that fails.
-    void Sync();
+    void Flush() override;
 
     QString fileName() const { return settings_->fileName(); }
 

@@ -1,0 +1,62 @@
+// Prints the saved settings and stack of a settings file, read fresh in a
+// process of its own: the settings layer caches values per process, so a
+// round trip inside one process would prove nothing about the file.
+// Output: "group/name=value" lines, values with \\, \r, \n and bytes outside
+// printable ASCII written as \xHH; the stack lines in order until the first
+// absent one.
+#include <QCoreApplication>
+#include <cstdio>
+#include <string>
+
+#include "persist/qsettingsstore.h"
+#include "persist/settings.h"
+
+namespace {
+
+std::string Escape(const std::string& s) {
+    std::string out;
+    for (unsigned char c : s) {
+        if (c == '\\') {
+            out += "\\\\";
+        } else if (c < 0x20 || c > 0x7e) {
+            char buf[5];
+            std::snprintf(buf, sizeof buf, "\\x%02X", c);
+            out += buf;
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s SETTINGS_FILE\n", argv[0]);
+        return 2;
+    }
+    tallix::gui::QSettingsStore store{QString::fromLocal8Bit(argv[1])};
+    const char* window[] = {"Top", "Left", "StayOnTop", "HideKeyboard", "HideNumbers"};
+    const char* settings[] = {"AngleMode", "ButtonTime", "FixLength",   "LastX",
+                              "LastY",     "LastNum",    "CurrentBase", "WordSize"};
+    try {
+        for (const char* n : window)
+            if (auto v = store.Read("Window", n))
+                std::printf("Window/%s=%s\n", n, Escape(*v).c_str());
+        for (const char* n : settings)
+            if (auto v = store.Read("Settings", n))
+                std::printf("Settings/%s=%s\n", n, Escape(*v).c_str());
+        for (std::size_t i = 0;; ++i) {
+            const std::string name = tallix::persist::StackLineName(i);
+            auto v = store.Read("Stack", name);
+            if (!v) break;
+            std::printf("Stack/%s=%s\n", name.c_str(), Escape(*v).c_str());
+        }
+    } catch (const tallix::persist::StoreError& e) {
+        std::fprintf(stderr, "store error: %s\n", e.what());
+        return 1;
+    }
+    return 0;
+}
