@@ -10,6 +10,7 @@
 #include "gui_fixture.h"
 #include "persist/qsettingsstore.h"
 #include "persist/settings.h"
+#include "tools/escape.h"
 
 namespace tallix::gui::test {
 namespace {
@@ -39,23 +40,6 @@ std::map<std::string, std::string> DumpSettings(const QString& file) {
         if (eq > 0) values[line.left(eq).toStdString()] = line.mid(eq + 1).toStdString();
     }
     return values;
-}
-
-// The dump tool's escaping of a value.
-std::string Escaped(const std::string& s) {
-    std::string out;
-    for (unsigned char c : s) {
-        if (c == '\\') {
-            out += "\\\\";
-        } else if (c < 0x20 || c > 0x7e) {
-            char buf[5];
-            std::snprintf(buf, sizeof buf, "\\x%02X", c);
-            out += buf;
-        } else {
-            out += static_cast<char>(c);
-        }
-    }
-    return out;
 }
 
 TEST(SavedState, SettingsAndAHundredThousandEntriesSurviveARealRestart) {
@@ -135,7 +119,7 @@ TEST(SavedState, SettingsAndAHundredThousandEntriesSurviveARealRestart) {
         auto it = values.find("Stack/" + persist::StackLineName(i));
         if (it == values.end()) break;
         ++lines;
-        ASSERT_EQ(it->second, Escaped(stack[i])) << "Line" << i;
+        ASSERT_EQ(it->second, EscapeValue(stack[i])) << "Line" << i;
     }
     EXPECT_EQ(lines, stack.size());
     EXPECT_EQ(values.count("Stack/" + persist::StackLineName(stack.size())), 0u);

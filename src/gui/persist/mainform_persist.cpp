@@ -108,10 +108,19 @@ void TMainForm::BuildFileDialogs() {
 }
 
 bool TMainForm::RunFileDialog(QFileDialog* dialog, QString& lastName, QString& chosen) {
+    // A number still in the entry line is entered first (and saved with the
+    // stack); an entry that is no number shows its error and no dialog.
+    if (!calc_.CommitEntry()) {
+        RefreshView();
+        return false;
+    }
+    calc_.ResetEntry();
+    RefreshView();
     dialog->selectFile(lastName.isEmpty() ? QStringLiteral("[Untitled]") : lastName);
-    if (dialog->exec() != QDialog::Accepted) return false;
+    const bool accepted = dialog->exec() == QDialog::Accepted;
+    FocusEntry();
     const QStringList files = dialog->selectedFiles();
-    if (files.isEmpty()) return false;
+    if (!accepted || files.isEmpty()) return false;
     chosen = files.first();
     lastName = chosen;
     return true;
@@ -167,31 +176,18 @@ bool TMainForm::SaveStackFile(const QString& path) {
 }
 
 void TMainForm::Open1Click() {
-    if (!calc_.CommitEntry()) {
-        RefreshView();
-        return;
-    }
-    calc_.ResetEntry();
-    RefreshView();
     BuildFileDialogs();
     QString path;
     if (RunFileDialog(openDialog_, openName_, path)) OpenStackFile(path);
+    // The display starts again from level 1 of whatever stack there is now.
     calc_.ResetEntry();
     RefreshView();
-    FocusEntry();
 }
 
 void TMainForm::Save1Click() {
-    if (!calc_.CommitEntry()) {
-        RefreshView();
-        return;
-    }
-    calc_.ResetEntry();
-    RefreshView();
     BuildFileDialogs();
     QString path;
     if (RunFileDialog(saveDialog_, saveName_, path)) SaveStackFile(path);
-    FocusEntry();
 }
 
 } // namespace tallix::gui

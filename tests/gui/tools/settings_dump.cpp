@@ -10,26 +10,9 @@
 
 #include "persist/qsettingsstore.h"
 #include "persist/settings.h"
+#include "tools/escape.h"
 
-namespace {
-
-std::string Escape(const std::string& s) {
-    std::string out;
-    for (unsigned char c : s) {
-        if (c == '\\') {
-            out += "\\\\";
-        } else if (c < 0x20 || c > 0x7e) {
-            char buf[5];
-            std::snprintf(buf, sizeof buf, "\\x%02X", c);
-            out += buf;
-        } else {
-            out += static_cast<char>(c);
-        }
-    }
-    return out;
-}
-
-} // namespace
+namespace {} // namespace
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
@@ -44,15 +27,15 @@ int main(int argc, char** argv) {
     try {
         for (const char* n : window)
             if (auto v = store.Read("Window", n))
-                std::printf("Window/%s=%s\n", n, Escape(*v).c_str());
+                std::printf("Window/%s=%s\n", n, tallix::gui::test::EscapeValue(*v).c_str());
         for (const char* n : settings)
             if (auto v = store.Read("Settings", n))
-                std::printf("Settings/%s=%s\n", n, Escape(*v).c_str());
+                std::printf("Settings/%s=%s\n", n, tallix::gui::test::EscapeValue(*v).c_str());
         for (std::size_t i = 0;; ++i) {
             const std::string name = tallix::persist::StackLineName(i);
             auto v = store.Read("Stack", name);
             if (!v) break;
-            std::printf("Stack/%s=%s\n", name.c_str(), Escape(*v).c_str());
+            std::printf("Stack/%s=%s\n", name.c_str(), tallix::gui::test::EscapeValue(*v).c_str());
         }
     } catch (const tallix::persist::StoreError& e) {
         std::fprintf(stderr, "store error: %s\n", e.what());
