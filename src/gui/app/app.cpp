@@ -70,11 +70,14 @@ std::unique_ptr<TMainForm> CreateMainWindow(char decimalChar, persist::SettingsS
 int RunWindow(int argc, char** argv) {
     QApplication app(argc, argv);
     SetUpApplication();
+    // A stop the program can see (a terminal's Ctrl+C, kill, a hang-up, the
+    // end of the desktop session) ends it the normal way, stack saved. The
+    // signals are caught from the start: one that arrives while the saved
+    // stack is being loaded waits for the event loop instead of killing the
+    // program after the stack has left the settings.
+    StopSignals stops;
     QSettingsStore store;
     auto form = CreateMainWindow(DecimalCharOf(QLocale()), &store);
-    // A stop the program can see (a terminal's Ctrl+C, kill, a hang-up, the
-    // end of the desktop session) ends it the normal way, stack saved.
-    StopSignals stops;
     QObject::connect(&stops, &StopSignals::stopRequested, form.get(), [&form] {
         form->FormDestroy();
         QApplication::quit();
