@@ -26,9 +26,12 @@ std::string CutChars(std::string_view text, std::size_t n) {
     while (i < text.size()) {
         unsigned char c = static_cast<unsigned char>(text[i]);
         std::size_t len = 1;
-        if (c >= 0xC0 && c < 0xE0) len = 2;
-        else if (c >= 0xE0 && c < 0xF0) len = 3;
-        else if (c >= 0xF0 && c < 0xF8) len = 4;
+        if (c >= 0xC0 && c < 0xE0)
+            len = 2;
+        else if (c >= 0xE0 && c < 0xF0)
+            len = 3;
+        else if (c >= 0xF0 && c < 0xF8)
+            len = 4;
         if (i + len > text.size()) len = 1;
         for (std::size_t k = 1; k < len; ++k)
             if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) len = 1;
@@ -72,9 +75,13 @@ const char* AngleCaption(int angleMode) {
 
 // ---- primitives -------------------------------------------------------
 
-std::string Calculator::FormatValue(Value v) const { return FormatStackValue(v, DecimalChar); }
+std::string Calculator::FormatValue(Value v) const {
+    return FormatStackValue(v, DecimalChar);
+}
 
-void Calculator::PushValue(Value v) { PushText(FormatValue(v)); }
+void Calculator::PushValue(Value v) {
+    PushText(FormatValue(v));
+}
 
 void Calculator::PushText(std::string text) {
     Stack.push(std::move(text));
@@ -193,7 +200,9 @@ bool Calculator::EnterEntryLine() {
     return true;
 }
 
-bool Calculator::CommitEntry() { return Entry.empty() || EnterEntryLine(); }
+bool Calculator::CommitEntry() {
+    return Entry.empty() || EnterEntryLine();
+}
 
 void Calculator::ResetEntry() {
     Entry.clear();
@@ -210,12 +219,23 @@ void Calculator::AppendToEntry(char ch) {
 bool Calculator::KeyEnabled(Key key) const {
     const Base b = CurrentBase;
     switch (key) {
-    case Key::K2: case Key::K3: case Key::K4: case Key::K5: case Key::K6: case Key::K7:
-        return b != Base::BIN;
-    case Key::K8: case Key::K9: return b == Base::DEC || b == Base::HEX;
-    case Key::KA: case Key::KB: case Key::KC: case Key::KD: case Key::KE: case Key::KF:
-        return b == Base::HEX;
-    case Key::KDot: case Key::KPlusMinus: case Key::KEex: return b == Base::DEC;
+    case Key::K2:
+    case Key::K3:
+    case Key::K4:
+    case Key::K5:
+    case Key::K6:
+    case Key::K7: return b != Base::BIN;
+    case Key::K8:
+    case Key::K9: return b == Base::DEC || b == Base::HEX;
+    case Key::KA:
+    case Key::KB:
+    case Key::KC:
+    case Key::KD:
+    case Key::KE:
+    case Key::KF: return b == Base::HEX;
+    case Key::KDot:
+    case Key::KPlusMinus:
+    case Key::KEex: return b == Base::DEC;
     case Key::None: return false;
     default: return true;
     }
@@ -302,7 +322,9 @@ void Calculator::SelectBase(Base base) {
     ResetEntry();
 }
 
-void Calculator::SelectAngleMode(int mode) { AngleMode = (mode == 0 || mode == 1 || mode == 3) ? mode : 2; }
+void Calculator::SelectAngleMode(int mode) {
+    AngleMode = (mode == 0 || mode == 1 || mode == 3) ? mode : 2;
+}
 
 void Calculator::Run(Cmd cmd) {
     switch (cmd) {
@@ -351,7 +373,8 @@ void Calculator::RefreshStackDisplay() {
             // Whole units a level, the page exactly six levels: the range
             // above the page is a whole number of levels, so every level
             // is one small step from the next.
-            small = std::max<std::int64_t>(1, std::min<std::int64_t>(1000, INT_MAX / static_cast<std::int64_t>(n)));
+            small = std::max<std::int64_t>(
+                1, std::min<std::int64_t>(1000, INT_MAX / static_cast<std::int64_t>(n)));
             max = small * static_cast<std::int64_t>(n);
             page = 6 * small;
         }
@@ -371,8 +394,8 @@ void Calculator::RefreshStackDisplay() {
 
 std::size_t Calculator::FirstShownIndex() const {
     const ScrollBarState& sb = ScrollBar;
-    const std::int64_t span = static_cast<std::int64_t>(sb.Max) - sb.PageSize;
-    const std::int64_t off = span - sb.Position;
+    // How far the view is below the top of the stack, in scroll units.
+    const std::int64_t off = static_cast<std::int64_t>(sb.Max) - sb.PageSize - sb.Position;
     if (off <= 0 || Stack.size() <= 6) return 0;
     return static_cast<std::size_t>(off / std::max(1, sb.SmallChange));
 }

@@ -31,31 +31,32 @@ std::vector<std::string> SplitStackText(std::string_view bytes) {
     return entries;
 }
 
-std::string JoinStackText(const TextStack& stack) {
+namespace {
+
+// Every entry followed by CR LF, for any list that hands out its entries
+// level 1 first.
+template <typename EntryAt> std::string Join(std::size_t n, EntryAt entryAt) {
     std::size_t total = 0;
-    const std::size_t n = stack.size();
     for (std::size_t i = 0; i < n; ++i)
-        total += stack.at(i).size() + 2;
+        total += entryAt(i).size() + 2;
     std::string out;
     out.reserve(total);
     for (std::size_t i = 0; i < n; ++i) {
-        out += stack.at(i);
+        out += entryAt(i);
         out += "\r\n";
     }
     return out;
 }
 
+} // namespace
+
+std::string JoinStackText(const TextStack& stack) {
+    return Join(stack.size(), [&](std::size_t i) -> const std::string& { return stack.at(i); });
+}
+
 std::string JoinStackText(const std::vector<std::string>& levelsTopFirst) {
-    std::size_t total = 0;
-    for (const std::string& s : levelsTopFirst)
-        total += s.size() + 2;
-    std::string out;
-    out.reserve(total);
-    for (const std::string& s : levelsTopFirst) {
-        out += s;
-        out += "\r\n";
-    }
-    return out;
+    return Join(levelsTopFirst.size(),
+                [&](std::size_t i) -> const std::string& { return levelsTopFirst[i]; });
 }
 
 namespace {

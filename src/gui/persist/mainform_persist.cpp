@@ -135,14 +135,13 @@ void TMainForm::FileWarning(const QString& action, const QString& path, const QS
 }
 
 bool TMainForm::OpenStackFile(const QString& path) {
-    std::string bytes;
+    // The stack is replaced only by a file read completely.
     const persist::FileStatus st =
-        persist::ReadWholeFile(QFile::encodeName(path).toStdString(), bytes);
+        persist::LoadStackFile(QFile::encodeName(path).toStdString(), calc_.Stack);
     if (!st) {
         FileWarning("open", path, QString::fromStdString(st.reason));
         return false;
     }
-    calc_.Stack.assignLevels(persist::SplitStackText(bytes));
     calc_.RefreshStackDisplay();
     return true;
 }
