@@ -6,8 +6,8 @@
 using namespace tallix;
 
 static void BM_FormatThenParse(benchmark::State& state) {
-    const Value values[] = {1.0L / 3, 3.14159265358979323846L, -2.5e-7L, 123456789.0L, 1e300L,
-                            0.1L, 42.0L, 6.02214076e23L};
+    const Value values[] = {1.0L / 3, 3.14159265358979323846L, -2.5e-7L, 123456789.0L, 1e300L, 0.1L,
+                            42.0L,    6.02214076e23L};
     std::size_t i = 0;
     for (auto _ : state) {
         std::string s = FormatStackValue(values[i++ % 8], '.');

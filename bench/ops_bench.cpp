@@ -16,7 +16,8 @@ struct NoShell : Shell {
 };
 
 // Enters the arguments and runs the command, as a batch line would.
-void RunCommand(benchmark::State& state, std::initializer_list<const char*> args, Cmd cmd, int angleMode = 2) {
+void RunCommand(benchmark::State& state, std::initializer_list<const char*> args, Cmd cmd,
+                int angleMode = 2) {
     NoShell shell;
     Calculator calc(shell);
     calc.SelectAngleMode(angleMode);

@@ -22,8 +22,7 @@ constexpr int kEntries = 100000;
 std::vector<std::string> TypicalStack() {
     std::vector<std::string> levels;
     levels.reserve(kEntries);
-    for (int i = 0; i < kEntries; ++i)
-        levels.push_back(FormatStackValue(i / 7.0L + 1e-3L, '.'));
+    for (int i = 0; i < kEntries; ++i) levels.push_back(FormatStackValue(i / 7.0L + 1e-3L, '.'));
     return levels;
 }
 

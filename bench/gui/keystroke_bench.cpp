@@ -30,19 +30,11 @@ void Keys(benchmark::State& state, std::initializer_list<Key> keys) {
 }
 
 // Each pair leaves the stack as it found it.
-void BM_DigitThenBackspace(benchmark::State& s) {
-    Keys(s, {Key::K5, Key::KBackspace});
-}
-void BM_SwapTwice(benchmark::State& s) {
-    Keys(s, {Key::KSwap, Key::KSwap});
-}
-void BM_EnterThenDrop(benchmark::State& s) {
-    Keys(s, {Key::KEnter, Key::KBackspace});
-}
+void BM_DigitThenBackspace(benchmark::State& s) { Keys(s, {Key::K5, Key::KBackspace}); }
+void BM_SwapTwice(benchmark::State& s) { Keys(s, {Key::KSwap, Key::KSwap}); }
+void BM_EnterThenDrop(benchmark::State& s) { Keys(s, {Key::KEnter, Key::KBackspace}); }
 // Enter duplicates level 1 and - subtracts the copies: the depth stays.
-void BM_EnterThenSubtract(benchmark::State& s) {
-    Keys(s, {Key::KEnter, Key::KMinus});
-}
+void BM_EnterThenSubtract(benchmark::State& s) { Keys(s, {Key::KEnter, Key::KMinus}); }
 
 void BM_KeyEventsWith1msFlash(benchmark::State& state) {
     form->SetButtonTime(1);
@@ -72,8 +64,7 @@ int main(int argc, char** argv) {
     tallix::gui::SetUpApplication();
     auto window = tallix::gui::CreateMainWindow('.');
     form = window.get();
-    for (int i = 1000000; i >= 1; --i)
-        form->Calc().Stack.push(std::to_string(i) + ".25");
+    for (int i = 1000000; i >= 1; --i) form->Calc().Stack.push(std::to_string(i) + ".25");
     form->Calc().ResetEntry();
     form->RefreshView();
     form->show();

@@ -96,25 +96,24 @@ char UserDecimalChar() {
 
 namespace {
 
-const char kUsage[] =
-    "Usage: tallix [OPTIONS]\n"
-    "Without options, opens the calculator window.\n"
-    "\n"
-    "Batch mode (no window, no saved settings):\n"
-    "  -e, --eval TOKENS  run the tokens (may be given several times)\n"
-    "  --batch            read tokens from standard input, line by line\n"
-    "  --raw              print the stored stack texts instead of the display\n"
-    "  --load FILE        start with the stack read from a stack file\n"
-    "  --save FILE        write the final stack to a stack file (one entry\n"
-    "                     per line, level 1 first)\n"
-    "  --help             show this help\n"
-    "  --version          show the version\n"
-    "\n"
-    "Tokens are numbers (entered as Enter does) and command names such as\n"
-    "+ - * / SWAP DROP DUP SIN HEX; '#' starts a comment. The stack is printed\n"
-    "deepest entry first, level 1 last. Exit status: 0 no error, 1 an error\n"
-    "was reported or a stack file could not be read or written, 2 bad usage.\n"
-    "A stack file that cannot be read stops the run before the first token.\n";
+const char kUsage[] = "Usage: tallix [OPTIONS]\n"
+                      "Without options, opens the calculator window.\n"
+                      "\n"
+                      "Batch mode (no window, no saved settings):\n"
+                      "  -e, --eval TOKENS  run the tokens (may be given several times)\n"
+                      "  --batch            read tokens from standard input, line by line\n"
+                      "  --raw              print the stored stack texts instead of the display\n"
+                      "  --load FILE        start with the stack read from a stack file\n"
+                      "  --save FILE        write the final stack to a stack file (one entry\n"
+                      "                     per line, level 1 first)\n"
+                      "  --help             show this help\n"
+                      "  --version          show the version\n"
+                      "\n"
+                      "Tokens are numbers (entered as Enter does) and command names such as\n"
+                      "+ - * / SWAP DROP DUP SIN HEX; '#' starts a comment. The stack is printed\n"
+                      "deepest entry first, level 1 last. Exit status: 0 no error, 1 an error\n"
+                      "was reported or a stack file could not be read or written, 2 bad usage.\n"
+                      "A stack file that cannot be read stops the run before the first token.\n";
 
 bool IsBatchOption(std::string_view a) {
     return a == "-e" || a == "--eval" || a == "--batch" || a == "--raw" || a == "--help" ||
@@ -130,9 +129,7 @@ bool WantsBatch(int argc, char** argv) {
     return false;
 }
 
-int BatchMain(int argc, char** argv) {
-    return BatchMain(argc, argv, stdin, stdout, stderr);
-}
+int BatchMain(int argc, char** argv) { return BatchMain(argc, argv, stdin, stdout, stderr); }
 
 int BatchMain(int argc, char** argv, std::FILE* in, std::FILE* out, std::FILE* err) {
     std::vector<std::string> evals;

@@ -53,8 +53,8 @@ long UnitsPerTurn(int mode) { return mode == CYC ? 1 : mode == DEG ? 360 : 400; 
 struct Case {
     Cmd cmd;
     int mode;
-    std::string x;   // level 1
-    std::string y;   // level 2 ("" for one argument)
+    std::string x; // level 1
+    std::string y; // level 2 ("" for one argument)
 };
 
 // The true value of the command on (x, y); false when it is not defined.
@@ -80,9 +80,18 @@ bool TrueValue(const Case& c, mpfr_srcptr x, mpfr_srcptr y, mpfr_ptr out) {
             inUnit(out, x, static_cast<unsigned long>(u), N);
     };
     switch (c.cmd) {
-    case Cmd::Sin: rad ? mpfr_sin(out, x, N) : mpfr_sinu(out, x, u, N); chop(out); return true;
-    case Cmd::Cos: rad ? mpfr_cos(out, x, N) : mpfr_cosu(out, x, u, N); chop(out); return true;
-    case Cmd::Tan: rad ? mpfr_tan(out, x, N) : mpfr_tanu(out, x, u, N); chop(out); return !mpfr_inf_p(out);
+    case Cmd::Sin:
+        rad ? mpfr_sin(out, x, N) : mpfr_sinu(out, x, u, N);
+        chop(out);
+        return true;
+    case Cmd::Cos:
+        rad ? mpfr_cos(out, x, N) : mpfr_cosu(out, x, u, N);
+        chop(out);
+        return true;
+    case Cmd::Tan:
+        rad ? mpfr_tan(out, x, N) : mpfr_tanu(out, x, u, N);
+        chop(out);
+        return !mpfr_inf_p(out);
     case Cmd::ASin: inverse(mpfr_asin, mpfr_asinu); return true;
     case Cmd::ACos: inverse(mpfr_acos, mpfr_acosu); return true;
     case Cmd::ATan: inverse(mpfr_atan, mpfr_atanu); return true;
@@ -152,8 +161,8 @@ bool TrueValue(const Case& c, mpfr_srcptr x, mpfr_srcptr y, mpfr_ptr out) {
 
 struct Stats {
     int count = 0;
-    int exact = 0;           // the correctly rounded text
-    double worstVsTrue = 0;  // |pushed - true| in units of the 18th digit
+    int exact = 0;             // the correctly rounded text
+    double worstVsTrue = 0;    // |pushed - true| in units of the 18th digit
     double worstVsRounded = 0; // |pushed - correctly rounded|, same units
     std::string worstCase;
 };
@@ -166,8 +175,12 @@ std::map<std::string, Stats>& Table() {
 std::string Label(const Case& c) {
     std::string name(FindOp(c.cmd)->name);
     switch (c.cmd) {
-    case Cmd::Sin: case Cmd::Cos: case Cmd::Tan: case Cmd::ASin: case Cmd::ACos: case Cmd::ATan:
-        return name + " " + kModeName[c.mode];
+    case Cmd::Sin:
+    case Cmd::Cos:
+    case Cmd::Tan:
+    case Cmd::ASin:
+    case Cmd::ACos:
+    case Cmd::ATan: return name + " " + kModeName[c.mode];
     default: return name;
     }
 }
@@ -293,88 +306,171 @@ void RunTwo(Cmd cmd, const std::vector<std::pair<std::string, std::string>>& yxs
 
 TEST(Accuracy, TrigonometryInRadians) {
     const std::vector<std::string> hard = {
-        "1E22", "1E300", "1E4000", "-1E4932", "3.14159265358979324", "3.14159265358979323846",
-        "1.57079632679489662", "1.5707963267948966192", "1.5707963267948966", "1.570796326794896",
-        "355", "103993", "6.28318530717958648", "2E-17", "1E-10", "1E-16", "0.5", "-0.7853981633974483",
-        "9.2233720368547758E18", "1.8446744073709552E19", "6381956970095103", "5.31937264832654141E40",
+        "1E22",
+        "1E300",
+        "1E4000",
+        "-1E4932",
+        "3.14159265358979324",
+        "3.14159265358979323846",
+        "1.57079632679489662",
+        "1.5707963267948966192",
+        "1.5707963267948966",
+        "1.570796326794896",
+        "355",
+        "103993",
+        "6.28318530717958648",
+        "2E-17",
+        "1E-10",
+        "1E-16",
+        "0.5",
+        "-0.7853981633974483",
+        "9.2233720368547758E18",
+        "1.8446744073709552E19",
+        "6381956970095103",
+        "5.31937264832654141E40",
     };
-    const auto args = Join(hard, Join(LogSpread(40, 1e-8L, 1e6L, true), LogSpread(15, 1e6L, 1e4900L, true)));
+    const auto args =
+        Join(hard, Join(LogSpread(40, 1e-8L, 1e6L, true), LogSpread(15, 1e6L, 1e4900L, true)));
     for (Cmd f : {Cmd::Sin, Cmd::Cos, Cmd::Tan}) RunOne(f, RAD, args);
 }
 
 TEST(Accuracy, TrigonometryInOtherUnits) {
     const std::vector<std::string> degrees = {
-        "30", "45", "60", "89.9999999999", "90.0000000001", "179.9999999", "180.0000001", "359.99999999999999",
-        "1E22", "1E4000", "-1E30", "0.000001", "1E-15", "123456789.123456789",
+        "30",
+        "45",
+        "60",
+        "89.9999999999",
+        "90.0000000001",
+        "179.9999999",
+        "180.0000001",
+        "359.99999999999999",
+        "1E22",
+        "1E4000",
+        "-1E30",
+        "0.000001",
+        "1E-15",
+        "123456789.123456789",
     };
-    const std::vector<std::string> cycles = {"0.25", "0.125", "0.0833333333333333333", "0.49999999999999", "1E-16",
-                                             "12345.6789", "1E20"};
-    const std::vector<std::string> grads = {"50", "100.000000001", "33.3333333333333333", "399.9999999", "1E25"};
+    const std::vector<std::string> cycles = {
+        "0.25",       "0.125", "0.0833333333333333333", "0.49999999999999", "1E-16",
+        "12345.6789", "1E20"};
+    const std::vector<std::string> grads = {"50", "100.000000001", "33.3333333333333333",
+                                            "399.9999999", "1E25"};
     const auto spread = LogSpread(25, 1e-6L, 1e7L, true);
     for (Cmd f : {Cmd::Sin, Cmd::Cos, Cmd::Tan}) {
         RunOne(f, DEG, Join(degrees, spread));
         // A quarter turn is a pole of the tangent.
-        RunOne(f, CYC, Join(f == Cmd::Tan ? std::vector<std::string>(cycles.begin() + 1, cycles.end()) : cycles,
-                            spread));
+        RunOne(f, CYC,
+               Join(f == Cmd::Tan ? std::vector<std::string>(cycles.begin() + 1, cycles.end())
+                                  : cycles,
+                    spread));
         RunOne(f, GRAD, Join(grads, spread));
     }
 }
 
 TEST(Accuracy, InverseTrigonometry) {
     const std::vector<std::string> near1 = {
-        "1", "-1", "0.99999999999999999", "-0.99999999999999999", "0.999999999999999999", "0.9999999999",
-        "0.5", "-0.5", "1E-10", "1E-18", "0.70710678118654752", "0.999999999999999999891579782751449556599254719913005828857421875",
+        "1",
+        "-1",
+        "0.99999999999999999",
+        "-0.99999999999999999",
+        "0.999999999999999999",
+        "0.9999999999",
+        "0.5",
+        "-0.5",
+        "1E-10",
+        "1E-18",
+        "0.70710678118654752",
+        "0.999999999999999999891579782751449556599254719913005828857421875",
     };
     const auto args = Join(near1, Uniform(30, -1, 1));
     for (int mode : {CYC, DEG, RAD, GRAD}) {
         RunOne(Cmd::ASin, mode, args);
         RunOne(Cmd::ACos, mode, args);
-        RunOne(Cmd::ATan, mode, Join(args, Join(LogSpread(20, 1e-20L, 1e4000L, true), {"1E4932", "-1E30"})));
+        RunOne(Cmd::ATan, mode,
+               Join(args, Join(LogSpread(20, 1e-20L, 1e4000L, true), {"1E4932", "-1E30"})));
     }
 }
 
 TEST(Accuracy, RootsPowersLogarithms) {
-    RunOne(Cmd::Sqrt, RAD, Join({"2", "1E-4000", "1E4000", "1.00000000000000001", "0.99999999999999999"},
-                                LogSpread(40, 1e-4900L, 1e4900L, false)));
-    RunOne(Cmd::Sq, RAD, Join({"1E2466", "1.09E2466", "1.00000000000000001", "3.00000000000000001"},
-                              LogSpread(40, 1e-2400L, 1e2400L, true)));
-    RunOne(Cmd::Inv, RAD, Join({"3", "7", "4E-4932", "1.18E4932", "-0.99999999999999999"},
-                               LogSpread(40, 1e-4900L, 1e4900L, true)));
-    const std::vector<std::string> logArgs = Join(
-        {"1.000000000000000001", "1.00000000000000001", "0.99999999999999999", "0.9999999999999999999",
-         "1.0000000001", "2", "10", "0.1", "1E-4000", "1E4000", "1E-4950", "1.18E4932", "1000", "1E-300",
-         "2.71828182845904524"},
-        LogSpread(40, 1e-4900L, 1e4900L, false));
+    RunOne(Cmd::Sqrt, RAD,
+           Join({"2", "1E-4000", "1E4000", "1.00000000000000001", "0.99999999999999999"},
+                LogSpread(40, 1e-4900L, 1e4900L, false)));
+    RunOne(Cmd::Sq, RAD,
+           Join({"1E2466", "1.09E2466", "1.00000000000000001", "3.00000000000000001"},
+                LogSpread(40, 1e-2400L, 1e2400L, true)));
+    RunOne(Cmd::Inv, RAD,
+           Join({"3", "7", "4E-4932", "1.18E4932", "-0.99999999999999999"},
+                LogSpread(40, 1e-4900L, 1e4900L, true)));
+    const std::vector<std::string> logArgs =
+        Join({"1.000000000000000001", "1.00000000000000001", "0.99999999999999999",
+              "0.9999999999999999999", "1.0000000001", "2", "10", "0.1", "1E-4000", "1E4000",
+              "1E-4950", "1.18E4932", "1000", "1E-300", "2.71828182845904524"},
+             LogSpread(40, 1e-4900L, 1e4900L, false));
     RunOne(Cmd::Ln, RAD, logArgs);
     RunOne(Cmd::Log, RAD, logArgs);
-    RunOne(Cmd::Exp, RAD, Join({"11356", "11356.5", "11356.52", "-11355", "-11380", "1E-18", "1E-10", "-1E-10",
-                                "0.5", "700.123", "1"},
-                               Uniform(40, -11000, 11000)));
-    RunOne(Cmd::Alog, RAD, Join({"4932", "4931.9", "-4900", "0.5", "1E-18", "-1E-10", "22", "27", "28", "-5",
-                                 "-300", "1.5"},
-                                Uniform(40, -4900, 4900)));
+    RunOne(Cmd::Exp, RAD,
+           Join({"11356", "11356.5", "11356.52", "-11355", "-11380", "1E-18", "1E-10", "-1E-10",
+                 "0.5", "700.123", "1"},
+                Uniform(40, -11000, 11000)));
+    RunOne(Cmd::Alog, RAD,
+           Join({"4932", "4931.9", "-4900", "0.5", "1E-18", "-1E-10", "22", "27", "28", "-5",
+                 "-300", "1.5"},
+                Uniform(40, -4900, 4900)));
 }
 
 TEST(Accuracy, PowersAndRoots) {
     std::vector<std::pair<std::string, std::string>> pow = {
-        {"2", "10"}, {"10", "4000.5"}, {"2", "0.5"}, {"1.00000000000000001", "1E17"}, {"0.5", "16000"},
-        {"1.1", "1000.5"}, {"-2", "63"}, {"7", "-30"}, {"1E-300", "15.5"}, {"3", "40"}, {"-3", "41"},
-        {"1.0000001", "2147483647"}, {"0.9999999", "-2147483647"}, {"10", "-4931"}, {"2", "-16382"},
-        {"2.5", "3.25"}, {"1E4000", "1.2"}, {"1E4000", "-1.2"}, {"123.456", "-789.012"}, {"9", "0.5"},
-        {"1.5", "1E-18"}, {"1E-4000", "0.00001"}, {"1.00000000000000001", "-3E17"},
+        {"2", "10"},
+        {"10", "4000.5"},
+        {"2", "0.5"},
+        {"1.00000000000000001", "1E17"},
+        {"0.5", "16000"},
+        {"1.1", "1000.5"},
+        {"-2", "63"},
+        {"7", "-30"},
+        {"1E-300", "15.5"},
+        {"3", "40"},
+        {"-3", "41"},
+        {"1.0000001", "2147483647"},
+        {"0.9999999", "-2147483647"},
+        {"10", "-4931"},
+        {"2", "-16382"},
+        {"2.5", "3.25"},
+        {"1E4000", "1.2"},
+        {"1E4000", "-1.2"},
+        {"123.456", "-789.012"},
+        {"9", "0.5"},
+        {"1.5", "1E-18"},
+        {"1E-4000", "0.00001"},
+        {"1.00000000000000001", "-3E17"},
     };
     std::uniform_real_distribution<long double> base(0.01L, 100), expo(-1000, 1000), small(-20, 20);
     for (int i = 0; i < 60; ++i) {
         const Value b = base(Rng());
-        const Value e = i % 3 == 0 ? std::round(small(Rng())) : (i % 3 == 1 ? small(Rng()) : expo(Rng()));
+        const Value e =
+            i % 3 == 0 ? std::round(small(Rng())) : (i % 3 == 1 ? small(Rng()) : expo(Rng()));
         pow.push_back({Text(b, i % 2 == 0), Text(e, i % 4 == 1)});
     }
     RunTwo(Cmd::Pow, pow);
 
     std::vector<std::pair<std::string, std::string>> root = {
-        {"-8", "3"}, {"1E4000", "3"}, {"2", "7"}, {"1E-4000", "5"}, {"-1E300", "101"}, {"3", "0.25"},
-        {"1000", "1E10"}, {"7", "-2"}, {"1E4900", "1.5"}, {"2", "1E-3"}, {"1.18E4932", "2"}, {"-1E-4000", "7"},
-        {"5", "3.00000000000000001"}, {"1E1000", "0.333333333333333333"}, {"-2", "-3"}, {"1E4000", "7"},
+        {"-8", "3"},
+        {"1E4000", "3"},
+        {"2", "7"},
+        {"1E-4000", "5"},
+        {"-1E300", "101"},
+        {"3", "0.25"},
+        {"1000", "1E10"},
+        {"7", "-2"},
+        {"1E4900", "1.5"},
+        {"2", "1E-3"},
+        {"1.18E4932", "2"},
+        {"-1E-4000", "7"},
+        {"5", "3.00000000000000001"},
+        {"1E1000", "0.333333333333333333"},
+        {"-2", "-3"},
+        {"1E4000", "7"},
     };
     std::uniform_real_distribution<long double> index(1, 50);
     for (int i = 0; i < 40; ++i) {
@@ -386,32 +482,40 @@ TEST(Accuracy, PowersAndRoots) {
 }
 
 TEST(Accuracy, Hyperbolic) {
-    const std::vector<std::string> common = {"1E-18", "1E-10", "-1E-10", "0.5", "-0.5", "1", "10", "20",
-                                             "0.000123456789", "0.999"};
-    RunOne(Cmd::SinH, RAD, Join(common, Join({"11356", "-11356", "11357", "-11357.2"}, Uniform(40, -11000, 11000))));
+    const std::vector<std::string> common = {
+        "1E-18", "1E-10", "-1E-10", "0.5", "-0.5", "1", "10", "20", "0.000123456789", "0.999"};
+    RunOne(
+        Cmd::SinH, RAD,
+        Join(common, Join({"11356", "-11356", "11357", "-11357.2"}, Uniform(40, -11000, 11000))));
     RunOne(Cmd::CosH, RAD, Join(common, Join({"11356", "-11357"}, Uniform(40, -11000, 11000))));
-    RunOne(Cmd::TanH, RAD, Join(common, Join({"22", "-23", "100", "1E-4000"}, Uniform(40, -25, 25))));
-    RunOne(Cmd::ASinH, RAD, Join(common, Join({"1E4000", "-1E4000", "1.18E4932", "-1E-4000"},
-                                              LogSpread(40, 1e-4000L, 1e4000L, true))));
-    RunOne(Cmd::ACosH, RAD, Join({"1", "1.00000000000000001", "1.0000000001", "2", "1E4000", "1.18E4932", "10"},
-                                 LogSpread(40, 1.0001L, 1e4000L, false)));
-    RunOne(Cmd::ATanH, RAD, Join({"0.99999999999999999", "-0.99999999999999999", "0.999999999999999999",
-                                  "1E-18", "1E-10", "0.5", "-0.9", "0.001"},
-                                 Uniform(40, -1, 1)));
+    RunOne(Cmd::TanH, RAD,
+           Join(common, Join({"22", "-23", "100", "1E-4000"}, Uniform(40, -25, 25))));
+    RunOne(Cmd::ASinH, RAD,
+           Join(common, Join({"1E4000", "-1E4000", "1.18E4932", "-1E-4000"},
+                             LogSpread(40, 1e-4000L, 1e4000L, true))));
+    RunOne(Cmd::ACosH, RAD,
+           Join({"1", "1.00000000000000001", "1.0000000001", "2", "1E4000", "1.18E4932", "10"},
+                LogSpread(40, 1.0001L, 1e4000L, false)));
+    RunOne(Cmd::ATanH, RAD,
+           Join({"0.99999999999999999", "-0.99999999999999999", "0.999999999999999999", "1E-18",
+                 "1E-10", "0.5", "-0.9", "0.001"},
+                Uniform(40, -1, 1)));
 }
 
 TEST(Accuracy, NumberParts) {
-    const std::vector<std::string> parts = Join(
-        {"2.5", "-2.5", "3.5", "-0.5", "1E30", "-1E30", "9.2233720368547758E18", "1.8446744073709551617E19",
-         "123456789.987654321", "-98765.4321", "0.1", "1E-4000", "4503599627370496.5", "1E4932"},
-        LogSpread(40, 1e-10L, 1e25L, true));
+    const std::vector<std::string> parts =
+        Join({"2.5", "-2.5", "3.5", "-0.5", "1E30", "-1E30", "9.2233720368547758E18",
+              "1.8446744073709551617E19", "123456789.987654321", "-98765.4321", "0.1", "1E-4000",
+              "4503599627370496.5", "1E4932"},
+             LogSpread(40, 1e-10L, 1e25L, true));
     for (Cmd f : {Cmd::IP, Cmd::FP, Cmd::Round, Cmd::Floor, Cmd::Ceil}) RunOne(f, RAD, parts);
-    RunOne(Cmd::Mant, RAD, Join({"1234", "0.05", "0.1", "1E-5", "1E30", "9.99999999999999999E299", "1E-4931",
-                                 "1.18E4932", "-0.00999999999999999999"},
-                                LogSpread(40, 1e-4900L, 1e4900L, true)));
+    RunOne(Cmd::Mant, RAD,
+           Join({"1234", "0.05", "0.1", "1E-5", "1E30", "9.99999999999999999E299", "1E-4931",
+                 "1.18E4932", "-0.00999999999999999999"},
+                LogSpread(40, 1e-4900L, 1e4900L, true)));
     std::vector<std::pair<std::string, std::string>> hyp = {
-        {"3", "4"}, {"1E3000", "1E3000"}, {"1E-4000", "1E-4000"}, {"1", "1E-10"}, {"-5", "12"},
-        {"1E4932", "1E10"}, {"0", "7.5"}, {"1.00000000000000001", "1E-9"},
+        {"3", "4"},   {"1E3000", "1E3000"}, {"1E-4000", "1E-4000"}, {"1", "1E-10"},
+        {"-5", "12"}, {"1E4932", "1E10"},   {"0", "7.5"},           {"1.00000000000000001", "1E-9"},
     };
     for (int i = 0; i < 40; ++i) {
         const auto a = LogSpread(2, 1e-2000L, 1e2000L, true);
@@ -422,11 +526,14 @@ TEST(Accuracy, NumberParts) {
 
 TEST(Accuracy, FactorialsCombinationsPermutations) {
     std::vector<std::string> n;
-    for (int k : {0, 1, 2, 10, 20, 21, 25, 26, 27, 30, 50, 100, 170, 171, 500, 1000, 1500, 1753, 1754}) n.push_back(std::to_string(k));
+    for (int k :
+         {0, 1, 2, 10, 20, 21, 25, 26, 27, 30, 50, 100, 170, 171, 500, 1000, 1500, 1753, 1754})
+        n.push_back(std::to_string(k));
     for (int i = 0; i < 20; ++i) n.push_back(std::to_string(Rng()() % 1755));
     RunOne(Cmd::Fact, RAD, n);
     std::vector<std::pair<std::string, std::string>> nk = {
-        {"5", "2"}, {"52", "5"}, {"100", "50"}, {"1754", "877"}, {"1754", "1"}, {"1000", "999"}, {"60", "30"},
+        {"5", "2"},    {"52", "5"},     {"100", "50"}, {"1754", "877"},
+        {"1754", "1"}, {"1000", "999"}, {"60", "30"},
     };
     for (int i = 0; i < 20; ++i) {
         const unsigned long a = Rng()() % 1755, b = Rng()() % (a + 1);
@@ -445,17 +552,17 @@ TEST(Accuracy, ExactCases) {
         const char* text;
     };
     const Exact cases[] = {
-        {Cmd::Sin, DEG, {"30"}, "0.5"},        {Cmd::Cos, DEG, {"90"}, "0"},
-        {Cmd::Sin, DEG, {"180"}, "0"},         {Cmd::Cos, GRAD, {"100"}, "0"},
-        {Cmd::Sin, CYC, {"0.25"}, "1"},        {Cmd::Tan, DEG, {"45"}, "1"},
-        {Cmd::Pow, RAD, {"2", "10"}, "1024"},  {Cmd::Pow, RAD, {"-2", "3"}, "-8"},
-        {Cmd::XRoot, RAD, {"-8", "3"}, "-2"},  {Cmd::XRoot, RAD, {"27", "3"}, "3"},
-        {Cmd::Hypot, RAD, {"3", "4"}, "5"},    {Cmd::ASin, DEG, {"1"}, "90"},
-        {Cmd::ASin, DEG, {"0.5"}, "30"},       {Cmd::ACos, GRAD, {"-1"}, "200"},
-        {Cmd::ATan, CYC, {"1"}, "0.125"},      {Cmd::Log, RAD, {"1000"}, "3"},
-        {Cmd::Alog, RAD, {"3"}, "1000"},       {Cmd::Sqrt, RAD, {"16"}, "4"},
-        {Cmd::Ln, RAD, {"1"}, "0"},            {Cmd::Exp, RAD, {"0"}, "1"},
-        {Cmd::ATanH, RAD, {"1"}, "1.1E4932"},  {Cmd::ACosH, RAD, {"1"}, "0"},
+        {Cmd::Sin, DEG, {"30"}, "0.5"},       {Cmd::Cos, DEG, {"90"}, "0"},
+        {Cmd::Sin, DEG, {"180"}, "0"},        {Cmd::Cos, GRAD, {"100"}, "0"},
+        {Cmd::Sin, CYC, {"0.25"}, "1"},       {Cmd::Tan, DEG, {"45"}, "1"},
+        {Cmd::Pow, RAD, {"2", "10"}, "1024"}, {Cmd::Pow, RAD, {"-2", "3"}, "-8"},
+        {Cmd::XRoot, RAD, {"-8", "3"}, "-2"}, {Cmd::XRoot, RAD, {"27", "3"}, "3"},
+        {Cmd::Hypot, RAD, {"3", "4"}, "5"},   {Cmd::ASin, DEG, {"1"}, "90"},
+        {Cmd::ASin, DEG, {"0.5"}, "30"},      {Cmd::ACos, GRAD, {"-1"}, "200"},
+        {Cmd::ATan, CYC, {"1"}, "0.125"},     {Cmd::Log, RAD, {"1000"}, "3"},
+        {Cmd::Alog, RAD, {"3"}, "1000"},      {Cmd::Sqrt, RAD, {"16"}, "4"},
+        {Cmd::Ln, RAD, {"1"}, "0"},           {Cmd::Exp, RAD, {"0"}, "1"},
+        {Cmd::ATanH, RAD, {"1"}, "1.1E4932"}, {Cmd::ACosH, RAD, {"1"}, "0"},
     };
     for (const Exact& c : cases) {
         QuietShell shell;
@@ -476,11 +583,11 @@ public:
         int count = 0, exact = 0;
         double worst = 0;
         std::string worstCase;
-        std::printf("\n%-10s %6s %6s %12s %12s  worst case\n", "function", "cases", "exact", "max|err|",
-                    "max vs CR");
+        std::printf("\n%-10s %6s %6s %12s %12s  worst case\n", "function", "cases", "exact",
+                    "max|err|", "max vs CR");
         for (const auto& [name, s] : Table()) {
-            std::printf("%-10s %6d %6d %12.3f %12.3f  %s\n", name.c_str(), s.count, s.exact, s.worstVsTrue,
-                        s.worstVsRounded, s.worstCase.c_str());
+            std::printf("%-10s %6d %6d %12.3f %12.3f  %s\n", name.c_str(), s.count, s.exact,
+                        s.worstVsTrue, s.worstVsRounded, s.worstCase.c_str());
             count += s.count;
             exact += s.exact;
             if (s.worstVsTrue > worst) {
@@ -488,8 +595,9 @@ public:
                 worstCase = s.worstCase;
             }
         }
-        std::printf("\n%d results, %d exact to 18 digits; worst error %.3f units of the 18th digit (%s)\n", count,
-                    exact, worst, worstCase.c_str());
+        std::printf(
+            "\n%d results, %d exact to 18 digits; worst error %.3f units of the 18th digit (%s)\n",
+            count, exact, worst, worstCase.c_str());
     }
 };
 

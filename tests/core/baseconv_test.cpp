@@ -38,15 +38,9 @@ std::ostream& operator<<(std::ostream& os, const Outcome& o) {
     return os << (o.failed ? "fails with \"" : "gives \"") << o.text << '"';
 }
 
-Outcome Gives(std::string text) {
-    return {false, std::move(text)};
-}
-Outcome Gives(std::int64_t value) {
-    return {false, std::to_string(value)};
-}
-Outcome Fails(std::string message) {
-    return {true, std::move(message)};
-}
+Outcome Gives(std::string text) { return {false, std::move(text)}; }
+Outcome Gives(std::int64_t value) { return {false, std::to_string(value)}; }
+Outcome Fails(std::string message) { return {true, std::move(message)}; }
 
 Outcome Capture(const std::function<std::string()>& call) {
     try {
@@ -65,14 +59,11 @@ std::string RefDigits(int base, std::uint64_t v) {
     std::array<char, 80> buf{};
     const auto res = std::to_chars(buf.data(), buf.data() + buf.size(), v, base);
     std::string s(buf.data(), res.ptr);
-    for (char& c : s)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     return s;
 }
 
-std::uint64_t Pow2(int n) {
-    return std::uint64_t{1} << n;
-}
+std::uint64_t Pow2(int n) { return std::uint64_t{1} << n; }
 
 // A word value read as a signed word: the upper half of the word is negative.
 std::int64_t AsSigned(std::uint64_t v, int ws) {
@@ -86,10 +77,8 @@ std::vector<std::uint64_t> WordSamples(int ws, std::mt19937_64& rng) {
     const std::uint64_t mask = Pow2(ws) - 1;
     const std::uint64_t half = Pow2(ws - 1);
     std::vector<std::uint64_t> out = {0, 1, 2, half - 1, half, half + 1, mask - 1, mask};
-    for (int i = 0; i < 40; ++i)
-        out.push_back(rng() & mask);
-    for (auto& v : out)
-        v &= mask;
+    for (int i = 0; i < 40; ++i) out.push_back(rng() & mask);
+    for (auto& v : out) v &= mask;
     return out;
 }
 
@@ -264,9 +253,7 @@ struct NamedCase {
     Outcome expected;
 };
 
-std::string Str(std::int64_t v) {
-    return std::to_string(v);
-}
+std::string Str(std::int64_t v) { return std::to_string(v); }
 
 const std::vector<NamedCase>& NamedCases() {
     using namespace BaseConv;

@@ -12,10 +12,10 @@ using Strings = std::vector<std::string>;
 namespace {
 
 struct EntryCase {
-    const char* keys;     // typed on the keyboard, "^" = Shift button
-    const char* entry;    // the entry line afterwards
-    Strings stack;        // deepest first
-    const char* message;  // last error shown, "" for none
+    const char* keys;    // typed on the keyboard, "^" = Shift button
+    const char* entry;   // the entry line afterwards
+    Strings stack;       // deepest first
+    const char* message; // last error shown, "" for none
 };
 
 TEST(EntryLine, KeySequences) {
@@ -97,9 +97,10 @@ TEST(EntryLine, FixSetsTheDisplayLength) {
         const char* message;
     };
     const Case cases[] = {
-        {"4", 4, ""},         {"25", 18, ""},         {"-7", -1, ""},   {"2.9", 2, ""},
-        {"1E10", 18, ""},     {"-1E10", -1, ""},      {"0", 0, ""},
-        {"1E19", -1, "FIX Error: \r\nInvalid Input"},
+        {"4", 4, ""},     {"25", 18, ""},
+        {"-7", -1, ""},   {"2.9", 2, ""},
+        {"1E10", 18, ""}, {"-1E10", -1, ""},
+        {"0", 0, ""},     {"1E19", -1, "FIX Error: \r\nInvalid Input"},
     };
     for (const auto& c : cases) {
         TestCalc t;
@@ -134,8 +135,8 @@ TEST(EntryLine, DisabledKeysDoNothingPerBase) {
         const char* entry;
     };
     const Case cases[] = {
-        {Cmd::Bin, "1201", "101"},  {Cmd::Oct, "1789", "17"},  {Cmd::Dec, "1abf", "1"},
-        {Cmd::Hex, "1aF9", "1AF9"}, {Cmd::Hex, "1.xn", "1"},   {Cmd::Bin, "1n", "1"},
+        {Cmd::Bin, "1201", "101"},  {Cmd::Oct, "1789", "17"}, {Cmd::Dec, "1abf", "1"},
+        {Cmd::Hex, "1aF9", "1AF9"}, {Cmd::Hex, "1.xn", "1"},  {Cmd::Bin, "1n", "1"},
     };
     for (const auto& c : cases) {
         TestCalc t;
@@ -152,8 +153,8 @@ TEST(EntryLine, IntegerBasesEnterTwoComplementValues) {
         const char* pushed;
     };
     const Case cases[] = {
-        {Cmd::Hex, "FF", "255"},    {Cmd::Hex, "FFFF", "-1"},  {Cmd::Hex, "8000", "-32768"},
-        {Cmd::Bin, "101", "5"},     {Cmd::Oct, "777", "511"},  {Cmd::Hex, "7FFF", "32767"},
+        {Cmd::Hex, "FF", "255"}, {Cmd::Hex, "FFFF", "-1"}, {Cmd::Hex, "8000", "-32768"},
+        {Cmd::Bin, "101", "5"},  {Cmd::Oct, "777", "511"}, {Cmd::Hex, "7FFF", "32767"},
     };
     for (const auto& c : cases) {
         TestCalc t;
@@ -248,10 +249,14 @@ TEST(Display, IntegerBasesShowRoundedValuesAndKeepTheText) {
         const char* shown;
     };
     const Case cases[] = {
-        {Cmd::Hex, 8, "2.5", "2"},         {Cmd::Hex, 8, "3.5", "4"},
-        {Cmd::Hex, 8, "1E30", "1E30"},     {Cmd::Hex, 8, "abc", "abc"},
-        {Cmd::Hex, 16, "255", "FF"},       {Cmd::Hex, 16, "-1", "FFFF"},
-        {Cmd::Bin, 8, "300", "100101100"}, {Cmd::Bin, 8, "-1", "11111111"},
+        {Cmd::Hex, 8, "2.5", "2"},
+        {Cmd::Hex, 8, "3.5", "4"},
+        {Cmd::Hex, 8, "1E30", "1E30"},
+        {Cmd::Hex, 8, "abc", "abc"},
+        {Cmd::Hex, 16, "255", "FF"},
+        {Cmd::Hex, 16, "-1", "FFFF"},
+        {Cmd::Bin, 8, "300", "100101100"},
+        {Cmd::Bin, 8, "-1", "11111111"},
         {Cmd::Dec, 16, "1000000000000000", "1E15"},
         {Cmd::Dec, 16, "999999999999999", "999999999999999"},
         {Cmd::Dec, 16, "0.333333333333333333", "0.333333333333333"},

@@ -48,7 +48,8 @@ TEST(FormatStackValue, GeneralNotationRules) {
         {1e19L, "1E19"},
         {4294967296.0L * 4294967296.0L * 4294967296.0L, "7.92281625142643376E28"},
     };
-    for (const auto& c : cases) EXPECT_EQ(FormatStackValue(c.value, '.'), c.general18) << (double)c.value;
+    for (const auto& c : cases)
+        EXPECT_EQ(FormatStackValue(c.value, '.'), c.general18) << (double)c.value;
 }
 
 TEST(FormatStackValue, UsesTheGivenSeparator) {
@@ -59,7 +60,7 @@ TEST(FormatStackValue, UsesTheGivenSeparator) {
 TEST(FormatStackValue, RoundsTiesToEvenAtEighteenDigits) {
     // 2^64 + 2^11 lies exactly half-way between two 18-digit neighbours? No:
     // use exactly representable integers with a 19th digit of 5.
-    EXPECT_EQ(FormatStackValue(1000000000000000005.0L, '.'), "1E18");   // ...000|5 -> even 0
+    EXPECT_EQ(FormatStackValue(1000000000000000005.0L, '.'), "1E18"); // ...000|5 -> even 0
     EXPECT_EQ(FormatStackValue(1000000000000000015.0L, '.'), "1.00000000000000002E18");
     EXPECT_EQ(FormatStackValue(1000000000000000025.0L, '.'), "1.00000000000000002E18");
 }
@@ -212,12 +213,17 @@ struct IntCase {
 
 TEST(ParseInt32, WholeNumbersWithinThirtyTwoBits) {
     const IntCase cases[] = {
-        {"0", true, 0},          {"-7", true, -7},
-        {"+7", true, 7},         {"2147483647", true, 2147483647},
+        {"0", true, 0},
+        {"-7", true, -7},
+        {"+7", true, 7},
+        {"2147483647", true, 2147483647},
         {"-2147483648", true, std::numeric_limits<std::int32_t>::min()},
-        {"2147483648", false, 0}, {"2.5", false, 0},
-        {"1E3", false, 0},       {"", false, 0},
-        {"-", false, 0},         {" 5", false, 0},
+        {"2147483648", false, 0},
+        {"2.5", false, 0},
+        {"1E3", false, 0},
+        {"", false, 0},
+        {"-", false, 0},
+        {" 5", false, 0},
         {"99999999999999999999", false, 0},
     };
     for (const auto& c : cases) {

@@ -30,8 +30,10 @@ struct OpsCalc : testing::TestCalc {
             negative = true;
             number.remove_prefix(1);
         }
-        const std::size_t e = calc.CurrentBase == Base::DEC ? number.find_first_of("eE") : std::string_view::npos;
-        for (char c : number.substr(0, e)) Press(KeyForChar(static_cast<unsigned char>(c), calc.DecimalChar));
+        const std::size_t e =
+            calc.CurrentBase == Base::DEC ? number.find_first_of("eE") : std::string_view::npos;
+        for (char c : number.substr(0, e))
+            Press(KeyForChar(static_cast<unsigned char>(c), calc.DecimalChar));
         if (negative) Press(Key::KPlusMinus);
         if (e == std::string_view::npos) return;
         std::string_view exp = number.substr(e + 1);
@@ -112,7 +114,8 @@ inline void RunOpCase(const OpCase& c) {
 }
 
 inline std::string Describe(const OpCase& c) {
-    std::string s = "mode " + std::to_string(c.angleMode) + ", word " + std::to_string(c.wordSize) + ":";
+    std::string s =
+        "mode " + std::to_string(c.angleMode) + ", word " + std::to_string(c.wordSize) + ":";
     for (const std::string& b : c.before) s += " " + b;
     s += " " + std::string(FindOp(c.cmd)->name);
     return s;

@@ -5,9 +5,9 @@
 #include <numeric>
 #include <set>
 
-#include "ops_driver.h"
 #include "engine/numtext.h"
 #include "ops/mathfuncs.h"
+#include "ops_driver.h"
 
 using namespace tallix;
 using namespace tallix::opstest;
@@ -105,7 +105,8 @@ TEST(IntegerOps, DecimalToFractionForEveryFourDecimalFraction) {
         ASSERT_EQ(d.calc.Stack.size(), 2u) << text;
         const auto num = ParseInt32(d.calc.Stack.at(1));
         const auto den = ParseInt32(d.calc.Stack.at(0));
-        ASSERT_TRUE(num && den) << text << " gave " << d.calc.Stack.at(1) << " / " << d.calc.Stack.at(0);
+        ASSERT_TRUE(num && den) << text << " gave " << d.calc.Stack.at(1) << " / "
+                                << d.calc.Stack.at(0);
         EXPECT_EQ(std::int64_t{*num} * 10000, std::int64_t{k} * *den) << text;
         EXPECT_EQ(std::gcd(*num, *den), 1) << text;
         EXPECT_GT(*den, 0) << text;
@@ -151,7 +152,11 @@ TEST(NumberParts, RoundFloorCeilingParts) {
         {RAD, {"-3", "-4"}, Cmd::Hypot, {"5"}, ""},
         {RAD, {"0", "0"}, Cmd::Hypot, {"0"}, ""},
         {RAD, {"1E3000", "1E3000"}, Cmd::Hypot, {"1.41421356237309505E3000"}, ""},
-        {RAD, {"1E4932", "1E4932"}, Cmd::Hypot, {"1E4932", "1E4932"}, Err("HYPOT", "Bad Argument Type")},
+        {RAD,
+         {"1E4932", "1E4932"},
+         Cmd::Hypot,
+         {"1E4932", "1E4932"},
+         Err("HYPOT", "Bad Argument Type")},
     };
     RunOpCases(cases);
 }
@@ -172,7 +177,11 @@ TEST(NumberParts, Crop) {
         {RAD, {"3.14159", "2.9"}, Cmd::CropT, {"3.14"}, ""},
         {RAD, {"1E20", "2"}, Cmd::CropR, {"1E20"}, ""},
         {RAD, {"1234", "2"}, Cmd::CropR, {"1234"}, ""},
-        {RAD, {"3.14159", "1E10"}, Cmd::CropT, {"3.14159", "10000000000"}, Err("CROPT", "Bad Argument Type")},
+        {RAD,
+         {"3.14159", "1E10"},
+         Cmd::CropT,
+         {"3.14159", "10000000000"},
+         Err("CROPT", "Bad Argument Type")},
     };
     RunOpCases(cases);
 }

@@ -4,9 +4,9 @@
 
 #include <cmath>
 
-#include "ops_driver.h"
 #include "engine/numtext.h"
 #include "ops/mathfuncs.h"
+#include "ops_driver.h"
 
 using namespace tallix;
 using namespace tallix::opstest;
@@ -102,7 +102,11 @@ TEST(ScientificOps, PowersRootsAndLogarithms) {
         {RAD, {"1E4000", "3"}, Cmd::XRoot, {"2.15443469003188372E1333"}, ""},
         // Odd or even is read on the whole index, beyond 32 bits too.
         {RAD, {"-1", "3000000001"}, Cmd::XRoot, {"-1"}, ""},
-        {RAD, {"-1", "3000000000"}, Cmd::XRoot, {"-1", "3000000000"}, Err("XROOT", "Invalid Input")},
+        {RAD,
+         {"-1", "3000000000"},
+         Cmd::XRoot,
+         {"-1", "3000000000"},
+         Err("XROOT", "Invalid Input")},
     };
     RunOpCases(cases);
 }

@@ -35,9 +35,7 @@ struct Fixture {
     }
 };
 
-std::vector<std::string> Levels(const Calculator& c) {
-    return c.Stack.levels();
-}
+std::vector<std::string> Levels(const Calculator& c) { return c.Stack.levels(); }
 
 TEST(LoadSettings, FirstRunTakesEveryDefault) {
     MemorySettingsStore store;
@@ -255,8 +253,7 @@ TEST(LoadSettings, StoreErrorEndsTheLoadSilentlyWhereItOccurs) {
         store.Write(kSettingsGroup, "LastX", "1.5");
         store.Write(kSettingsGroup, "LastY", "2.5");
         store.Write(kSettingsGroup, "LastNum", "2");
-        for (int i = 0; i < 4; ++i)
-            store.Write(kStackGroup, StackLineName(i), std::to_string(i));
+        for (int i = 0; i < 4; ++i) store.Write(kStackGroup, StackLineName(i), std::to_string(i));
         store.Break(c.group, c.name);
         Fixture f;
         LoadResult r = f.Load(store);
@@ -347,8 +344,7 @@ TEST(SaveSettings, OutOfRangeModesAreSavedNormalised) {
 
 TEST(SaveSettings, NoStaleLinesSurviveAShrunkStack) {
     MemorySettingsStore store;
-    for (int i = 0; i < 5; ++i)
-        store.Write(kStackGroup, StackLineName(i), "old");
+    for (int i = 0; i < 5; ++i) store.Write(kStackGroup, StackLineName(i), "old");
     QuietShell shell;
     Calculator calc(shell);
     WindowSettings w;

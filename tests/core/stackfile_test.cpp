@@ -22,9 +22,7 @@ namespace {
 
 using Entries = std::vector<std::string>;
 
-std::string Reason(int err) {
-    return std::error_code(err, std::generic_category()).message();
-}
+std::string Reason(int err) { return std::error_code(err, std::generic_category()).message(); }
 
 TEST(SplitStackText, LineEndsNulAndEmptyLines) {
     struct Case {
@@ -65,8 +63,7 @@ TEST(SplitStackText, LineEndsNulAndEmptyLines) {
     };
     for (const Case& c : cases) {
         std::string shown;
-        for (unsigned char ch : c.bytes)
-            shown += std::to_string(ch) + " ";
+        for (unsigned char ch : c.bytes) shown += std::to_string(ch) + " ";
         EXPECT_EQ(SplitStackText(c.bytes), c.entries) << shown;
     }
 }
@@ -178,7 +175,8 @@ TEST_F(StackFileIo, TenMegabyteFile) {
     Entries expected;
     const char* ends[] = {"\r\n", "\n", "\r", "\n\r"};
     for (int i = 0; bytes.size() < 10u * 1024 * 1024; ++i) {
-        std::string text = std::to_string(static_cast<long long>(i) * 7919) + "." + std::to_string(i);
+        std::string text =
+            std::to_string(static_cast<long long>(i) * 7919) + "." + std::to_string(i);
         bytes += text;
         bytes += ends[i % 4];
         expected.push_back(text);
@@ -295,8 +293,7 @@ TEST_F(StackFileIo, WriteFailingPartWayKeepsTheOldFile) {
     const std::string path = PathOf("old.stk");
     Put(path, "old\r\n");
     TextStack stack;
-    for (int i = 0; i < 100000; ++i)
-        stack.push(std::to_string(i));
+    for (int i = 0; i < 100000; ++i) stack.push(std::to_string(i));
 
     rlimit saved{};
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
@@ -341,8 +338,7 @@ std::string Drain(std::FILE* f) {
     std::rewind(f);
     char buf[4096];
     std::size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0)
-        s.append(buf, n);
+    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) s.append(buf, n);
     std::fclose(f);
     return s;
 }
@@ -350,8 +346,7 @@ std::string Drain(std::FILE* f) {
 BatchRun RunBatch(std::vector<std::string> args) {
     args.insert(args.begin(), "tallix");
     std::vector<char*> argv;
-    for (std::string& a : args)
-        argv.push_back(a.data());
+    for (std::string& a : args) argv.push_back(a.data());
     argv.push_back(nullptr);
     std::FILE* in = std::tmpfile();
     std::FILE* out = std::tmpfile();

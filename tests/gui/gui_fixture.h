@@ -91,13 +91,11 @@ protected:
 
     std::vector<std::string> StackTexts() {
         std::vector<std::string> out;
-        for (std::size_t i = 0; i < Calc().Stack.size(); ++i)
-            out.push_back(Calc().Stack.at(i));
+        for (std::size_t i = 0; i < Calc().Stack.size(); ++i) out.push_back(Calc().Stack.at(i));
         return out;
     }
     void Push(const std::vector<std::string>& deepestFirst) {
-        for (const std::string& s : deepestFirst)
-            Calc().PushText(s);
+        for (const std::string& s : deepestFirst) Calc().PushText(s);
         Calc().ResetEntry();
         Form().RefreshView();
     }

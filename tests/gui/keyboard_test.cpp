@@ -182,8 +182,7 @@ TEST_F(Keyboard, CommaSeparatorLocale) {
 
 TEST_F(Keyboard, ArrowAndPageKeysScrollWithoutTouchingShift) {
     std::vector<std::string> entries;
-    for (int i = 20; i >= 1; --i)
-        entries.push_back(std::to_string(i));
+    for (int i = 20; i >= 1; --i) entries.push_back(std::to_string(i));
     Push(entries);
     Click(Key::KShift);
     Press(Qt::Key_Up);

@@ -86,8 +86,7 @@ TEST(SavedState, SettingsAndAHundredThousandEntriesSurviveARealRestart) {
     calc.start(TALLIX_EXE, {});
     ASSERT_TRUE(calc.waitForStarted(10000));
     // The start takes the saved stack out of the file.
-    while (ReadBytes(file).contains("Line0") && clock.elapsed() < 20000)
-        QTest::qWait(20);
+    while (ReadBytes(file).contains("Line0") && clock.elapsed() < 20000) QTest::qWait(20);
     const qint64 startMs = clock.elapsed();
     ASSERT_FALSE(ReadBytes(file).contains("Line0"));
     QTest::qWait(200);
@@ -112,8 +111,7 @@ TEST(SavedState, SettingsAndAHundredThousandEntriesSurviveARealRestart) {
         {"Settings/LastX", "2.5"},    {"Settings/LastY", "0"},
         {"Settings/LastNum", "2"},
     };
-    for (const auto& [name, value] : expected)
-        EXPECT_EQ(values[name], value) << name;
+    for (const auto& [name, value] : expected) EXPECT_EQ(values[name], value) << name;
     std::size_t lines = 0;
     for (std::size_t i = 0; i < stack.size(); ++i) {
         auto it = values.find("Stack/" + persist::StackLineName(i));
@@ -171,14 +169,12 @@ TEST_F(SavedStateWindow, ABadValueWarnsAndKeepsTheSavedStack) {
 
 TEST_F(SavedStateWindow, ClosingSavesAndRemovesStaleLines) {
     persist::MemorySettingsStore store;
-    for (int i = 0; i < 5; ++i)
-        store.Write("Stack", persist::StackLineName(i), std::to_string(i));
+    for (int i = 0; i < 5; ++i) store.Write("Stack", persist::StackLineName(i), std::to_string(i));
     auto form = Start(store);
     EXPECT_EQ(form->Calc().Stack.size(), 5u);
     EXPECT_FALSE(store.HasGroup("Stack"));
     // Another instance saves a deeper stack meanwhile.
-    for (int i = 0; i < 9; ++i)
-        store.Write("Stack", persist::StackLineName(i), "other");
+    for (int i = 0; i < 9; ++i) store.Write("Stack", persist::StackLineName(i), "other");
     form->Calc().Run(Cmd::Drop);
     form->close();
     EXPECT_EQ(store.ValueCount("Stack"), 4u);

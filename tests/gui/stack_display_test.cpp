@@ -12,8 +12,7 @@ protected:
     // Entries "1" (level 1) to "n" (level n).
     void Fill(int n) {
         std::vector<std::string> entries;
-        for (int i = n; i >= 1; --i)
-            entries.push_back(std::to_string(i));
+        for (int i = n; i >= 1; --i) entries.push_back(std::to_string(i));
         Push(entries);
     }
     // The level each line shows (0: empty), bottom line first, and whether
@@ -46,8 +45,7 @@ TEST_P(Depths, LinesLabelsAndScrollBar) {
     const DepthCase& c = GetParam();
     Fill(c.depth);
     EXPECT_EQ(ShownLevels(), c.levels);
-    for (int k = 1; k <= 6; ++k)
-        EXPECT_EQ(Form().IndexLabel(k)->text(), QString("%1:").arg(k));
+    for (int k = 1; k <= 6; ++k) EXPECT_EQ(Form().IndexLabel(k)->text(), QString("%1:").arg(k));
     QScrollBar* sb = Form().ScrollBar();
     EXPECT_EQ(sb->isVisibleTo(&Form()), c.bar);
     if (c.bar) {
@@ -76,8 +74,7 @@ TEST_F(StackDisplay, UpArrowWithSevenEntriesShowsLevelsTwoToSeven) {
     Press(Qt::Key_Up);
     EXPECT_EQ(Form().ScrollBar()->value(), 0);
     EXPECT_EQ(ShownLevels(), (std::vector<int>{2, 3, 4, 5, 6, 7}));
-    for (int k = 1; k <= 6; ++k)
-        EXPECT_EQ(Form().IndexLabel(k)->text(), QString("%1:").arg(k + 1));
+    for (int k = 1; k <= 6; ++k) EXPECT_EQ(Form().IndexLabel(k)->text(), QString("%1:").arg(k + 1));
 }
 
 TEST_F(StackDisplay, ThumbAtTheTopShowsTheDeepestLevels) {
@@ -97,8 +94,7 @@ class BarSteps : public StackDisplay, public ::testing::WithParamInterface<StepC
 
 TEST_P(BarSteps, ArrowsAndTroughStepByLevelsAndScreens) {
     Fill(20);
-    for (int i = 0; i < 7; ++i)
-        Press(Qt::Key_Up);
+    for (int i = 0; i < 7; ++i) Press(Qt::Key_Up);
     ASSERT_EQ(FirstLabel(), 8);
     Form().ScrollBar()->triggerAction(GetParam().action);
     EXPECT_EQ(FirstLabel(), GetParam().first);
@@ -142,8 +138,7 @@ TEST_F(StackDisplay, HexShowsDigitsOfTheBaseAndHintsFollow) {
 TEST_F(StackDisplay, AMillionEntriesScrollToBothEnds) {
     std::vector<std::string> entries;
     const int n = 1000000;
-    for (int i = n; i >= 1; --i)
-        Calc().Stack.push(std::to_string(i));
+    for (int i = n; i >= 1; --i) Calc().Stack.push(std::to_string(i));
     Calc().ResetEntry();
     Form().RefreshView();
     EXPECT_EQ(FirstLabel(), 1);

@@ -128,11 +128,9 @@ TEST_F(Window, AngleIndicatorAndMenu) {
 }
 
 TEST_F(Window, ShiftLabelsLightWithShiftAndFollowTheBase) {
-    for (Key k : tallix::ShiftedKeys())
-        EXPECT_FALSE(Form().ShiftLabel(k)->isEnabled());
+    for (Key k : tallix::ShiftedKeys()) EXPECT_FALSE(Form().ShiftLabel(k)->isEnabled());
     Click(Key::KShift);
-    for (Key k : tallix::ShiftedKeys())
-        EXPECT_TRUE(Form().ShiftLabel(k)->isEnabled());
+    for (Key k : tallix::ShiftedKeys()) EXPECT_TRUE(Form().ShiftLabel(k)->isEnabled());
     const QColor grey = Form().KeyButton(Key::KSin)->palette().color(QPalette::ButtonText);
     const QColor normal = Form().KeyButton(Key::K7)->palette().color(QPalette::ButtonText);
     EXPECT_NE(grey, normal);

@@ -32,13 +32,9 @@ constexpr int kWidestWord = 65;
 // shallow.
 constexpr int kNarrowestWord = 0;
 
-int ClampWord(int ws) {
-    return std::clamp(ws, kNarrowestWord, kWidestWord);
-}
+int ClampWord(int ws) { return std::clamp(ws, kNarrowestWord, kWidestWord); }
 
-[[noreturn]] void FailMath() {
-    throw EConvertError("Math Error");
-}
+[[noreturn]] void FailMath() { throw EConvertError("Math Error"); }
 
 [[noreturn]] void FailInput(std::string_view shown) {
     throw EConvertError("Invalid Input: " + std::string(shown));
@@ -57,9 +53,7 @@ int DigitValue(char c) {
     return -1;
 }
 
-char DigitChar(std::int64_t d) {
-    return static_cast<char>(d < 10 ? '0' + d : 'A' + (d - 10));
-}
+char DigitChar(std::int64_t d) { return static_cast<char>(d < 10 ? '0' + d : 'A' + (d - 10)); }
 
 std::int64_t Increment(std::int64_t x) {
     if (x == kMaxValue) FailMath();
@@ -128,15 +122,9 @@ std::string IntToBase(int base, int ws, std::int64_t value) {
     return digits;
 }
 
-std::string IntToBin(int ws, std::int64_t value) {
-    return IntToBase(2, ws, value);
-}
-std::string IntToOct(int ws, std::int64_t value) {
-    return IntToBase(8, ws, value);
-}
-std::string IntToHex(int ws, std::int64_t value) {
-    return IntToBase(16, ws, value);
-}
+std::string IntToBin(int ws, std::int64_t value) { return IntToBase(2, ws, value); }
+std::string IntToOct(int ws, std::int64_t value) { return IntToBase(8, ws, value); }
+std::string IntToHex(int ws, std::int64_t value) { return IntToBase(16, ws, value); }
 
 std::int64_t BaseToInt(int base, std::string_view text, int ws) {
     CheckBase(base);
@@ -158,15 +146,9 @@ std::int64_t BaseToInt(int base, std::string_view text, int ws) {
     return -Increment(WordNot(ws, unsignedValue));
 }
 
-std::int64_t BinToInt(std::string_view text, int ws) {
-    return BaseToInt(2, text, ws);
-}
-std::int64_t OctToInt(std::string_view text, int ws) {
-    return BaseToInt(8, text, ws);
-}
-std::int64_t HexToInt(std::string_view text, int ws) {
-    return BaseToInt(16, text, ws);
-}
+std::int64_t BinToInt(std::string_view text, int ws) { return BaseToInt(2, text, ws); }
+std::int64_t OctToInt(std::string_view text, int ws) { return BaseToInt(8, text, ws); }
+std::int64_t HexToInt(std::string_view text, int ws) { return BaseToInt(16, text, ws); }
 
 std::int64_t WordMask(int ws) {
     ws = ClampWord(ws);
@@ -176,8 +158,7 @@ std::int64_t WordMask(int ws) {
 std::int64_t WordNot(int ws, std::int64_t x) {
     ws = ClampWord(ws);
     std::string bits = PadToWord(IntToBin(ws, x), ws);
-    for (char& c : bits)
-        c = (c == '1') ? '0' : '1';
+    for (char& c : bits) c = (c == '1') ? '0' : '1';
     return BinToInt(bits, ws + 1);
 }
 

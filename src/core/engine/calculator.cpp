@@ -75,13 +75,9 @@ const char* AngleCaption(int angleMode) {
 
 // ---- primitives -------------------------------------------------------
 
-std::string Calculator::FormatValue(Value v) const {
-    return FormatStackValue(v, DecimalChar);
-}
+std::string Calculator::FormatValue(Value v) const { return FormatStackValue(v, DecimalChar); }
 
-void Calculator::PushValue(Value v) {
-    PushText(FormatValue(v));
-}
+void Calculator::PushValue(Value v) { PushText(FormatValue(v)); }
 
 void Calculator::PushText(std::string text) {
     Stack.push(std::move(text));
@@ -200,9 +196,7 @@ bool Calculator::EnterEntryLine() {
     return true;
 }
 
-bool Calculator::CommitEntry() {
-    return Entry.empty() || EnterEntryLine();
-}
+bool Calculator::CommitEntry() { return Entry.empty() || EnterEntryLine(); }
 
 void Calculator::ResetEntry() {
     Entry.clear();

@@ -50,10 +50,10 @@ constexpr KeyDef kKeys[] = {
 };
 static_assert(std::size(kKeys) == static_cast<std::size_t>(Key::None));
 
-constexpr Key kShifted[] = {Key::KLast,  Key::KLog,       Key::KLn,   Key::KMod,
-                            Key::KRdc,   Key::KSin,       Key::KCos,  Key::KTan,
-                            Key::KSqrt,  Key::KYToX,      Key::KSwap, Key::KEnter,
-                            Key::KPlusMinus, Key::KEex,   Key::KPi,   Key::KBackspace};
+constexpr Key kShifted[] = {Key::KLast,      Key::KLog,  Key::KLn,   Key::KMod,
+                            Key::KRdc,       Key::KSin,  Key::KCos,  Key::KTan,
+                            Key::KSqrt,      Key::KYToX, Key::KSwap, Key::KEnter,
+                            Key::KPlusMinus, Key::KEex,  Key::KPi,   Key::KBackspace};
 
 constexpr CommandDef kCommands[] = {
     // entry and stack

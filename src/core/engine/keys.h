@@ -9,6 +9,8 @@
 
 namespace tallix {
 
+// The enumerators are grouped as the keypad and the menus group them.
+// clang-format off
 enum class Key : std::uint8_t {
     K0, K1, K2, K3, K4, K5, K6, K7, K8, K9,
     KA, KB, KC, KD, KE, KF,
@@ -37,6 +39,7 @@ enum class Cmd : std::uint8_t {
     Bin, Oct, Dec, Hex, Cyc, Deg, Rad, Grad,
     Count
 };
+// clang-format on
 
 // A keypad key with its two functions. Entry-editing keys (digits, the
 // separator, EEX, sign, backspace, Space, Enter) edit the entry line before

@@ -181,9 +181,7 @@ int SignificantDigits(std::uint64_t digits, char* out) {
     return n;
 }
 
-bool IsDenormalOrZero(Value v) {
-    return v == 0 || std::fpclassify(v) == FP_SUBNORMAL;
-}
+bool IsDenormalOrZero(Value v) { return v == 0 || std::fpclassify(v) == FP_SUBNORMAL; }
 
 std::string NonFinite(Value v) { return std::isnan(v) ? "NAN" : "INF"; }
 

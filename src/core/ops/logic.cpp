@@ -16,8 +16,7 @@ using R = OpResult;
 using Word = std::int64_t;
 
 // Rounds the arguments and runs a word primitive on them.
-template <typename F>
-R OnWords(Value x, Value y, F primitive) {
+template <typename F> R OnWords(Value x, Value y, F primitive) {
     const auto a = RoundToInt64(x), b = RoundToInt64(y);
     if (!a || !b) return R::Error("Bad Argument Type");
     try {
@@ -27,8 +26,7 @@ R OnWords(Value x, Value y, F primitive) {
     }
 }
 
-template <Word (*Fn)(int, Word, Word)>
-R TwoArgLogic(Calculator& c, Value x, Value y) {
+template <Word (*Fn)(int, Word, Word)> R TwoArgLogic(Calculator& c, Value x, Value y) {
     return OnWords(x, y, [&](Word a, Word b) { return Fn(c.WordSize, a, b); });
 }
 
@@ -36,8 +34,7 @@ R Not(Calculator& c, Value x, Value) {
     return OnWords(x, 0, [&](Word a, Word) { return BaseConv::WordNot(c.WordSize, a); });
 }
 
-template <bool Left, bool Rotate>
-R ShiftRotate(Calculator& c, Value x, Value) {
+template <bool Left, bool Rotate> R ShiftRotate(Calculator& c, Value x, Value) {
     return OnWords(x, 0, [&](Word a, Word) {
         return Left ? BaseConv::ShiftWordLeft(c.WordSize, Rotate, a)
                     : BaseConv::ShiftWordRight(c.WordSize, Rotate, a);

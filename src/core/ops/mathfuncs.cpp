@@ -73,7 +73,7 @@ constexpr Double kToRadians[4] = {
     {0xc.90fdaa22168c235p-1L, -0xe.ce675d1fc8f8cbbp-67L}, // 2π
     {0x8.efa351294e9c8aep-9L, 0xe.c5f66e9485c4d9p-77L},   // π / 180
     {1, 0},
-    {0x8.0adfc90b938ce36p-9L, 0x8.0fdeec70b572f2p-74L},   // π / 200
+    {0x8.0adfc90b938ce36p-9L, 0x8.0fdeec70b572f2p-74L}, // π / 200
 };
 constexpr Double kFromRadians[4] = {
     {0xa.2f9836e4e44152ap-6L, -0xf.62a0b82b2c88fc9p-76L}, // 1 / 2π
@@ -89,7 +89,7 @@ int UnitIndex(int angleMode) { return (angleMode >= 0 && angleMode <= 3) ? angle
 
 // angle = (rest + quarter × a quarter turn) in the unit, |rest| <= 1/8 turn.
 struct Quarters {
-    Value rest; // in radians
+    Value rest;  // in radians
     int quarter; // 0..3
 };
 
@@ -271,9 +271,11 @@ int CountDecimals(Value v, char decimalChar) {
 
 std::string CropText(std::string_view s, std::int32_t n, bool round, char decimalChar) {
     const std::size_t dot = s.find(decimalChar);
-    if (dot == std::string_view::npos || s.find('E') != std::string_view::npos) return std::string(s);
+    if (dot == std::string_view::npos || s.find('E') != std::string_view::npos)
+        return std::string(s);
     const std::size_t present = s.size() - (dot + 1);
-    const std::size_t keep = n < 0 ? 0 : std::min<std::size_t>(static_cast<std::size_t>(n), present);
+    const std::size_t keep =
+        n < 0 ? 0 : std::min<std::size_t>(static_cast<std::size_t>(n), present);
     std::string kept(s.substr(0, dot + 1 + keep));
     if (!round || keep == present) return kept;
     const char next = s[dot + 1 + keep];

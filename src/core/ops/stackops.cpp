@@ -40,9 +40,7 @@ R Last(Calculator& c, Value, Value) {
     return R::None();
 }
 
-R Depth(Calculator& c, Value, Value) {
-    return R::Text(std::to_string(c.Stack.size()));
-}
+R Depth(Calculator& c, Value, Value) { return R::Text(std::to_string(c.Stack.size())); }
 
 // Every entry is checked before anything changes, so a text that is not a
 // number leaves the stack exactly as it was.
@@ -74,20 +72,13 @@ R Roll(Calculator& c, Value x, Value) {
 }
 
 constexpr OpDef kStackOps[] = {
-    {Cmd::Add, "+", 2, false, Add},
-    {Cmd::Sub, "-", 2, false, Sub},
-    {Cmd::Mul, "×", 2, false, Mul},
-    {Cmd::Div, "÷", 2, false, Div},
-    {Cmd::Swap, "SWAP", 2, false, Swap},
-    {Cmd::Dup2, "DUP2", 2, false, Dup2},
-    {Cmd::Drop, "DROP", 1, false, Drop},
-    {Cmd::Neg, "NEG", 1, false, Neg},
-    {Cmd::Abs, "ABS", 1, false, Abs},
-    {Cmd::Fix, "FIX", 1, false, Fix},
-    {Cmd::Last, "LAST", 0, false, Last},
-    {Cmd::Depth, "DEPTH", 0, false, Depth},
-    {Cmd::Sum, "SUM", 0, false, Sum},
-    {Cmd::Rotate, "ROT", 0, false, Rotate},
+    {Cmd::Add, "+", 2, false, Add},      {Cmd::Sub, "-", 2, false, Sub},
+    {Cmd::Mul, "×", 2, false, Mul},      {Cmd::Div, "÷", 2, false, Div},
+    {Cmd::Swap, "SWAP", 2, false, Swap}, {Cmd::Dup2, "DUP2", 2, false, Dup2},
+    {Cmd::Drop, "DROP", 1, false, Drop}, {Cmd::Neg, "NEG", 1, false, Neg},
+    {Cmd::Abs, "ABS", 1, false, Abs},    {Cmd::Fix, "FIX", 1, false, Fix},
+    {Cmd::Last, "LAST", 0, false, Last}, {Cmd::Depth, "DEPTH", 0, false, Depth},
+    {Cmd::Sum, "SUM", 0, false, Sum},    {Cmd::Rotate, "ROT", 0, false, Rotate},
     {Cmd::Roll, "ROLL", 1, true, Roll},
 };
 

@@ -41,9 +41,7 @@ std::int32_t NotNegative(std::string_view name, std::int32_t v) {
     return v;
 }
 
-std::string IntText(long long v) {
-    return std::to_string(v);
-}
+std::string IntText(long long v) { return std::to_string(v); }
 
 int BaseNumber(Base b) {
     switch (b) {

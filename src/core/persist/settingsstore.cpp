@@ -102,8 +102,7 @@ std::string MemorySettingsStore::ToText() const {
         // In name order, so that equal stores give equal texts.
         std::vector<const Group::value_type*> sorted;
         sorted.reserve(values.size());
-        for (const auto& value : values)
-            sorted.push_back(&value);
+        for (const auto& value : values) sorted.push_back(&value);
         std::sort(sorted.begin(), sorted.end(),
                   [](const auto* a, const auto* b) { return a->first < b->first; });
         for (const auto* entry : sorted) {

@@ -22,8 +22,7 @@ std::vector<std::string> SplitStackText(std::string_view bytes) {
     const char* end = p + bytes.size();
     while (p != end && *p != '\0') {
         const char* start = p;
-        while (p != end && *p != '\0' && *p != '\r' && *p != '\n')
-            ++p;
+        while (p != end && *p != '\0' && *p != '\r' && *p != '\n') ++p;
         entries.emplace_back(start, p);
         if (p != end && *p == '\r') ++p;
         if (p != end && *p == '\n') ++p;
@@ -37,8 +36,7 @@ namespace {
 // level 1 first.
 template <typename EntryAt> std::string Join(std::size_t n, EntryAt entryAt) {
     std::size_t total = 0;
-    for (std::size_t i = 0; i < n; ++i)
-        total += entryAt(i).size() + 2;
+    for (std::size_t i = 0; i < n; ++i) total += entryAt(i).size() + 2;
     std::string out;
     out.reserve(total);
     for (std::size_t i = 0; i < n; ++i) {
@@ -64,9 +62,7 @@ namespace {
 FileStatus Failure(int err) {
     return {false, std::error_code(err ? err : EIO, std::generic_category()).message()};
 }
-FileStatus Failure(const std::error_code& ec) {
-    return {false, ec.message()};
-}
+FileStatus Failure(const std::error_code& ec) { return {false, ec.message()}; }
 
 // Writes all bytes and closes the stream, reporting the first failure; the
 // stream is closed in every case.

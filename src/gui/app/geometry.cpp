@@ -7,12 +7,8 @@ QSize FullClientSize(int dpi) {
     return {Scale(206, dpi), Scale(385, dpi)};
 }
 
-int KeyboardHiddenHeight(int dpi) {
-    return dpi == 120 ? 166 : Scale(134, dpi);
-}
+int KeyboardHiddenHeight(int dpi) { return dpi == 120 ? 166 : Scale(134, dpi); }
 
-int NumbersHiddenHeight(int dpi) {
-    return dpi == 120 ? 321 : Scale(257, dpi);
-}
+int NumbersHiddenHeight(int dpi) { return dpi == 120 ? 321 : Scale(257, dpi); }
 
 } // namespace tallix::gui

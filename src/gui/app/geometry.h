@@ -7,15 +7,11 @@
 namespace tallix::gui {
 
 // A length laid out at 96 dpi, at the given resolution (integer division).
-constexpr int Scale(int length96, int dpi) {
-    return length96 * dpi / 96;
-}
+constexpr int Scale(int length96, int dpi) { return length96 * dpi / 96; }
 
 // The pixel size of a font of the given point size, rounded as the window
 // system rounds it.
-constexpr int FontPixels(int points, int dpi) {
-    return (points * dpi + 36) / 72;
-}
+constexpr int FontPixels(int points, int dpi) { return (points * dpi + 36) / 72; }
 
 // The client area below the menu bar with everything showing. 120 dpi has
 // its own hand-tuned size; other resolutions scale the 96-dpi one.

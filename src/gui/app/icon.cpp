@@ -53,12 +53,8 @@ const char* const kIconXpm[] = {
 // clang-format on
 } // namespace
 
-QIcon AppIcon() {
-    return QIcon(AppPixmap());
-}
+QIcon AppIcon() { return QIcon(AppPixmap()); }
 
-QPixmap AppPixmap() {
-    return QPixmap(kIconXpm);
-}
+QPixmap AppPixmap() { return QPixmap(kIconXpm); }
 
 } // namespace tallix::gui

@@ -393,11 +393,11 @@ void TMainForm::BuildMenus() {
 
     QMenu* file = bar->addMenu("&File");
     file->setObjectName("File1");
-    QAction* open =
-        file->addAction("&Open...", QKeySequence(Qt::CTRL | Qt::Key_O), this, &TMainForm::Open1Click);
+    QAction* open = file->addAction("&Open...", QKeySequence(Qt::CTRL | Qt::Key_O), this,
+                                    &TMainForm::Open1Click);
     open->setObjectName("Open1");
-    QAction* save =
-        file->addAction("&Save...", QKeySequence(Qt::CTRL | Qt::Key_S), this, &TMainForm::Save1Click);
+    QAction* save = file->addAction("&Save...", QKeySequence(Qt::CTRL | Qt::Key_S), this,
+                                    &TMainForm::Save1Click);
     save->setObjectName("Save1");
     file->addSeparator()->setObjectName("N3");
     QAction* keys =
@@ -540,13 +540,9 @@ void TMainForm::BuildMenus() {
     hideNumbers_->setCheckable(true);
 }
 
-QAction* TMainForm::Action(const char* name) const {
-    return findChild<QAction*>(name);
-}
+QAction* TMainForm::Action(const char* name) const { return findChild<QAction*>(name); }
 
-QLabel* TMainForm::ShiftLabel(Key key) const {
-    return shiftLabels_[static_cast<int>(key)];
-}
+QLabel* TMainForm::ShiftLabel(Key key) const { return shiftLabels_[static_cast<int>(key)]; }
 
 // ---- the view ---------------------------------------------------------------
 
@@ -579,8 +575,7 @@ void TMainForm::RefreshView() {
         panelLines_->resize(linesWidth, panelLines_->height());
         for (QWidget* w : panelLines_->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
             w->resize(linesWidth, w->height());
-        for (QLabel* l : lines_)
-            l->resize(linesWidth, l->height());
+        for (QLabel* l : lines_) l->resize(linesWidth, l->height());
     }
 
     line0_->setText(Q(calc_.Entry));
@@ -590,8 +585,7 @@ void TMainForm::RefreshView() {
     angleL_->setText(tallix::AngleCaption(calc_.AngleMode));
     for (QAction* a : baseGroup_->actions())
         a->setChecked(a->data().toInt() == static_cast<int>(calc_.CurrentBase));
-    for (QAction* a : angleGroup_->actions())
-        a->setChecked(a->data().toInt() == calc_.AngleMode);
+    for (QAction* a : angleGroup_->actions()) a->setChecked(a->data().toInt() == calc_.AngleMode);
 
     // The keys the base accepts.
     for (const tallix::KeyDef& def : tallix::KeyTable())
@@ -620,9 +614,7 @@ void TMainForm::RunCommand(Cmd cmd) {
     FocusEntry();
 }
 
-void TMainForm::BaseClick(Cmd cmd) {
-    RunCommand(cmd);
-}
+void TMainForm::BaseClick(Cmd cmd) { RunCommand(cmd); }
 
 void TMainForm::AngleUnitsClick(int mode) {
     calc_.SelectAngleMode(mode);
@@ -638,9 +630,7 @@ void TMainForm::BaseLDblClick() {
     }
 }
 
-void TMainForm::AngleLDblClick() {
-    AngleUnitsClick((calc_.AngleMode + 1) % 4);
-}
+void TMainForm::AngleLDblClick() { AngleUnitsClick((calc_.AngleMode + 1) % 4); }
 
 void TMainForm::ShowError(const std::string& message) {
     // The window shows the state the error left before the dialog opens.
@@ -658,13 +648,9 @@ void TMainForm::ShowError(const std::string& message) {
 
 // ---- window commands -------------------------------------------------------
 
-void TMainForm::SetButtonTime(int ms) {
-    keyTimer_->setInterval(std::clamp(ms, 1, 1000));
-}
+void TMainForm::SetButtonTime(int ms) { keyTimer_->setInterval(std::clamp(ms, 1, 1000)); }
 
-int TMainForm::ButtonTime() const {
-    return keyTimer_->interval();
-}
+int TMainForm::ButtonTime() const { return keyTimer_->interval(); }
 
 void TMainForm::SetClientHeight(int height) {
     client_->setFixedHeight(height);
@@ -711,9 +697,7 @@ void TMainForm::HideNumbers1Click() {
     ArrangeLayout();
 }
 
-bool TMainForm::StaysOnTop() const {
-    return windowFlags().testFlag(Qt::WindowStaysOnTopHint);
-}
+bool TMainForm::StaysOnTop() const { return windowFlags().testFlag(Qt::WindowStaysOnTopHint); }
 
 void TMainForm::AlwaysOnTop1Click() {
     Qt::WindowFlags flags = windowFlags();
@@ -756,8 +740,6 @@ void TMainForm::Keys1Click() {
     FocusEntry();
 }
 
-void TMainForm::Exit1Click() {
-    close();
-}
+void TMainForm::Exit1Click() { close(); }
 
 } // namespace tallix::gui

@@ -47,9 +47,7 @@ void QSettingsStore::Write(std::string_view group, std::string_view name, std::s
     settings_->setValue(Key(group, name), ToQ(value));
 }
 
-void QSettingsStore::RemoveGroup(std::string_view group) {
-    settings_->remove(Key(group, {}));
-}
+void QSettingsStore::RemoveGroup(std::string_view group) { settings_->remove(Key(group, {})); }
 
 void QSettingsStore::Flush() {
     settings_->sync();

@@ -31,16 +31,14 @@ StopSignals::StopSignals(QObject* parent) : QObject(parent) {
     sa.sa_handler = OnStopSignal;
     sigemptyset(&sa.sa_mask);
     sa.sa_flags = SA_RESTART;
-    for (int sig : {SIGTERM, SIGINT, SIGHUP})
-        ::sigaction(sig, &sa, nullptr);
+    for (int sig : {SIGTERM, SIGINT, SIGHUP}) ::sigaction(sig, &sa, nullptr);
 }
 
 StopSignals::~StopSignals() {
     struct sigaction sa = {};
     sa.sa_handler = SIG_DFL;
     sigemptyset(&sa.sa_mask);
-    for (int sig : {SIGTERM, SIGINT, SIGHUP})
-        ::sigaction(sig, &sa, nullptr);
+    for (int sig : {SIGTERM, SIGINT, SIGHUP}) ::sigaction(sig, &sa, nullptr);
     delete notifier_;
     notifier_ = nullptr;
     if (g_pipe[0] >= 0) ::close(g_pipe[0]);
