@@ -1,7 +1,7 @@
 // Formatting and parsing run on every push and pop.
 #include <benchmark/benchmark.h>
 
-#include "engine/numtext.h"
+#include "core/number/numtext.h"
 
 using namespace tallix;
 

@@ -4,8 +4,9 @@
 
 #include <string>
 
-#include "engine/calculator.h"
-#include "ops/mathfuncs.h"
+#include "core/commands/dispatch.h"
+#include "core/calc/calculator.h"
+#include "core/number/mathfuncs.h"
 
 using namespace tallix;
 
@@ -26,8 +27,8 @@ void RunCommand(benchmark::State& state, std::initializer_list<const char*> args
             calc.Entry = a;
             calc.EnterEntryLine();
         }
-        calc.Run(cmd);
-        calc.Stack.clear();
+        RunCommand(calc, cmd);
+        calc.ClearStack();
     }
 }
 

@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "engine/calculator.h"
-#include "engine/numtext.h"
-#include "persist/settings.h"
-#include "persist/stackfile.h"
+#include "core/calc/calculator.h"
+#include "core/number/numtext.h"
+#include "core/persist/settings.h"
+#include "core/persist/stackfile.h"
 
 using namespace tallix;
 using namespace tallix::persist;
@@ -35,8 +35,9 @@ std::string BenchFile() {
 }
 
 void BM_SaveStackFile(benchmark::State& state) {
-    TextStack stack;
-    stack.assignLevels(TypicalStack());
+    NoShell shell;
+    Calculator stack(shell);
+    stack.ReplaceStack(TypicalStack());
     const std::string path = BenchFile();
     for (auto _ : state)
         if (!SaveStackFile(path, stack)) state.SkipWithError("save failed");
@@ -46,14 +47,15 @@ void BM_SaveStackFile(benchmark::State& state) {
 BENCHMARK(BM_SaveStackFile)->Unit(benchmark::kMillisecond);
 
 void BM_OpenStackFile(benchmark::State& state) {
-    TextStack stack;
-    stack.assignLevels(TypicalStack());
+    NoShell shell;
+    Calculator stack(shell);
+    stack.ReplaceStack(TypicalStack());
     const std::string path = BenchFile();
     if (!SaveStackFile(path, stack)) state.SkipWithError("save failed");
     for (auto _ : state) {
-        TextStack loaded;
+        Calculator loaded(shell);
         if (!LoadStackFile(path, loaded)) state.SkipWithError("open failed");
-        benchmark::DoNotOptimize(loaded.size());
+        benchmark::DoNotOptimize(loaded.Depth());
     }
     std::remove(path.c_str());
 }
@@ -62,7 +64,7 @@ BENCHMARK(BM_OpenStackFile)->Unit(benchmark::kMillisecond);
 void BM_SaveSettings(benchmark::State& state) {
     NoShell shell;
     Calculator calc(shell);
-    calc.Stack.assignLevels(TypicalStack());
+    calc.ReplaceStack(TypicalStack());
     WindowSettings window;
     for (auto _ : state) {
         MemorySettingsStore store;
@@ -74,7 +76,7 @@ BENCHMARK(BM_SaveSettings)->Unit(benchmark::kMillisecond);
 void BM_LoadSettings(benchmark::State& state) {
     NoShell shell;
     Calculator saved(shell);
-    saved.Stack.assignLevels(TypicalStack());
+    saved.ReplaceStack(TypicalStack());
     MemorySettingsStore full;
     SaveSettings(full, saved, WindowSettings{});
     for (auto _ : state) {
@@ -84,7 +86,7 @@ void BM_LoadSettings(benchmark::State& state) {
         WindowSettings window;
         state.ResumeTiming();
         LoadSettings(store, calc, window, ScreenSize{1920, 1080});
-        benchmark::DoNotOptimize(calc.Stack.size());
+        benchmark::DoNotOptimize(calc.Depth());
     }
 }
 BENCHMARK(BM_LoadSettings)->Unit(benchmark::kMillisecond);

@@ -1,9 +1,9 @@
 // Tallix: an RPN scientific calculator. With batch options it runs on the
 // command line without a window; otherwise it opens the calculator window.
-#include "batch.h"
+#include "cli/batch.h"
 
 #ifdef TALLIX_HAVE_GUI
-#include "app/app.h"
+#include "gui/app/app.h"
 #endif
 
 int main(int argc, char** argv) {

@@ -10,8 +10,8 @@
 #include <memory>
 #include <string>
 
-#include "app/app.h"
-#include "app/mainform.h"
+#include "gui/app/app.h"
+#include "gui/mainform/mainform.h"
 
 namespace {
 
@@ -21,12 +21,12 @@ tallix::gui::TMainForm* form = nullptr;
 void Keys(benchmark::State& state, std::initializer_list<Key> keys) {
     for (auto _ : state) {
         for (Key k : keys) {
-            form->Calc().PressKey(k);
+            PressKey(form->Calc(), k);
             form->RefreshView();
         }
     }
     state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(keys.size()));
-    state.counters["depth"] = static_cast<double>(form->Calc().Stack.size());
+    state.counters["depth"] = static_cast<double>(form->Calc().Depth());
 }
 
 // Each pair leaves the stack as it found it.
@@ -64,7 +64,7 @@ int main(int argc, char** argv) {
     tallix::gui::SetUpApplication();
     auto window = tallix::gui::CreateMainWindow('.');
     form = window.get();
-    for (int i = 1000000; i >= 1; --i) form->Calc().Stack.push(std::to_string(i) + ".25");
+    for (int i = 1000000; i >= 1; --i) form->Calc().PushText(std::to_string(i) + ".25");
     form->Calc().ResetEntry();
     form->RefreshView();
     form->show();

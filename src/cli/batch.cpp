@@ -1,4 +1,4 @@
-#include "batch.h"
+#include "cli/batch.h"
 
 #include <clocale>
 #include <cstdlib>
@@ -6,8 +6,8 @@
 #include <langinfo.h>
 #include <locale.h>
 
-#include "engine/keys.h"
-#include "persist/stackfile.h"
+#include "core/commands/dispatch.h"
+#include "core/persist/stackfile.h"
 
 #ifndef TALLIX_VERSION
 #define TALLIX_VERSION "dev"
@@ -31,15 +31,7 @@ void BatchRunner::ShowError(const std::string& message) {
 
 void BatchRunner::RunToken(std::string_view token) {
     if (const CommandDef* def = FindCommand(token)) {
-        if (def->key == Key::None) {
-            calc_.Run(def->cmd);
-            return;
-        }
-        // Through the key, as a click with the matching Shift state; a key
-        // disabled in this base does nothing.
-        if (!calc_.KeyEnabled(def->key)) return;
-        calc_.ShiftDown = def->shifted;
-        calc_.PressKey(def->key);
+        RunAsNamed(calc_, *def);
         return;
     }
     calc_.Entry.assign(token);
@@ -69,8 +61,8 @@ void BatchRunner::RunLine(std::string_view line) {
 void BatchRunner::PrintStack(std::FILE* out, bool raw) const {
     std::string buf;
     buf.reserve(1 << 16);
-    for (std::size_t i = calc_.Stack.size(); i-- > 0;) {
-        const std::string& text = calc_.Stack.at(i);
+    for (std::size_t i = calc_.Depth(); i-- > 0;) {
+        const std::string& text = calc_.Stack().at(i);
         if (raw)
             buf += text;
         else
@@ -181,11 +173,10 @@ int BatchMain(int argc, char** argv, std::FILE* in, std::FILE* out, std::FILE* e
     // Without the stack it was asked for, the tokens would compute something
     // else, and a --save would overwrite its file with that: stop here.
     if (load) {
-        if (auto st = persist::LoadStackFile(loadPath, runner.calculator().Stack); !st) {
+        if (auto st = persist::LoadStackFile(loadPath, runner.calculator()); !st) {
             std::fprintf(err, "tallix: cannot read %s: %s\n", loadPath.c_str(), st.reason.c_str());
             return 1;
         }
-        runner.calculator().RefreshStackDisplay();
     }
     for (const std::string& e : evals) runner.RunLine(e);
     if (fromStdin) {
@@ -198,7 +189,7 @@ int BatchMain(int argc, char** argv, std::FILE* in, std::FILE* out, std::FILE* e
     }
     bool saveFailed = false;
     if (save) {
-        if (auto st = persist::SaveStackFile(savePath, runner.calculator().Stack); !st) {
+        if (auto st = persist::SaveStackFile(savePath, runner.calculator()); !st) {
             std::fprintf(err, "tallix: cannot write %s: %s\n", savePath.c_str(), st.reason.c_str());
             std::fflush(err);
             saveFailed = true;

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/calculator.h"
+#include "core/calc/calculator.h"
 
 namespace tallix::cli {
 

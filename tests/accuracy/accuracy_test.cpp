@@ -18,9 +18,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/calculator.h"
-#include "engine/numtext.h"
-#include "ops/opframe.h"
+#include "core/calc/calculator.h"
+#include "core/number/numtext.h"
+#include "core/commands/dispatch.h"
 
 using namespace tallix;
 
@@ -173,7 +173,7 @@ std::map<std::string, Stats>& Table() {
 }
 
 std::string Label(const Case& c) {
-    std::string name(FindOp(c.cmd)->name);
+    std::string name(CommandInfo(c.cmd)->op.name);
     switch (c.cmd) {
     case Cmd::Sin:
     case Cmd::Cos:
@@ -188,16 +188,16 @@ std::string Label(const Case& c) {
 // Runs one case; returns the pushed text ("" when the command reported an
 // error) and records its error.
 void Check(Calculator& calc, QuietShell& shell, const Case& c) {
-    calc.Stack.clear();
+    calc.ClearStack();
     shell.messages.clear();
     calc.SelectAngleMode(c.mode);
     if (!c.y.empty()) calc.PushText(c.y);
     calc.PushText(c.x);
-    calc.Run(c.cmd);
+    RunCommand(calc, c.cmd);
     const std::string what = Label(c) + " of " + (c.y.empty() ? "" : c.y + ", ") + c.x;
     ASSERT_TRUE(shell.messages.empty()) << what << ": " << shell.messages[0];
-    ASSERT_EQ(calc.Stack.size(), 1u) << what;
-    const std::string got = calc.Stack.at(0);
+    ASSERT_EQ(calc.Depth(), 1u) << what;
+    const std::string got = calc.Stack().at(0);
 
     const auto xv = ParseReal(c.x, '.');
     const auto yv = c.y.empty() ? std::optional<Value>(0) : ParseReal(c.y, '.');
@@ -569,9 +569,9 @@ TEST(Accuracy, ExactCases) {
         Calculator calc(shell);
         calc.SelectAngleMode(c.mode);
         for (const std::string& a : c.args) calc.PushText(a);
-        calc.Run(c.cmd);
-        ASSERT_EQ(calc.Stack.size(), 1u) << c.text;
-        EXPECT_EQ(calc.Stack.at(0), c.text) << FindOp(c.cmd)->name << " " << c.args.back();
+        RunCommand(calc, c.cmd);
+        ASSERT_EQ(calc.Depth(), 1u) << c.text;
+        EXPECT_EQ(calc.Stack().at(0), c.text) << CommandInfo(c.cmd)->op.name << " " << c.args.back();
         EXPECT_TRUE(shell.messages.empty());
     }
 }

@@ -26,7 +26,7 @@ TEST_F(ErrorDialog, CoversTheStackDisplayAndKeepsTheStack) {
     EXPECT_EQ(d.title, "Tallix Error");
     EXPECT_EQ(d.text, "DUP Error: \nToo Few Arguments");
     EXPECT_EQ(d.frame, PanelOnScreen());
-    EXPECT_TRUE(Calc().Stack.empty());
+    EXPECT_TRUE(Calc().Stack().empty());
 }
 
 TEST_F(ErrorDialog, EntryErrorLeavesTheEntryLine) {

@@ -137,7 +137,7 @@ class BaseKeys : public Keyboard, public ::testing::WithParamInterface<BaseKeyCa
 
 TEST_P(BaseKeys, DisabledKeysIgnoreKeyboardAndMouse) {
     const BaseKeyCase& c = GetParam();
-    Calc().Run(c.base);
+    RunCommand(Calc(), c.base);
     Form().RefreshView();
     Type("1");
     Type(QString(QChar(c.typed)));
@@ -161,7 +161,7 @@ INSTANTIATE_TEST_SUITE_P(Bases, BaseKeys,
 
 TEST_F(Keyboard, SignExponentAndSeparatorAreDeadOutsideDecimal) {
     for (tallix::Cmd base : {tallix::Cmd::Bin, tallix::Cmd::Oct, tallix::Cmd::Hex}) {
-        Calc().Run(base);
+        RunCommand(Calc(), base);
         Form().RefreshView();
         Type("1nx.");
         EXPECT_EQ(Calc().Entry, "1");
@@ -209,7 +209,7 @@ TEST_P(Shortcuts, CtrlKeysRunTheirMenuCommands) {
     const ShortcutCase& c = GetParam();
     Push({"3", "2", "1"});
     Press(c.key, Qt::ControlModifier);
-    EXPECT_EQ(Calc().Stack.size(), c.depth);
+    EXPECT_EQ(Calc().Depth(), c.depth);
     if (*c.base) {
         EXPECT_EQ(Form().BaseL()->text(), c.base);
     }

@@ -8,9 +8,9 @@
 #include <map>
 
 #include "gui_fixture.h"
-#include "persist/qsettingsstore.h"
-#include "persist/settings.h"
-#include "tools/escape.h"
+#include "gui/settings/qsettingsstore.h"
+#include "core/persist/settings.h"
+#include "escape.h"
 
 namespace tallix::gui::test {
 namespace {
@@ -163,7 +163,7 @@ TEST_F(SavedStateWindow, ABadValueWarnsAndKeepsTheSavedStack) {
     ASSERT_FALSE(closer_.Seen().empty());
     EXPECT_TRUE(closer_.Seen().front().text.startsWith("Something is wrong: "));
     EXPECT_EQ(form->Calc().WordSize, 12);
-    EXPECT_TRUE(form->Calc().Stack.empty());
+    EXPECT_TRUE(form->Calc().Stack().empty());
     EXPECT_TRUE(store.HasGroup("Stack"));
 }
 
@@ -171,11 +171,11 @@ TEST_F(SavedStateWindow, ClosingSavesAndRemovesStaleLines) {
     persist::MemorySettingsStore store;
     for (int i = 0; i < 5; ++i) store.Write("Stack", persist::StackLineName(i), std::to_string(i));
     auto form = Start(store);
-    EXPECT_EQ(form->Calc().Stack.size(), 5u);
+    EXPECT_EQ(form->Calc().Depth(), 5u);
     EXPECT_FALSE(store.HasGroup("Stack"));
     // Another instance saves a deeper stack meanwhile.
     for (int i = 0; i < 9; ++i) store.Write("Stack", persist::StackLineName(i), "other");
-    form->Calc().Run(Cmd::Drop);
+    RunCommand(form->Calc(), Cmd::Drop);
     form->close();
     EXPECT_EQ(store.ValueCount("Stack"), 4u);
     EXPECT_EQ(store.Read("Stack", "Line0"), "1");
@@ -189,15 +189,23 @@ public:
         QObject::connect(&timer_, &QTimer::timeout, [this] {
             auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
             if (!d || !d->isVisible()) return;
-            title = d->windowTitle();
-            initialName = d->selectedFiles().value(0);
-            timer_.stop();
-            if (path_.isEmpty()) {
-                d->reject();
-            } else {
-                d->selectFile(path_);
-                QMetaObject::invokeMethod(d, "accept", Qt::DirectConnection);
+            if (title.isEmpty()) {
+                title = d->windowTitle();
+                initialName = d->selectedFiles().value(0);
             }
+            if (path_.isEmpty()) {
+                timer_.stop();
+                d->reject();
+                return;
+            }
+            // Typed into the name field, as a user would: the dialog's own
+            // selection may wait until its folder has been read.
+            timer_.stop();
+            if (auto* edit = d->findChild<QLineEdit*>("fileNameEdit"))
+                edit->setText(path_);
+            else
+                d->selectFile(path_);
+            QMetaObject::invokeMethod(d, "accept", Qt::DirectConnection);
         });
         timer_.start();
     }
@@ -232,7 +240,7 @@ TEST_F(StackFiles, SaveAndOpenThroughTheFileMenu) {
     EXPECT_EQ(ReadBytes(Path("three.Stk")), QByteArray("3\r\n2\r\n1\r\n"));
     EXPECT_EQ(StackTexts(), (std::vector<std::string>{"3", "2", "1"}));
 
-    Calc().Run(Cmd::Clr);
+    RunCommand(Calc(), Cmd::Clr);
     Type("9");
     {
         FileDialogAnswer answer(Path("three.Stk"));

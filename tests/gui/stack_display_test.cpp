@@ -138,7 +138,7 @@ TEST_F(StackDisplay, HexShowsDigitsOfTheBaseAndHintsFollow) {
 TEST_F(StackDisplay, AMillionEntriesScrollToBothEnds) {
     std::vector<std::string> entries;
     const int n = 1000000;
-    for (int i = n; i >= 1; --i) Calc().Stack.push(std::to_string(i));
+    for (int i = n; i >= 1; --i) Calc().PushText(std::to_string(i));
     Calc().ResetEntry();
     Form().RefreshView();
     EXPECT_EQ(FirstLabel(), 1);

@@ -4,7 +4,7 @@
 #include <QFontMetrics>
 #include <QLocale>
 
-#include "app/geometry.h"
+#include "gui/mainform/geometry.h"
 #include "gui_fixture.h"
 
 namespace tallix::gui::test {
@@ -124,7 +124,7 @@ TEST_F(Window, AngleIndicatorAndMenu) {
     EXPECT_EQ(Form().AngleL()->text(), "DEG");
     EXPECT_EQ(Calc().AngleMode, 1);
     EXPECT_EQ(Form().Line0()->text(), "5") << "choosing the unit touched the entry";
-    EXPECT_TRUE(Calc().Stack.empty());
+    EXPECT_TRUE(Calc().Stack().empty());
 }
 
 TEST_F(Window, ShiftLabelsLightWithShiftAndFollowTheBase) {

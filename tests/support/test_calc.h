@@ -6,8 +6,8 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/calculator.h"
-#include "engine/keys.h"
+#include "core/calc/calculator.h"
+#include "core/commands/dispatch.h"
 
 namespace tallix::testing {
 
@@ -27,12 +27,10 @@ struct TestCalc {
     void Type(std::string_view keys) {
         for (std::size_t i = 0; i < keys.size(); ++i) {
             if (keys[i] == '^') {
-                calc.PressKey(Key::KShift);
+                PressKey(calc, Key::KShift);
                 continue;
             }
-            Key k = KeyForChar(static_cast<unsigned char>(keys[i]), calc.DecimalChar);
-            if (k != Key::None) calc.PressKey(k);
-            calc.ShiftDown = false; // every typed character ends Shift
+            TypeChar(calc, static_cast<unsigned char>(keys[i]));
         }
     }
     // Pushes entries so that the last one is level 1.
@@ -42,7 +40,7 @@ struct TestCalc {
     // The stack from the deepest entry to level 1, as stored.
     std::vector<std::string> Stack() const {
         std::vector<std::string> out;
-        for (std::size_t i = calc.Stack.size(); i-- > 0;) out.push_back(calc.Stack.at(i));
+        for (std::size_t i = calc.Depth(); i-- > 0;) out.push_back(calc.Stack().at(i));
         return out;
     }
     std::string LastMessage() const { return shell.messages.empty() ? "" : shell.messages.back(); }

@@ -2,22 +2,21 @@
 #include <cmath>
 #include <cstdint>
 
-#include "ops/mathfuncs.h"
-#include "ops/opframe.h"
+#include "core/number/mathfuncs.h"
+#include "core/ops/operations.h"
 
-namespace tallix {
-namespace {
+namespace tallix::ops {
 
 using R = OpResult;
 
 R Mod(Calculator&, Value x, Value y) {
-    if (x == 0) return R::Error("Infinite Result");
+    if (x == 0) return R::Error(Reason::InfiniteResult);
     return R::One(FlooredMod(y, x));
 }
 
 R Fact(Calculator&, Value x, Value) {
     const auto f = Factorial(x);
-    if (!f) return R::Error("Invalid Input");
+    if (!f) return R::Error(Reason::InvalidInput);
     return R::One(*f);
 }
 
@@ -49,14 +48,14 @@ R Comb(Calculator&, Value x, Value y) {
     const auto n = Factorial(y);
     const auto nk = n ? Factorial(y - x) : std::nullopt;
     const auto k = nk ? Factorial(x) : std::nullopt;
-    if (!k) return R::Error("Overflow");
+    if (!k) return R::Error(Reason::Overflow);
     return R::One(*n / *k / *nk);
 }
 
 R Perm(Calculator&, Value x, Value y) {
     const auto n = Factorial(y);
     const auto nk = n ? Factorial(y - x) : std::nullopt;
-    if (!nk) return R::Error("Overflow");
+    if (!nk) return R::Error(Reason::Overflow);
     return R::One(*n / *nk);
 }
 
@@ -67,7 +66,7 @@ R Ceil(Calculator&, Value x, Value) { return R::One(std::ceil(x)); }
 
 R Crop(Calculator& c, Value x, Value y, bool round) {
     const Value n = std::floor(x);
-    if (!(n >= INT32_MIN && n <= INT32_MAX)) return R::Error("Bad Argument Type");
+    if (!(n >= INT32_MIN && n <= INT32_MAX)) return R::Error(Reason::BadArgumentType);
     return R::Text(CropText(c.FormatValue(y), static_cast<std::int32_t>(n), round, c.DecimalChar));
 }
 R CropR(Calculator& c, Value x, Value y) { return Crop(c, x, y, true); }
@@ -80,12 +79,12 @@ R Mant(Calculator&, Value x, Value) {
     if (x == 0) return R::One(0);
     const int e = DecimalExponent(x);
     const Value scale = Power(10, std::abs(e));
-    if (IsFault(scale)) return R::Error("Bad Argument Type");
+    if (IsFault(scale)) return R::Error(Reason::BadArgumentType);
     return R::One(e >= 0 ? x / scale : x * scale);
 }
 
 R Xpon(Calculator&, Value x, Value) {
-    if (x == 0) return R::Error("Infinite Result");
+    if (x == 0) return R::Error(Reason::InfiniteResult);
     return R::One(DecimalExponent(x));
 }
 
@@ -96,32 +95,5 @@ R Random(Calculator& c, Value, Value) {
     return R::One(UnitInterval(NextRandomBits(*c.RandomState)));
 }
 
-constexpr std::string_view kBadType = "Bad Argument Type";
 
-constexpr OpDef kIntegerOps[] = {
-    {Cmd::Mod, "MOD", 2, true, Mod},
-    {Cmd::Fact, "!", 1, true, Fact},
-    {Cmd::Gcd, "GCD", 2, true, Gcd},
-    {Cmd::Lcm, "LCM", 2, true, Lcm},
-    {Cmd::Reduce, "REDUCE", 2, true, Reduce},
-    {Cmd::ToFrac, "A/B", 1, false, ToFrac},
-    {Cmd::Comb, "COMB", 2, true, Comb},
-    {Cmd::Perm, "PERM", 2, true, Perm},
-    {Cmd::Round, "RND", 1, false, Round},
-    {Cmd::Floor, "FLOOR", 1, false, Floor},
-    {Cmd::Ceil, "CEIL", 1, false, Ceil},
-    {Cmd::CropR, "CROPR", 2, false, CropR, kBadType},
-    {Cmd::CropT, "CROPT", 2, false, CropT, kBadType},
-    {Cmd::IP, "IP", 1, false, IP},
-    {Cmd::FP, "FP", 1, false, FP},
-    {Cmd::Mant, "MANT", 1, false, Mant, kBadType},
-    {Cmd::Xpon, "XPON", 1, false, Xpon, kBadType},
-    {Cmd::Hypot, "HYPOT", 2, false, Hypot, kBadType},
-    {Cmd::Random, "RAND", 0, false, Random},
-};
-
-} // namespace
-
-std::span<const OpDef> IntegerOps() { return kIntegerOps; }
-
-} // namespace tallix
+} // namespace tallix::ops

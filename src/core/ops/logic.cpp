@@ -5,12 +5,11 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "baseconv/baseconv.h"
-#include "engine/numtext.h"
-#include "ops/opframe.h"
+#include "core/number/baseconv.h"
+#include "core/number/numtext.h"
+#include "core/ops/operations.h"
 
-namespace tallix {
-namespace {
+namespace tallix::ops {
 
 using R = OpResult;
 using Word = std::int64_t;
@@ -18,11 +17,11 @@ using Word = std::int64_t;
 // Rounds the arguments and runs a word primitive on them.
 template <typename F> R OnWords(Value x, Value y, F primitive) {
     const auto a = RoundToInt64(x), b = RoundToInt64(y);
-    if (!a || !b) return R::Error("Bad Argument Type");
+    if (!a || !b) return R::Error(Reason::BadArgumentType);
     try {
         return R::One(static_cast<Value>(primitive(*a, *b)));
     } catch (const BaseConv::EConvertError&) {
-        return R::Error("Bad Argument Type");
+        return R::Error(Reason::BadArgumentType);
     }
 }
 
@@ -49,21 +48,13 @@ R StoreWordSize(Calculator& c, Value x, Value) {
 
 R RecallWordSize(Calculator& c, Value, Value) { return R::One(c.WordSize); }
 
-constexpr OpDef kLogicOps[] = {
-    {Cmd::And, "AND", 2, false, TwoArgLogic<BaseConv::WordAnd>},
-    {Cmd::Or, "OR", 2, false, TwoArgLogic<BaseConv::WordOr>},
-    {Cmd::Xor, "XOR", 2, false, TwoArgLogic<BaseConv::WordXor>},
-    {Cmd::Not, "NOT", 1, false, Not},
-    {Cmd::SL, "SL", 1, false, ShiftRotate<true, false>},
-    {Cmd::SR, "SR", 1, false, ShiftRotate<false, false>},
-    {Cmd::RL, "RL", 1, false, ShiftRotate<true, true>},
-    {Cmd::RR, "RR", 1, false, ShiftRotate<false, true>},
-    {Cmd::STWS, "STWS", 1, true, StoreWordSize},
-    {Cmd::RCWS, "RCWS", 0, false, RecallWordSize},
-};
 
-} // namespace
+R And(Calculator& c, Value x, Value y) { return TwoArgLogic<BaseConv::WordAnd>(c, x, y); }
+R Or(Calculator& c, Value x, Value y) { return TwoArgLogic<BaseConv::WordOr>(c, x, y); }
+R Xor(Calculator& c, Value x, Value y) { return TwoArgLogic<BaseConv::WordXor>(c, x, y); }
+R SL(Calculator& c, Value x, Value y) { return ShiftRotate<true, false>(c, x, y); }
+R SR(Calculator& c, Value x, Value y) { return ShiftRotate<false, false>(c, x, y); }
+R RL(Calculator& c, Value x, Value y) { return ShiftRotate<true, true>(c, x, y); }
+R RR(Calculator& c, Value x, Value y) { return ShiftRotate<false, true>(c, x, y); }
 
-std::span<const OpDef> LogicOps() { return kLogicOps; }
-
-} // namespace tallix
+} // namespace tallix::ops

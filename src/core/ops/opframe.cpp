@@ -1,20 +1,8 @@
-#include "ops/opframe.h"
-
-#include <array>
+#include "core/ops/opframe.h"
 
 namespace tallix {
 
-const OpDef* FindOp(Cmd cmd) {
-    static const std::array<const OpDef*, static_cast<std::size_t>(Cmd::Count)> byCmd = [] {
-        std::array<const OpDef*, static_cast<std::size_t>(Cmd::Count)> t{};
-        for (auto family : {StackOps(), ScientificOps(), IntegerOps(), LogicOps()})
-            for (const OpDef& op : family) t[static_cast<std::size_t>(op.cmd)] = &op;
-        return t;
-    }();
-    return byCmd[static_cast<std::size_t>(cmd)];
-}
-
-void RunOp(Calculator& calc, const OpDef& op) {
+void RunOp(Calculator& calc, const OpSpec& op) {
     if (!calc.CommitEntry()) return;
     Value x = 0, y = 0;
     bool popped = true;

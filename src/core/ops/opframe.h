@@ -7,7 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "engine/calculator.h"
+#include "core/calc/calculator.h"
+#include "core/calc/errors.h"
 
 namespace tallix {
 
@@ -16,7 +17,7 @@ struct OpResult {
     Kind kind = Kind::Push;
     int count = 0;
     Value values[4]{};
-    std::string_view reason; // Kind::Error
+    Reason reason{};  // Kind::Error, Kind::Report
     std::string text;        // Kind::Text
 
     static OpResult None() { return {}; }
@@ -41,14 +42,14 @@ struct OpResult {
         return r;
     }
     // Put the arguments back and report NAME + " Error: \r\n" + reason.
-    static OpResult Error(std::string_view reason) {
+    static OpResult Error(Reason reason) {
         OpResult r;
         r.kind = Kind::Error;
         r.reason = reason;
         return r;
     }
     // Report NAME + " Error: \r\n" + reason; the arguments stay consumed.
-    static OpResult Report(std::string_view reason) {
+    static OpResult Report(Reason reason) {
         OpResult r;
         r.kind = Kind::Report;
         r.reason = reason;
@@ -72,24 +73,20 @@ struct OpResult {
 // x is level 1 and y level 2 when the operation starts (0 when unused).
 using OpFn = OpResult (*)(Calculator& calc, Value x, Value y);
 
-struct OpDef {
-    Cmd cmd;
+// How an operation takes its arguments and reports its faults: the
+// operation part of a command's row in the registry.
+struct OpSpec {
     std::string_view name; // NAME of its messages
-    int args;              // 0, 1 or 2
-    bool intArgs;          // arguments parsed as signed 32-bit whole numbers
-    OpFn fn;
+    int args = 0;          // 0, 1 or 2
+    bool intArgs = false;  // arguments parsed as signed 32-bit whole numbers
+    OpFn fn = nullptr;
     // Reason reported when a result is not finite (an overflow, an invalid
     // operation or a division by zero inside the computation).
-    std::string_view faultReason = "Overflow";
+    Reason faultReason = Reason::Overflow;
 };
 
-// The tables of the operation families.
-std::span<const OpDef> StackOps();
-std::span<const OpDef> ScientificOps();
-std::span<const OpDef> IntegerOps();
-std::span<const OpDef> LogicOps();
-
-const OpDef* FindOp(Cmd cmd);
-void RunOp(Calculator& calc, const OpDef& op);
+// The command frame: commit the entry, pop, compute, push or put the
+// arguments back with the message, reset the entry line.
+void RunOp(Calculator& calc, const OpSpec& op);
 
 } // namespace tallix

@@ -5,11 +5,10 @@
 // calculator's own.
 #include <cmath>
 
-#include "ops/mathfuncs.h"
-#include "ops/opframe.h"
+#include "core/number/mathfuncs.h"
+#include "core/ops/operations.h"
 
-namespace tallix {
-namespace {
+namespace tallix::ops {
 
 using R = OpResult;
 
@@ -25,11 +24,11 @@ R Tan(Calculator& c, Value x, Value) { return R::One(ChopTiny(Tangent(x, c.Angle
 
 // The inverse functions snap tiny radians to zero before converting.
 R ASin(Calculator& c, Value x, Value) {
-    if (std::fabs(x) > 1) return R::Error("Invalid Input");
+    if (std::fabs(x) > 1) return R::Error(Reason::InvalidInput);
     return R::One(RadiansToAngle(ChopTiny(std::asin(x)), c.AngleMode));
 }
 R ACos(Calculator& c, Value x, Value) {
-    if (std::fabs(x) > 1) return R::Error("Invalid Input");
+    if (std::fabs(x) > 1) return R::Error(Reason::InvalidInput);
     return R::One(RadiansToAngle(ChopTiny(std::acos(x)), c.AngleMode));
 }
 R ATan(Calculator& c, Value x, Value) {
@@ -37,29 +36,29 @@ R ATan(Calculator& c, Value x, Value) {
 }
 
 R Inv(Calculator&, Value x, Value) {
-    if (x == 0) return R::Error("Infinite Result");
+    if (x == 0) return R::Error(Reason::InfiniteResult);
     return R::One(1 / x);
 }
 
 R Sqrt(Calculator&, Value x, Value) {
-    if (x < 0) return R::Error("Invalid Input");
+    if (x < 0) return R::Error(Reason::InvalidInput);
     return R::One(std::sqrt(x));
 }
 R Sq(Calculator&, Value x, Value) { return R::One(x * x); }
 
 R Pow(Calculator&, Value x, Value y) { return R::One(Power(y, x)); }
 R XRoot(Calculator&, Value x, Value y) {
-    if (x == 0) return R::Error("Infinite Result");
+    if (x == 0) return R::Error(Reason::InfiniteResult);
     return R::One(Root(y, x));
 }
 
 R Ln(Calculator&, Value x, Value) {
-    if (x == 0) return R::Error("Infinite Result");
-    if (x < 0) return R::Error("Invalid Input");
+    if (x == 0) return R::Error(Reason::InfiniteResult);
+    if (x < 0) return R::Error(Reason::InvalidInput);
     return R::One(std::log(x));
 }
 R Log(Calculator&, Value x, Value) {
-    if (x <= 0) return R::Error("Infinite Result");
+    if (x <= 0) return R::Error(Reason::InfiniteResult);
     return R::One(std::log10(x));
 }
 R Exp(Calculator&, Value x, Value) { return R::One(std::exp(x)); }
@@ -70,46 +69,14 @@ R CosH(Calculator&, Value x, Value) { return R::One(std::cosh(x)); }
 R TanH(Calculator&, Value x, Value) { return R::One(std::tanh(x)); }
 R ASinH(Calculator&, Value x, Value) { return R::One(std::asinh(x)); }
 R ACosH(Calculator&, Value x, Value) {
-    if (x < 1) return R::Error("Invalid Input");
+    if (x < 1) return R::Error(Reason::InvalidInput);
     return R::One(std::acosh(x));
 }
 R ATanH(Calculator&, Value x, Value) {
-    if (std::fabs(x) > 1) return R::Error("Invalid Input");
+    if (std::fabs(x) > 1) return R::Error(Reason::InvalidInput);
     if (std::fabs(x) == 1) return R::One(std::copysign(kATanHLimit, x));
     return R::One(std::atanh(x));
 }
 
-constexpr std::string_view kInvalid = "Invalid Input";
 
-// Square, e^x, 10^x and 1/x report a result beyond the extended range as
-// an overflow; every other function here reports any fault as invalid input.
-constexpr OpDef kScientificOps[] = {
-    {Cmd::Pi, "PI", 0, false, Pi},
-    {Cmd::Sin, "SIN", 1, false, Sin, kInvalid},
-    {Cmd::Cos, "COS", 1, false, Cos, kInvalid},
-    {Cmd::Tan, "TAN", 1, false, Tan, kInvalid},
-    {Cmd::ASin, "ASIN", 1, false, ASin, kInvalid},
-    {Cmd::ACos, "ACOS", 1, false, ACos, kInvalid},
-    {Cmd::ATan, "ATAN", 1, false, ATan, kInvalid},
-    {Cmd::Inv, "INV", 1, false, Inv, "Overflow"},
-    {Cmd::Sqrt, "SQRT", 1, false, Sqrt, kInvalid},
-    {Cmd::Sq, "SQ", 1, false, Sq, "Overflow"},
-    {Cmd::Pow, "^", 2, false, Pow, kInvalid},
-    {Cmd::XRoot, "XROOT", 2, false, XRoot, kInvalid},
-    {Cmd::Ln, "LN", 1, false, Ln, kInvalid},
-    {Cmd::Log, "LOG", 1, false, Log, kInvalid},
-    {Cmd::Exp, "EXP", 1, false, Exp, "Overflow"},
-    {Cmd::Alog, "ALOG", 1, false, Alog, "Overflow"},
-    {Cmd::SinH, "SINH", 1, false, SinH, kInvalid},
-    {Cmd::CosH, "COSH", 1, false, CosH, kInvalid},
-    {Cmd::TanH, "TANH", 1, false, TanH, kInvalid},
-    {Cmd::ASinH, "ASINH", 1, false, ASinH, kInvalid},
-    {Cmd::ACosH, "ACOSH", 1, false, ACosH, kInvalid},
-    {Cmd::ATanH, "ATANH", 1, false, ATanH, kInvalid},
-};
-
-} // namespace
-
-std::span<const OpDef> ScientificOps() { return kScientificOps; }
-
-} // namespace tallix
+} // namespace tallix::ops

@@ -1,9 +1,9 @@
-#include "persist/settings.h"
+#include "core/persist/settings.h"
 
 #include <charconv>
 #include <cstdint>
 
-#include "engine/numtext.h"
+#include "core/number/numtext.h"
 
 namespace tallix::persist {
 
@@ -109,9 +109,8 @@ LoadResult LoadSettings(SettingsStore& store, Calculator& calc, WindowSettings& 
             if (!text) break;
             levels.push_back(std::move(*text));
         }
-        calc.Stack.assignLevels(std::move(levels));
+        calc.ReplaceStack(std::move(levels));
         result.stackLoaded = true;
-        calc.RefreshStackDisplay();
         store.RemoveGroup(kStackGroup);
         calc.ResetEntry();
     } catch (const StoreError& e) {
@@ -145,9 +144,9 @@ std::optional<std::string> SaveSettings(SettingsStore& store, const Calculator& 
         // Another instance, or this one before its stack shrank, may have
         // left deeper lines; they would come back at the next start.
         store.RemoveGroup(kStackGroup);
-        const std::size_t n = calc.Stack.size();
+        const std::size_t n = calc.Depth();
         for (std::size_t i = 0; i < n; ++i)
-            store.Write(kStackGroup, StackLineName(i), calc.Stack.at(i));
+            store.Write(kStackGroup, StackLineName(i), calc.Stack().at(i));
     } catch (const StoreError& e) {
         return std::string(e.what());
     }

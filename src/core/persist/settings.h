@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/calculator.h"
-#include "persist/settingsstore.h"
+#include "core/calc/calculator.h"
+#include "core/persist/settingsstore.h"
 
 namespace tallix::persist {
 

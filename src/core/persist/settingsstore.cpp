@@ -1,4 +1,4 @@
-#include "persist/settingsstore.h"
+#include "core/persist/settingsstore.h"
 
 #include <algorithm>
 #include <vector>

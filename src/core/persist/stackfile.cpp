@@ -1,4 +1,4 @@
-#include "persist/stackfile.h"
+#include "core/persist/stackfile.h"
 
 #include <atomic>
 #include <cerrno>
@@ -170,15 +170,15 @@ FileStatus WriteWholeFile(const std::string& path, std::string_view bytes) {
     return status;
 }
 
-FileStatus LoadStackFile(const std::string& path, TextStack& stack) {
+FileStatus LoadStackFile(const std::string& path, Calculator& calc) {
     std::string bytes;
     FileStatus status = ReadWholeFile(path, bytes);
-    if (status) stack.assignLevels(SplitStackText(bytes));
+    if (status) calc.ReplaceStack(SplitStackText(bytes));
     return status;
 }
 
-FileStatus SaveStackFile(const std::string& path, const TextStack& stack) {
-    return WriteWholeFile(path, JoinStackText(stack));
+FileStatus SaveStackFile(const std::string& path, const Calculator& calc) {
+    return WriteWholeFile(path, JoinStackText(calc.Stack()));
 }
 
 } // namespace tallix::persist

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/textstack.h"
+#include "core/calc/calculator.h"
 
 namespace tallix::persist {
 
@@ -40,8 +40,8 @@ FileStatus WriteWholeFile(const std::string& path, std::string_view bytes);
 
 // Replaces the stack with the file's entries; on any failure the stack is
 // left as it was.
-FileStatus LoadStackFile(const std::string& path, TextStack& stack);
+FileStatus LoadStackFile(const std::string& path, Calculator& calc);
 // Writes the stack; the stack is never changed.
-FileStatus SaveStackFile(const std::string& path, const TextStack& stack);
+FileStatus SaveStackFile(const std::string& path, const Calculator& calc);
 
 } // namespace tallix::persist

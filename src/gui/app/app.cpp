@@ -1,15 +1,15 @@
-#include "app/app.h"
+#include "gui/app/app.h"
 
 #include <QApplication>
 #include <QProxyStyle>
 #include <QSessionManager>
 #include <QStyleOptionButton>
 
-#include "app/icon.h"
-#include "app/mainform.h"
-#include "engine/errdlg.h"
-#include "persist/qsettingsstore.h"
-#include "persist/stopsignals.h"
+#include "gui/widgets/icon.h"
+#include "gui/mainform/mainform.h"
+#include "gui/widgets/errdlg.h"
+#include "gui/settings/qsettingsstore.h"
+#include "gui/app/stopsignals.h"
 
 namespace tallix::gui {
 

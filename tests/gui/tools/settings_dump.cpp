@@ -8,9 +8,9 @@
 #include <cstdio>
 #include <string>
 
-#include "persist/qsettingsstore.h"
-#include "persist/settings.h"
-#include "tools/escape.h"
+#include "gui/settings/qsettingsstore.h"
+#include "core/persist/settings.h"
+#include "escape.h"
 
 namespace {} // namespace
 

@@ -1,0 +1,141 @@
+// The calculator: value stack, last arguments, modes, entry line and Shift
+// state, with the primitives every command uses. The window and batch mode
+// both drive one of these; neither holds numbers of its own.
+//
+// The stack is private: it changes only through the primitives below, and
+// the display (six lines, labels, scroll bar) is computed from the depth and
+// the scroll position whenever it is asked for, so no caller has to keep a
+// display model in step with the stack.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/calc/errors.h"
+#include "core/calc/textstack.h"
+#include "core/number/value.h"
+
+namespace tallix {
+
+enum class Base : std::uint8_t { BIN, OCT, DEC, HEX };
+
+// What the core needs from its surroundings.
+class Shell {
+public:
+    virtual ~Shell() = default;
+    // Shows a calculator error (NAME + " Error: \r\n" + reason) and returns
+    // when the user has seen it.
+    virtual void ShowError(const std::string& message) = 0;
+    // A seed for the random-number generator, asked for once.
+    virtual std::uint64_t RandomSeed();
+};
+
+// The stack scroll bar's quantities; Min is always 0.
+struct ScrollBarState {
+    int Max = 0;
+    int PageSize = 0;
+    int Position = 0;
+    int SmallChange = 1000;
+    int LargeChange = 6000;
+    bool Visible = false;
+};
+
+struct StackLine {
+    std::string text;  // what the line shows (and its tooltip)
+    std::string label; // "1:" ...
+};
+
+class Calculator {
+public:
+    explicit Calculator(Shell& shell, char decimalChar = '.');
+    Calculator(const Calculator&) = delete;
+    Calculator& operator=(const Calculator&) = delete;
+
+    // ---- modes and last arguments --------------------------------------
+    Value LastX = 0;
+    Value LastY = 0;
+    std::uint32_t LastNum = 0;
+    std::int32_t FixLength = -1;
+    Base CurrentBase = Base::DEC;
+    std::int32_t WordSize = 16;
+    std::int32_t AngleMode = 2; // 0 cycles, 1 degrees, 2 radians, 3 gradients
+    char DecimalChar = '.';
+    std::string Entry;      // the entry line's text
+    bool ShiftDown = false; // the Shift button's down state
+    // The random generator's state, seeded from Shell::RandomSeed at the
+    // first draw and advanced by every draw after it.
+    std::optional<std::uint64_t> RandomState;
+
+    Shell& shell() { return shell_; }
+
+    // ---- the stack -------------------------------------------------------
+    const TextStack& Stack() const { return stack_; }
+    std::size_t Depth() const { return stack_.size(); }
+    // Entries from level 1 downwards: a copy, for saving and printing.
+    std::vector<std::string> StackLevels() const { return stack_.levels(); }
+    // Replaces the whole stack; the first text becomes level 1.
+    void ReplaceStack(std::vector<std::string> levelsTopFirst);
+    void ReserveStack(std::size_t n) { stack_.reserve(n); }
+
+    // ---- primitives --------------------------------------------------
+    void PushText(std::string text);
+    bool PopText(std::string& text);
+    bool PopOneArg(Value& value, std::string_view name, bool asInteger);
+    bool PopTwoArgs(Value& x, Value& y, bool asInteger, std::string_view name);
+    // Moves the entry at index i to level 1, or level 1 to index i.
+    void MoveToTop(std::size_t i);
+    void MoveFromTop(std::size_t i);
+    void ClearStack();
+    bool EnterEntryLine();
+    bool CommitEntry();
+    void ResetEntry();
+    // Pushes the stack text of a computed value.
+    void PushValue(Value v);
+    std::string FormatValue(Value v) const;
+    // NAME + " Error: " + CR LF + reason, cut to its limits, to the shell.
+    void ShowError(std::string_view name, Reason reason);
+
+    // ---- entry line --------------------------------------------------
+    void AppendToEntry(char ch);
+    // Edit: level 1 moves into the entry line as the display shows it.
+    void EditLevel1();
+
+    // ---- modes -------------------------------------------------------
+    void SelectBase(Base base);
+    void SelectAngleMode(int mode);
+
+    // ---- display -----------------------------------------------------
+    ScrollBarState ScrollBar() const;
+    // Index of the entry shown on the bottom line.
+    std::size_t FirstShownIndex() const;
+    std::array<StackLine, 6> StackLines() const;
+    void ScrollBarScroll(int position);
+    // What a stack line shows for a stack text in the current base and Fix.
+    std::string FormatForBase(std::string_view stackText) const;
+    // What the Edit key puts into the entry line for a stack text.
+    std::string EditText(std::string_view stackText) const;
+
+private:
+    // Every change of the stack, and every reset of the entry line, brings
+    // the view back to level 1.
+    void StackChanged() { scrollPosition_.reset(); }
+
+    Shell& shell_;
+    TextStack stack_;
+    // Where the user scrolled to, in scroll units; none: the view shows
+    // level 1 at the bottom line.
+    std::optional<int> scrollPosition_;
+};
+
+// Replaces the sign at 1-based position i of an entry text of at most 80
+// characters: append "-" past the end, delete a "-", else insert one.
+std::string ToggleEntrySign(std::string_view text, std::size_t i);
+
+const char* BaseCaption(Base base);
+const char* AngleCaption(int angleMode);
+
+} // namespace tallix

@@ -1,0 +1,35 @@
+// Running commands: a key as its click or keyboard key does, a command as
+// its menu item does, a typed character, and a batch-mode name.
+#pragma once
+
+#include <functional>
+
+#include "core/commands/registry.h"
+
+namespace tallix {
+
+// Runs a command as its menu item (or its key with the matching Shift
+// state) does. Window commands are the window's own and do nothing here.
+void RunCommand(Calculator& calc, Cmd cmd);
+
+// Runs a keypad key as a click or its keyboard key would, reading the Shift
+// state. Returns false when nothing ran (a disabled key, or a digit the base
+// refuses): such a key is not flashed.
+bool PressKey(Calculator& calc, Key key);
+
+// A typed character: presses the key it stands for, when the base enables
+// that key, then ends the Shift state, whether or not it pressed a key.
+// `press` runs the key instead of PressKey (the window shows the key
+// pressed and flashes it); it returns false when the calculator is gone
+// meanwhile, and then nothing more is touched. Returns the key pressed.
+Key TypeChar(Calculator& calc, char32_t ch, const std::function<bool(Key)>& press = {});
+
+// Runs a command by its row as batch mode does: a command carried by a key
+// runs through that key with the matching Shift state, so a key disabled
+// in the current base does nothing.
+void RunAsNamed(Calculator& calc, const CommandDef& def);
+
+// Whether a radio menu item (an angle unit, a base) is the current one.
+bool IsCurrentMode(const Calculator& calc, Cmd cmd);
+
+} // namespace tallix

@@ -1,0 +1,49 @@
+// The keypad: every key with its control name, the keyboard character that
+// presses it and what the keys help (F1) calls it. Which commands a key
+// carries, plain and shifted, is said by the commands' rows in the
+// registry.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+#include "core/calc/calculator.h"
+
+namespace tallix {
+
+// The enumerators are grouped as the keypad groups them.
+// clang-format off
+enum class Key : std::uint8_t {
+    K0, K1, K2, K3, K4, K5, K6, K7, K8, K9,
+    KA, KB, KC, KD, KE, KF,
+    KDot, KEex, KPlusMinus, KBackspace, KSpace, KEnter,
+    KPlus, KMinus, KMult, KDiv,
+    KSwap, KLast, KPi,
+    KSin, KCos, KTan, KSqrt, KYToX, KLog, KLn, KMod, KRdc,
+    KShift,
+    None
+};
+// clang-format on
+
+struct KeyDef {
+    Key key;
+    std::string_view control; // the control's name, e.g. "KSin"
+    char keyboard;            // the character that presses it (0: none)
+    std::string_view help;    // its function in the keys help, e.g. "Sin"
+};
+
+std::span<const KeyDef> KeyTable();
+const KeyDef& KeyInfo(Key key);
+// The key a typed character presses (after ASCII upper-casing), or
+// Key::None. The decimal separator is checked before upper-casing.
+Key KeyForChar(char32_t ch, char decimalChar);
+// Whether a key works in a base (digits beyond the base, and the decimal
+// keys outside DEC, are disabled).
+bool KeyEnabled(Base base, Key key);
+// Whether the Shift label above a key reads as active.
+inline bool ShiftLabelLit(const Calculator& calc, Key key) {
+    return calc.ShiftDown && KeyEnabled(calc.CurrentBase, key);
+}
+
+} // namespace tallix

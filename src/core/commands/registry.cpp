@@ -1,0 +1,246 @@
+#include "core/commands/registry.h"
+
+#include <unordered_map>
+#include <vector>
+
+#include "core/ops/operations.h"
+
+namespace tallix {
+namespace {
+
+// ---- handlers of the calculator commands that are not operations --------
+
+void EnterKey(Calculator& c) {
+    if (c.EnterEntryLine()) c.ResetEntry();
+}
+// The entry line's text is discarded, not entered.
+void Clear(Calculator& c) {
+    c.ClearStack();
+    c.ResetEntry();
+}
+// Edit works on an empty entry line only.
+void Edit(Calculator& c) {
+    if (c.Entry.empty()) c.EditLevel1();
+}
+void BaseBin(Calculator& c) { c.SelectBase(Base::BIN); }
+void BaseOct(Calculator& c) { c.SelectBase(Base::OCT); }
+void BaseDec(Calculator& c) { c.SelectBase(Base::DEC); }
+void BaseHex(Calculator& c) { c.SelectBase(Base::HEX); }
+void AngleCyc(Calculator& c) { c.SelectAngleMode(0); }
+void AngleDeg(Calculator& c) { c.SelectAngleMode(1); }
+void AngleRad(Calculator& c) { c.SelectAngleMode(2); }
+void AngleGrad(Calculator& c) { c.SelectAngleMode(3); }
+
+// ---- row builders ----------------------------------------------------------
+
+using Names = std::array<std::string_view, 2>;
+
+constexpr OpSpec Real(std::string_view name, int args, OpFn fn, Reason fault = Reason::Overflow) {
+    return {name, args, false, fn, fault};
+}
+// Arguments parsed as signed 32-bit whole numbers.
+constexpr OpSpec Int(std::string_view name, int args, OpFn fn, Reason fault = Reason::Overflow) {
+    return {name, args, true, fn, fault};
+}
+
+constexpr KeyPlace NoKey{};
+constexpr KeyPlace Plain(Key k) { return {k, false}; }
+constexpr KeyPlace Shifted(Key k) { return {k, true}; }
+
+constexpr MenuPlace In(Menu m, std::string_view caption, std::string_view object,
+                       std::string_view shortcut = {}, Check check = Check::None) {
+    return {m, caption, object, shortcut, false, {}, check};
+}
+// An item with a separator above it.
+constexpr MenuPlace Sep(Menu m, std::string_view caption, std::string_view object,
+                        std::string_view shortcut = {}, Check check = Check::None,
+                        std::string_view separatorName = {}) {
+    return {m, caption, object, shortcut, true, separatorName, check};
+}
+
+constexpr CommandDef Op(Cmd id, Names batch, OpSpec op, KeyPlace key = {}, MenuPlace menu = {}) {
+    return {id, Scope::Operation, batch, op, nullptr, key, menu};
+}
+constexpr CommandDef Calc(Cmd id, Names batch, Handler h, KeyPlace key = {}, MenuPlace menu = {}) {
+    return {id, Scope::Calculator, batch, {}, h, key, menu};
+}
+constexpr CommandDef Win(Cmd id, MenuPlace menu) {
+    return {id, Scope::Window, {}, {}, nullptr, {}, menu};
+}
+
+constexpr MenuDef kMenus[] = {
+    {Menu::File, Menu::None, "&File", "File1"},
+    {Menu::Menus, Menu::None, "Men&us", "Menus1"},
+    {Menu::Hyp, Menu::Menus, "&Hyp", "Hyberbolic1"},
+    {Menu::Logic, Menu::Menus, "&Logic", "Logic1"},
+    {Menu::Misc, Menu::Menus, "&Misc", "MIsc1"},
+    {Menu::Parts, Menu::Menus, "&Parts", "Math1"},
+    {Menu::Stack, Menu::Menus, "&Stack", "Stack2"},
+    {Menu::Stat, Menu::Menus, "S&tat", "Stat1"},
+    {Menu::Options, Menu::None, "Opt&ions", "Options1"},
+    {Menu::Angle, Menu::Options, "&Angle", "Angle1"},
+    {Menu::Base, Menu::Options, "&Base", "Base1"},
+};
+
+// The commands. Items stand in their menus in the order of these rows.
+// clang-format off
+constexpr CommandDef kCommands[] = {
+    Win(Cmd::Open, In(Menu::File, "&Open...", "Open1", "Ctrl+O")),
+    Win(Cmd::Save, In(Menu::File, "&Save...", "Save1", "Ctrl+S")),
+    Win(Cmd::Keys, Sep(Menu::File, "&Keys...", "Keys1", "F1", Check::None, "N3")),
+    Win(Cmd::About, In(Menu::File, "&About...", "About1")),
+    Win(Cmd::Exit, Sep(Menu::File, "E&xit", "Exit1", "Alt+F4")),
+    Op(Cmd::SinH, {"SINH"}, Real("SINH", 1, ops::SinH, Reason::InvalidInput), NoKey, In(Menu::Hyp, "&SinH", "SinH1")),
+    Op(Cmd::ASinH, {"ASINH"}, Real("ASINH", 1, ops::ASinH, Reason::InvalidInput), NoKey, In(Menu::Hyp, "AS&inH", "ASinH1")),
+    Op(Cmd::CosH, {"COSH"}, Real("COSH", 1, ops::CosH, Reason::InvalidInput), NoKey, Sep(Menu::Hyp, "&CosH", "CosH1")),
+    Op(Cmd::ACosH, {"ACOSH"}, Real("ACOSH", 1, ops::ACosH, Reason::InvalidInput), NoKey, In(Menu::Hyp, "AC&osH", "ACosH1")),
+    Op(Cmd::TanH, {"TANH"}, Real("TANH", 1, ops::TanH, Reason::InvalidInput), NoKey, Sep(Menu::Hyp, "&TanH", "TanH1")),
+    Op(Cmd::ATanH, {"ATANH"}, Real("ATANH", 1, ops::ATanH, Reason::InvalidInput), NoKey, In(Menu::Hyp, "AT&anH", "ATanH1")),
+    Op(Cmd::And, {"AND"}, Real("AND", 2, ops::And), NoKey, In(Menu::Logic, "&And", "And1")),
+    Op(Cmd::Or, {"OR"}, Real("OR", 2, ops::Or), NoKey, In(Menu::Logic, "&Or", "Or1")),
+    Op(Cmd::Xor, {"XOR"}, Real("XOR", 2, ops::Xor), NoKey, In(Menu::Logic, "&Xor", "Xor1")),
+    Op(Cmd::Not, {"NOT"}, Real("NOT", 1, ops::Not), NoKey, In(Menu::Logic, "&Not", "Not1")),
+    Op(Cmd::SL, {"SL"}, Real("SL", 1, ops::SL), NoKey, Sep(Menu::Logic, "Shift &Left", "ShiftL1")),
+    Op(Cmd::SR, {"SR"}, Real("SR", 1, ops::SR), NoKey, In(Menu::Logic, "Shift &Right", "ShiftR1")),
+    Op(Cmd::RL, {"RL"}, Real("RL", 1, ops::RL), NoKey, In(Menu::Logic, "Ro&tate Left", "RotateL1")),
+    Op(Cmd::RR, {"RR"}, Real("RR", 1, ops::RR), NoKey, In(Menu::Logic, "Rotat&e Right", "RotateR1")),
+    Op(Cmd::STWS, {"STWS"}, Int("STWS", 1, ops::StoreWordSize), NoKey, Sep(Menu::Logic, "&Store Word Size", "STWS1")),
+    Op(Cmd::RCWS, {"RCWS"}, Real("RCWS", 0, ops::RecallWordSize), NoKey, In(Menu::Logic, "Recall &Word Size", "RCWS1")),
+    Op(Cmd::Gcd, {"GCD"}, Int("GCD", 2, ops::Gcd), NoKey, In(Menu::Misc, "&Gcd", "Gcd1")),
+    Op(Cmd::Lcm, {"LCM"}, Int("LCM", 2, ops::Lcm), NoKey, In(Menu::Misc, "&Lcm", "Lcm1")),
+    Op(Cmd::Hypot, {"HYPOT"}, Real("HYPOT", 2, ops::Hypot, Reason::BadArgumentType), NoKey, Sep(Menu::Misc, "&Hypotenuse", "Hypotenuse1")),
+    Op(Cmd::Round, {"RND"}, Real("RND", 1, ops::Round), NoKey, In(Menu::Parts, "&Round", "Round1")),
+    Op(Cmd::Floor, {"FLOOR"}, Real("FLOOR", 1, ops::Floor), NoKey, In(Menu::Parts, "&Floor", "Floor2")),
+    Op(Cmd::Ceil, {"CEIL"}, Real("CEIL", 1, ops::Ceil), NoKey, In(Menu::Parts, "&Ceiling", "Floor1")),
+    Op(Cmd::CropR, {"CROPR"}, Real("CROPR", 2, ops::CropR, Reason::BadArgumentType), NoKey, Sep(Menu::Parts, "Crop (R&ound)", "CropRound1")),
+    Op(Cmd::CropT, {"CROPT"}, Real("CROPT", 2, ops::CropT, Reason::BadArgumentType), NoKey, In(Menu::Parts, "Crop (Tr&unc)", "CropTrunc1")),
+    Op(Cmd::IP, {"IP"}, Real("IP", 1, ops::IP), NoKey, Sep(Menu::Parts, "&Integer Part", "Integer1")),
+    Op(Cmd::FP, {"FP"}, Real("FP", 1, ops::FP), NoKey, In(Menu::Parts, "Fr&actional Part", "FractionalPart1")),
+    Op(Cmd::Mant, {"MANT"}, Real("MANT", 1, ops::Mant, Reason::BadArgumentType), NoKey, Sep(Menu::Parts, "&Mantissa", "Mantissa1")),
+    Op(Cmd::Xpon, {"XPON"}, Real("XPON", 1, ops::Xpon, Reason::BadArgumentType), NoKey, In(Menu::Parts, "&Exponent", "Exponent1")),
+    Op(Cmd::Dup2, {"DUP2"}, Real("DUP2", 2, ops::Dup2), NoKey, In(Menu::Stack, "Dup &2", "Dup21", "Ctrl+2")),
+    Op(Cmd::Depth, {"DEPTH"}, Real("DEPTH", 0, ops::Depth), NoKey, In(Menu::Stack, "&Depth", "Depth1", "Ctrl+E")),
+    Op(Cmd::Rotate, {"ROT"}, Real("ROT", 0, ops::Rotate), NoKey, Sep(Menu::Stack, "&Rotate", "Rotate1", "Ctrl+R")),
+    Op(Cmd::Roll, {"ROLL"}, Int("ROLL", 1, ops::Roll), NoKey, In(Menu::Stack, "Ro&ll", "Roll1", "Ctrl+L")),
+    Op(Cmd::Random, {"RAND"}, Real("RAND", 0, ops::Random), NoKey, In(Menu::Stat, "&Random", "Random1")),
+    Op(Cmd::Comb, {"COMB"}, Int("COMB", 2, ops::Comb), NoKey, Sep(Menu::Stat, "&Combinations", "Combinations1")),
+    Op(Cmd::Perm, {"PERM"}, Int("PERM", 2, ops::Perm), NoKey, In(Menu::Stat, "&Permutations", "Permutations1")),
+    Calc(Cmd::Cyc, {"CYC"}, AngleCyc, NoKey, In(Menu::Angle, "&Cycles", "Cycles1", "", Check::Radio)),
+    Calc(Cmd::Deg, {"DEG"}, AngleDeg, NoKey, In(Menu::Angle, "&Degrees", "Degrees1", "", Check::Radio)),
+    Calc(Cmd::Rad, {"RAD"}, AngleRad, NoKey, In(Menu::Angle, "&Radians", "Radians1", "", Check::Radio)),
+    Calc(Cmd::Grad, {"GRAD"}, AngleGrad, NoKey, In(Menu::Angle, "&Gradients", "Gradients1", "", Check::Radio)),
+    Calc(Cmd::Bin, {"BIN"}, BaseBin, NoKey, In(Menu::Base, "&Binary", "Binary1", "Ctrl+B", Check::Radio)),
+    Calc(Cmd::Oct, {"OCT"}, BaseOct, NoKey, In(Menu::Base, "&Octal", "Octal1", "Ctrl+8", Check::Radio)),
+    Calc(Cmd::Dec, {"DEC"}, BaseDec, NoKey, In(Menu::Base, "&Decimal", "Decimal1", "Ctrl+D", Check::Radio)),
+    Calc(Cmd::Hex, {"HEX"}, BaseHex, NoKey, In(Menu::Base, "&Hexadecimal", "Hexadecimal1", "Ctrl+H", Check::Radio)),
+    Win(Cmd::StayOnTop, Sep(Menu::Options, "Stay On &Top", "AlwaysOnTop1", "", Check::Toggle)),
+    Win(Cmd::HideKeyboard, Sep(Menu::Options, "Hide &Keyboard", "HideKeyboard1", "", Check::Toggle)),
+    Win(Cmd::HideNumbers, In(Menu::Options, "Hide &Numbers", "HideNumbers1", "", Check::Toggle)),
+    // commands on keys only
+    Op(Cmd::Add, {"+"}, Real("+", 2, ops::Add), Plain(Key::KPlus)),
+    Op(Cmd::Sub, {"-"}, Real("-", 2, ops::Sub), Plain(Key::KMinus)),
+    Op(Cmd::Mul, {"*", "×"}, Real("×", 2, ops::Mul), Plain(Key::KMult)),
+    Op(Cmd::Div, {"/", "÷"}, Real("÷", 2, ops::Div), Plain(Key::KDiv)),
+    Op(Cmd::Swap, {"SWAP"}, Real("SWAP", 2, ops::Swap), Plain(Key::KSwap)),
+    Op(Cmd::Last, {"LAST"}, Real("LAST", 0, ops::Last), Plain(Key::KLast)),
+    Calc(Cmd::Clr, {"CLR"}, Clear, Shifted(Key::KLast)),
+    Op(Cmd::Sum, {"SUM"}, Real("SUM", 0, ops::Sum), Shifted(Key::KPi)),
+    Calc(Cmd::Dup, {"ENTER", "DUP"}, EnterKey, Plain(Key::KEnter)),
+    Op(Cmd::Drop, {"DROP"}, Real("DROP", 1, ops::Drop), Shifted(Key::KBackspace)),
+    Op(Cmd::Neg, {"NEG"}, Real("NEG", 1, ops::Neg), Plain(Key::KPlusMinus)),
+    Op(Cmd::Abs, {"ABS"}, Real("ABS", 1, ops::Abs), Shifted(Key::KPlusMinus)),
+    Op(Cmd::Fix, {"FIX"}, Real("FIX", 1, ops::Fix), Shifted(Key::KEex)),
+    Calc(Cmd::Edit, {}, Edit, Shifted(Key::KEnter)),
+    Op(Cmd::Pi, {"PI"}, Real("PI", 0, ops::Pi), Plain(Key::KPi)),
+    Op(Cmd::Inv, {"INV"}, Real("INV", 1, ops::Inv), Shifted(Key::KSwap)),
+    Op(Cmd::Sin, {"SIN"}, Real("SIN", 1, ops::Sin, Reason::InvalidInput), Plain(Key::KSin)),
+    Op(Cmd::Cos, {"COS"}, Real("COS", 1, ops::Cos, Reason::InvalidInput), Plain(Key::KCos)),
+    Op(Cmd::Tan, {"TAN"}, Real("TAN", 1, ops::Tan, Reason::InvalidInput), Plain(Key::KTan)),
+    Op(Cmd::ASin, {"ASIN"}, Real("ASIN", 1, ops::ASin, Reason::InvalidInput), Shifted(Key::KSin)),
+    Op(Cmd::ACos, {"ACOS"}, Real("ACOS", 1, ops::ACos, Reason::InvalidInput), Shifted(Key::KCos)),
+    Op(Cmd::ATan, {"ATAN"}, Real("ATAN", 1, ops::ATan, Reason::InvalidInput), Shifted(Key::KTan)),
+    Op(Cmd::Sqrt, {"SQRT"}, Real("SQRT", 1, ops::Sqrt, Reason::InvalidInput), Plain(Key::KSqrt)),
+    Op(Cmd::Sq, {"SQ"}, Real("SQ", 1, ops::Sq), Shifted(Key::KSqrt)),
+    Op(Cmd::Pow, {"^"}, Real("^", 2, ops::Pow, Reason::InvalidInput), Plain(Key::KYToX)),
+    Op(Cmd::XRoot, {"XROOT"}, Real("XROOT", 2, ops::XRoot, Reason::InvalidInput), Shifted(Key::KYToX)),
+    Op(Cmd::Log, {"LOG"}, Real("LOG", 1, ops::Log, Reason::InvalidInput), Plain(Key::KLog)),
+    Op(Cmd::Alog, {"ALOG"}, Real("ALOG", 1, ops::Alog), Shifted(Key::KLog)),
+    Op(Cmd::Ln, {"LN"}, Real("LN", 1, ops::Ln, Reason::InvalidInput), Plain(Key::KLn)),
+    Op(Cmd::Exp, {"EXP"}, Real("EXP", 1, ops::Exp), Shifted(Key::KLn)),
+    Op(Cmd::Mod, {"MOD"}, Int("MOD", 2, ops::Mod), Plain(Key::KMod)),
+    Op(Cmd::Fact, {"!"}, Int("!", 1, ops::Fact), Shifted(Key::KMod)),
+    Op(Cmd::Reduce, {"REDUCE"}, Int("REDUCE", 2, ops::Reduce), Plain(Key::KRdc)),
+    Op(Cmd::ToFrac, {"A/B"}, Real("A/B", 1, ops::ToFrac), Shifted(Key::KRdc)),
+};
+// clang-format on
+
+} // namespace
+
+std::span<const MenuDef> MenuTable() { return kMenus; }
+
+std::span<const CommandDef> CommandTable() { return kCommands; }
+
+const CommandDef* CommandInfo(Cmd id) {
+    static const auto byId = [] {
+        std::array<const CommandDef*, static_cast<std::size_t>(Cmd::Count)> t{};
+        for (const CommandDef& c : kCommands) t[static_cast<std::size_t>(c.id)] = &c;
+        return t;
+    }();
+    const auto i = static_cast<std::size_t>(id);
+    return i < byId.size() ? byId[i] : nullptr;
+}
+
+const CommandDef* FindCommand(std::string_view name) {
+    static const auto byName = [] {
+        std::unordered_map<std::string_view, const CommandDef*> m;
+        for (const CommandDef& c : kCommands)
+            for (std::string_view n : c.batch)
+                if (!n.empty()) m.emplace(n, &c);
+        return m;
+    }();
+    constexpr std::size_t kLongest = 8; // longer than any command name
+    if (name.size() > kLongest) return nullptr;
+    char upper[kLongest];
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        char c = name[i];
+        upper[i] = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+    }
+    auto it = byName.find(std::string_view(upper, name.size()));
+    return it == byName.end() ? nullptr : it->second;
+}
+
+namespace {
+struct KeyCommands {
+    std::array<std::array<Cmd, 2>, static_cast<std::size_t>(Key::None)> cmd{};
+    std::vector<Key> shifted;
+};
+
+const KeyCommands& KeyMap() {
+    static const KeyCommands map = [] {
+        KeyCommands m;
+        for (const CommandDef& c : kCommands)
+            if (c.key.key != Key::None)
+                m.cmd[static_cast<std::size_t>(c.key.key)][c.key.shifted ? 1 : 0] = c.id;
+        for (const KeyDef& k : KeyTable()) {
+            auto& pair = m.cmd[static_cast<std::size_t>(k.key)];
+            // The keys with a shifted row carry a second function under
+            // their Shift label; a key with one function runs it in both
+            // states.
+            if (pair[1] != Cmd::None) m.shifted.push_back(k.key);
+            if (pair[0] == Cmd::None) pair[0] = pair[1];
+            if (pair[1] == Cmd::None) pair[1] = pair[0];
+        }
+        return m;
+    }();
+    return map;
+}
+} // namespace
+
+Cmd KeyCommand(Key key, bool shifted) {
+    if (key == Key::None) return Cmd::None;
+    return KeyMap().cmd[static_cast<std::size_t>(key)][shifted ? 1 : 0];
+}
+
+std::span<const Key> ShiftedKeys() { return KeyMap().shifted; }
+
+} // namespace tallix

@@ -1,0 +1,120 @@
+// The command registry: one row per command with everything that is said
+// about it: its batch names, the operation it runs (NAME, arguments,
+// function, fault reason) or its handler, the key that carries it and its
+// place in the menus. The keypad, the menus, the keys help and batch mode
+// all read this one table; adding a command is one row plus its function.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+#include "core/commands/keys.h"
+#include "core/ops/opframe.h"
+
+namespace tallix {
+
+// clang-format off
+enum class Cmd : std::uint8_t {
+    None,
+    // stack and arithmetic
+    Add, Sub, Mul, Div, Swap, Last, Clr, Sum, Dup2, Depth, Rotate, Roll,
+    Dup, Drop, Neg, Abs, Fix, Edit,
+    // scientific
+    Pi, Inv, Sin, Cos, Tan, ASin, ACos, ATan, Sqrt, Sq, Pow, XRoot, Log, Alog, Ln, Exp,
+    SinH, ASinH, CosH, ACosH, TanH, ATanH,
+    // whole-number and number-part functions
+    Mod, Fact, Gcd, Lcm, Reduce, ToFrac, Comb, Perm, Round, Floor, Ceil, CropR, CropT,
+    IP, FP, Mant, Xpon, Hypot, Random,
+    // integer mode
+    And, Or, Xor, Not, SL, SR, RL, RR, STWS, RCWS,
+    // modes
+    Bin, Oct, Dec, Hex, Cyc, Deg, Rad, Grad,
+    // the window's own commands
+    Open, Save, Keys, About, Exit, StayOnTop, HideKeyboard, HideNumbers,
+    Count
+};
+// clang-format on
+
+// The menus, as the menu bar nests them.
+enum class Menu : std::uint8_t {
+    None,
+    File,
+    Menus,
+    Hyp,
+    Logic,
+    Misc,
+    Parts,
+    Stack,
+    Stat,
+    Options,
+    Angle,
+    Base,
+};
+
+struct MenuDef {
+    Menu id;
+    Menu parent; // Menu::None: on the menu bar
+    std::string_view caption;
+    std::string_view object; // the Qt object name
+};
+// Parents come before their submenus.
+std::span<const MenuDef> MenuTable();
+
+enum class Check : std::uint8_t {
+    None,
+    Radio,  // one of a group (the angle units, the bases): the core says which
+    Toggle, // a window option with its own check mark
+};
+
+struct MenuPlace {
+    Menu menu = Menu::None;
+    std::string_view caption; // with its & mnemonic
+    std::string_view object;  // the Qt object name
+    std::string_view shortcut = {}; // portable key text, e.g. "Ctrl+2"
+    bool separatorBefore = false;
+    std::string_view separatorName = {};
+    Check check = Check::None;
+};
+
+struct KeyPlace {
+    Key key = Key::None;
+    bool shifted = false; // the key's function with Shift on
+};
+
+// Calculator commands that are not operations in the command frame.
+using Handler = void (*)(Calculator& calc);
+
+enum class Scope : std::uint8_t {
+    Operation,  // runs `op` in the command frame
+    Calculator, // runs `handler`
+    Window,     // the window runs it; batch mode does not know it
+};
+
+struct CommandDef {
+    Cmd id;
+    Scope scope;
+    std::array<std::string_view, 2> batch; // batch-mode names (upper case)
+    OpSpec op;
+    Handler handler = nullptr;
+    KeyPlace key = {};
+    MenuPlace menu = {};
+};
+
+std::span<const CommandDef> CommandTable();
+// The row of a command, or nullptr for Cmd::None and ids without a row.
+const CommandDef* CommandInfo(Cmd id);
+// Looks a batch name up case-insensitively ("sin", "×" and "*" included).
+const CommandDef* FindCommand(std::string_view name);
+// The command a key carries with Shift off or on. A key with one function
+// runs it in both states.
+Cmd KeyCommand(Key key, bool shifted);
+// The keys that carry a second function, in keypad order.
+std::span<const Key> ShiftedKeys();
+
+// The keyboard help: one "key : function" line per mapped key, separated by
+// CR LF, with no line break after the last.
+std::string_view KeysHelpText();
+
+} // namespace tallix

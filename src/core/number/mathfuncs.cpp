@@ -1,0 +1,299 @@
+#include "core/number/mathfuncs.h"
+
+#include <cfloat>
+#include <cmath>
+#include <limits>
+
+#include "core/number/numtext.h"
+
+namespace tallix {
+
+// The double-length tricks below split a 64-bit significand into halves.
+static_assert(LDBL_MANT_DIG == 64, "Value must be the 80-bit extended type");
+
+namespace {
+
+constexpr Value kNaN = std::numeric_limits<Value>::quiet_NaN();
+constexpr Value kInf = std::numeric_limits<Value>::infinity();
+
+// ---- double-length arithmetic ---------------------------------------------
+// A value carried as hi + lo with |lo| <= half an ulp of hi: about 128 bits.
+struct Double {
+    Value hi, lo;
+};
+
+// Beyond this size the Veltkamp split would overflow; products of such
+// operands keep only their rounded part (they only arise right at the end
+// of the extended range).
+constexpr Value kSplitLimit = 0x1p16000L;
+
+// a × b exactly, as the rounded product and its error (Dekker).
+Double TwoProd(Value a, Value b) {
+    const Value p = a * b;
+    if (!(std::fabs(a) < kSplitLimit && std::fabs(b) < kSplitLimit) || !std::isfinite(p))
+        return {p, 0};
+    constexpr Value kSplit = 0x1p32L + 1;
+    Value t = kSplit * a;
+    const Value ah = t - (t - a), al = a - ah;
+    t = kSplit * b;
+    const Value bh = t - (t - b), bl = b - bh;
+    return {p, ((ah * bh - p) + ah * bl + al * bh) + al * bl};
+}
+
+// hi + lo renormalised; |hi| >= |lo| is assumed.
+Double FastTwoSum(Value hi, Value lo) {
+    const Value s = hi + lo;
+    return {s, lo - (s - hi)};
+}
+
+Double Mul(Double a, Double b) {
+    Double p = TwoProd(a.hi, b.hi);
+    if (!std::isfinite(p.hi)) return {p.hi, 0};
+    return FastTwoSum(p.hi, p.lo + (a.hi * b.lo + a.lo * b.hi));
+}
+
+// 1 / a, rounded once.
+Value Reciprocal(Double a) {
+    const Value q = 1 / a.hi;
+    const Double p = TwoProd(q, a.hi);
+    const Value e = ((1 - p.hi) - p.lo) - q * a.lo;
+    return q + q * e;
+}
+
+// v × k for a constant k = hi + lo, rounded once.
+Value MulConst(Value v, Double k) {
+    const Double p = TwoProd(v, k.hi);
+    return p.hi + (p.lo + v * k.lo);
+}
+
+// ---- angle units ------------------------------------------------------------------
+
+// Radians per unit and units per radian, to twice the working precision.
+constexpr Double kToRadians[4] = {
+    {0xc.90fdaa22168c235p-1L, -0xe.ce675d1fc8f8cbbp-67L}, // 2π
+    {0x8.efa351294e9c8aep-9L, 0xe.c5f66e9485c4d9p-77L},   // π / 180
+    {1, 0},
+    {0x8.0adfc90b938ce36p-9L, 0x8.0fdeec70b572f2p-74L}, // π / 200
+};
+constexpr Double kFromRadians[4] = {
+    {0xa.2f9836e4e44152ap-6L, -0xf.62a0b82b2c88fc9p-76L}, // 1 / 2π
+    {0xe.52ee0d31e0fbdc3p+2L, 0xa.97537f40d257d73p-66L},  // 180 / π
+    {1, 0},
+    {0xf.ea5dd5c5a4a6112p+2L, -0xc.c050d8fe1bacb05p-63L}, // 200 / π
+};
+constexpr Value kTurn[4] = {1, 360, 0, 400};
+// The extended value nearest π/2 (slightly above it).
+constexpr Value kHalfPi = 0xc.90fdaa22168c235p-3L;
+
+int UnitIndex(int angleMode) { return (angleMode >= 0 && angleMode <= 3) ? angleMode : 2; }
+
+// angle = (rest + quarter × a quarter turn) in the unit, |rest| <= 1/8 turn.
+struct Quarters {
+    Value rest;  // in radians
+    int quarter; // 0..3
+};
+
+// Every step is exact: fmod is, the quarter turn is a small whole number
+// (or 0.25), and subtracting a multiple of it from a value of at most a
+// turn cannot need more digits than that value has.
+Quarters ReduceToQuarters(Value angle, int unit) {
+    const Value turn = kTurn[unit];
+    const Value quarterTurn = turn / 4;
+    const Value r = std::fmod(angle, turn);
+    const Value q = std::nearbyint(r / quarterTurn);
+    const Value rest = r - q * quarterTurn;
+    return {AngleToRadians(rest, unit), static_cast<int>(q) & 3};
+}
+
+bool IsWhole(Value v) { return v == std::trunc(v); }
+
+// b^n for a whole n with |n| <= 2^31 - 1, by repeated squaring carried in
+// double length: exact whenever the result is representable, and otherwise
+// correctly rounded but for rare near-ties.
+Value WholePower(Value b, std::int64_t n) {
+    std::uint64_t m = static_cast<std::uint64_t>(n < 0 ? -n : n);
+    Double r{1, 0}, base{b, 0};
+    for (;;) {
+        if (m & 1) r = Mul(r, base);
+        m >>= 1;
+        if (m == 0 || !std::isfinite(r.hi)) break;
+        base = Mul(base, base);
+    }
+    if (!std::isfinite(r.hi)) return kInf; // overflow (whatever the sign of n)
+    if (n >= 0) return r.hi;
+    if (r.hi == 0) return kInf; // a division by zero
+    return Reciprocal(r);
+}
+
+} // namespace
+
+// ---- angles -------------------------------------------------------------------------
+
+Value AngleToRadians(Value angle, int angleMode) {
+    const int u = UnitIndex(angleMode);
+    return u == 2 ? angle : MulConst(angle, kToRadians[u]);
+}
+
+Value RadiansToAngle(Value radians, int angleMode) {
+    const int u = UnitIndex(angleMode);
+    return u == 2 ? radians : MulConst(radians, kFromRadians[u]);
+}
+
+Value ChopTiny(Value v) { return std::fabs(v) < 1E-17L ? 0 : v; }
+
+Value Sine(Value angle, int angleMode) {
+    const int u = UnitIndex(angleMode);
+    if (u == 2) return std::sin(angle);
+    const Quarters a = ReduceToQuarters(angle, u);
+    switch (a.quarter) {
+    case 0: return std::sin(a.rest);
+    case 1: return std::cos(a.rest);
+    case 2: return -std::sin(a.rest);
+    default: return -std::cos(a.rest);
+    }
+}
+
+Value Cosine(Value angle, int angleMode) {
+    const int u = UnitIndex(angleMode);
+    if (u == 2) return std::cos(angle);
+    const Quarters a = ReduceToQuarters(angle, u);
+    switch (a.quarter) {
+    case 0: return std::cos(a.rest);
+    case 1: return -std::sin(a.rest);
+    case 2: return -std::cos(a.rest);
+    default: return std::sin(a.rest);
+    }
+}
+
+Value Tangent(Value angle, int angleMode) {
+    const int u = UnitIndex(angleMode);
+    if (u == 2) return std::tan(angle);
+    const Quarters a = ReduceToQuarters(angle, u);
+    if ((a.quarter & 1) == 0) return std::tan(a.rest);
+    if (a.rest == 0) return std::tan(a.quarter == 1 ? kHalfPi : -kHalfPi);
+    return -1 / std::tan(a.rest);
+}
+
+// ---- powers -----------------------------------------------------------------------------
+
+Value Power(Value base, Value exponent) {
+    if (exponent == 0) return 1;
+    if (base == 0 && exponent > 0) return 0;
+    if (IsWhole(exponent) && std::fabs(exponent) <= 2147483647)
+        return WholePower(base, static_cast<std::int64_t>(exponent));
+    if (base < 0) return kNaN; // a real power of a negative number
+    if (base == 0) return kInf;
+    return std::pow(base, exponent);
+}
+
+Value Root(Value radicand, Value index) {
+    if (radicand < 0 && IsWhole(index)) {
+        if (std::fmod(index, 2) == 0) return kNaN;
+        return -Root(-radicand, index);
+    }
+    const Value q = 1 / index;
+    const Value r = Power(radicand, q);
+    if (!std::isfinite(r) || r == 0 || radicand <= 0) return r;
+    // q = 1/index - d exactly, so radicand^(1/index) = r × radicand^d, and
+    // d is so small that radicand^d = 1 + d × ln(radicand) to full precision.
+    const Double p = TwoProd(q, index);
+    const Value d = ((1 - p.hi) - p.lo) / index;
+    return r + r * (d * std::log(radicand));
+}
+
+// ---- whole numbers -------------------------------------------------------------------------
+
+Value FlooredMod(Value a, Value b) {
+    // fmod is exact; moving a remainder of the wrong sign into range is
+    // exact too for whole numbers, whose sum stays below |b|.
+    Value r = std::fmod(a, b);
+    if (r == 0) return 0;
+    if ((r < 0) != (b < 0)) r += b;
+    return r;
+}
+
+Value EuclidGcd(Value a, Value b) {
+    a = std::trunc(a);
+    b = std::trunc(b);
+    if (a == 0 && b == 0) return 1;
+    while (b != 0) {
+        const Value m = FlooredMod(a, b);
+        a = b;
+        b = m;
+    }
+    return a;
+}
+
+std::optional<Value> Factorial(Value n) {
+    if (!(n >= 0) || !IsWhole(n)) return std::nullopt;
+    // The running product in double length stays exact far longer than a
+    // plain one and ends rounded once; past 1754 it overflows.
+    Double r{1, 0};
+    for (Value k = 2; k <= n; ++k) {
+        const Double p = TwoProd(r.hi, k);
+        if (!std::isfinite(p.hi)) return std::nullopt;
+        r = FastTwoSum(p.hi, p.lo + r.lo * k);
+    }
+    return r.hi;
+}
+
+int DecimalExponent(Value x) {
+    // The decimal shown on the stack decides: 0.1 shows exactly one tenth, so
+    // its exponent is -1 although its binary value lies a little above.
+    const std::string s = FormatStackValue(std::fabs(x), '.');
+    const std::size_t ePos = s.find('E');
+    const std::string_view mant = std::string_view(s).substr(0, ePos);
+    int sci = 0; // x = d.ddd × 10^sci
+    bool powerOfTen = false;
+    if (ePos != std::string::npos) {
+        sci = std::stoi(s.substr(ePos + 1));
+        powerOfTen = mant == "1";
+    } else if (mant.starts_with("0.")) {
+        const std::size_t first = mant.find_first_not_of('0', 2);
+        sci = -static_cast<int>(first - 1);
+        powerOfTen = mant.substr(first) == "1";
+    } else {
+        const std::size_t dot = mant.find('.');
+        const std::size_t intDigits = dot == std::string_view::npos ? mant.size() : dot;
+        sci = static_cast<int>(intDigits) - 1;
+    }
+    return (sci >= 0 || powerOfTen) ? sci : sci + 1;
+}
+
+// ---- stack texts ------------------------------------------------------------------------
+
+int CountDecimals(Value v, char decimalChar) {
+    const std::string s = FormatStackValue(v, decimalChar);
+    if (s.find('E') != std::string::npos) return 20;
+    const std::size_t p = s.find(decimalChar);
+    return static_cast<int>(p == std::string::npos ? s.size() : s.size() - (p + 1));
+}
+
+std::string CropText(std::string_view s, std::int32_t n, bool round, char decimalChar) {
+    const std::size_t dot = s.find(decimalChar);
+    if (dot == std::string_view::npos || s.find('E') != std::string_view::npos)
+        return std::string(s);
+    const std::size_t present = s.size() - (dot + 1);
+    const std::size_t keep =
+        n < 0 ? 0 : std::min<std::size_t>(static_cast<std::size_t>(n), present);
+    std::string kept(s.substr(0, dot + 1 + keep));
+    if (!round || keep == present) return kept;
+    const char next = s[dot + 1 + keep];
+    if (next < '5' || next > '9') return kept;
+    const Value unit = Power(10, -static_cast<Value>(keep));
+    const Value v = ParseReal(kept, decimalChar).value_or(0);
+    return FormatStackValue(s.starts_with('-') ? v - unit : v + unit, decimalChar);
+}
+
+// ---- random numbers ---------------------------------------------------------------------
+
+std::uint64_t NextRandomBits(std::uint64_t& state) {
+    std::uint64_t z = (state += 0x9E3779B97F4A7C15ULL);
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
+    return z ^ (z >> 31);
+}
+
+Value UnitInterval(std::uint64_t bits) { return std::ldexp(static_cast<Value>(bits), -64); }
+
+} // namespace tallix

@@ -1,0 +1,14 @@
+// Cutting texts by characters rather than bytes, so that a limit never
+// splits a character such as "÷".
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace tallix {
+
+// The first n characters of a UTF-8 text (invalid bytes count as one).
+std::string CutChars(std::string_view text, std::size_t n);
+
+} // namespace tallix

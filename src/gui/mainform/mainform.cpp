@@ -1,0 +1,294 @@
+#include "gui/mainform/mainform.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+#include <QWindow>
+
+#include "gui/mainform/geometry.h"
+#include "gui/widgets/dblclicklabel.h"
+#include "gui/widgets/errdlg.h"
+#include "gui/widgets/fonts.h"
+#include "gui/widgets/icon.h"
+#include "gui/widgets/keypad.h"
+#include "gui/widgets/mainmenu.h"
+#include "gui/widgets/stackdisplay.h"
+
+namespace tallix::gui {
+
+using tallix::Base;
+using tallix::Cmd;
+using tallix::Key;
+
+namespace {
+constexpr int kDefaultButtonTime = 25;
+} // namespace
+
+// ---- creation -------------------------------------------------------------
+
+TMainForm::TMainForm(char decimalChar, persist::SettingsStore* store)
+    : QMainWindow(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                               Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                               Qt::WindowCloseButtonHint),
+      calc_(*this, decimalChar), store_(store) {
+    FormCreate(decimalChar);
+}
+
+TMainForm::~TMainForm() {
+    if (qApp) qApp->removeEventFilter(this);
+}
+
+void TMainForm::FormCreate(char decimalChar) {
+    setObjectName("MainForm");
+    setWindowTitle("Tallix");
+    setWindowIcon(AppIcon());
+    dpi_ = logicalDpiY() > 0 ? logicalDpiY() : 96;
+    setFont(DialogFont(8, dpi_));
+
+    client_ = new QWidget(this);
+    client_->setObjectName("ClientArea");
+    setCentralWidget(client_);
+    client_->setFixedSize(FullClientSize(dpi_));
+    fullHeight_ = client_->height();
+
+    BuildStrip(client_);
+    display_ = new TStackDisplay(client_, dpi_);
+    connect(display_, &TStackDisplay::scrolled, this, &TMainForm::ScrollBarScroll);
+    keypad_ = new TKeypad(client_, dpi_, decimalChar);
+    connect(keypad_, &TKeypad::keyClicked, this, &TMainForm::KeyClick);
+    connect(keypad_, &TKeypad::shiftClicked, this, &TMainForm::KShiftClick);
+    menu_ = new TMainMenu(menuBar());
+    connect(menu_, &TMainMenu::triggered, this, &TMainForm::MenuCommand);
+    connect(menu_, &TMainMenu::aboutToShow, this, [this](tallix::Menu m) {
+        if (m == tallix::Menu::Options) // Options1Click
+            CommandAction(Cmd::StayOnTop)->setChecked(StaysOnTop());
+        else if (m == tallix::Menu::Angle || m == tallix::Menu::Base) // Angle1Click, Base1Click
+            RefreshView();
+    });
+
+    keyTimer_ = new QTimer(this);
+    keyTimer_->setObjectName("KeyTimer");
+    keyTimer_->setSingleShot(true);
+    keyTimer_->setInterval(kDefaultButtonTime);
+
+    // Saved settings and the saved stack: after the controls exist and
+    // before the keys are set up for the base and the first screen is drawn.
+    if (store_) LoadSavedState();
+
+    qApp->installEventFilter(this);
+    calc_.ResetEntry();
+    RefreshView();
+    SetClientHeight(fullHeight_);
+}
+
+void TMainForm::BuildStrip(QWidget* client) {
+    auto s = [this](int v) { return Scale(v, dpi_); };
+    auto* bevel = new QFrame(client);
+    bevel->setObjectName("Bevel1");
+    bevel->setFrameShape(QFrame::HLine);
+    bevel->setFrameShadow(QFrame::Sunken);
+    bevel->setGeometry(0, 0, client->width(), 2);
+
+    auto* funny = new QLabel("Scientific Expendable", client);
+    funny->setObjectName("FunnyLabel");
+    funny->setFont(SmallFont(dpi_));
+    funny->setGeometry(s(8), s(4), s(77), s(10));
+    FitCaption(funny, funny->text(), 0);
+
+    angleL_ = new TDblClickLabel("RAD", client);
+    angleL_->setObjectName("AngleL");
+    baseL_ = new TDblClickLabel("DEC", client);
+    baseL_->setObjectName("BaseL");
+    for (TDblClickLabel* l : {angleL_, baseL_}) {
+        l->setFont(SmallFont(dpi_));
+        // Wide enough for the longest caption, "GRAD".
+        l->setFixedSize(QFontMetrics(l->font()).horizontalAdvance("GRAD") + 2, s(10));
+    }
+    angleL_->move(s(108), s(4));
+    baseL_->move(s(140), s(4));
+    connect(angleL_, &TDblClickLabel::doubleClicked, this, &TMainForm::AngleLDblClick);
+    connect(baseL_, &TDblClickLabel::doubleClicked, this, &TMainForm::BaseLDblClick);
+}
+
+// ---- controls ---------------------------------------------------------------
+
+QPushButton* TMainForm::KeyButton(Key key) const { return keypad_->Button(key); }
+QLabel* TMainForm::ShiftLabel(Key key) const { return keypad_->ShiftLabel(key); }
+QLabel* TMainForm::StackLineLabel(int k) const { return display_->StackLine(k); }
+QLabel* TMainForm::IndexLabel(int k) const { return display_->IndexLabel(k); }
+QLineEdit* TMainForm::Line0() const { return display_->Line0(); }
+QScrollBar* TMainForm::ScrollBar() const { return display_->ScrollBar(); }
+QFrame* TMainForm::PanelScreen() const { return display_; }
+QWidget* TMainForm::PanelLines() const { return display_->PanelLines(); }
+QAction* TMainForm::Action(const char* name) const { return findChild<QAction*>(name); }
+QAction* TMainForm::CommandAction(Cmd cmd) const { return menu_->Action(cmd); }
+
+// ---- the view ---------------------------------------------------------------
+
+void TMainForm::RefreshView() {
+    display_->Refresh(calc_);
+    keypad_->Refresh(calc_);
+    menu_->Refresh(calc_);
+    baseL_->setText(tallix::BaseCaption(calc_.CurrentBase));
+    angleL_->setText(tallix::AngleCaption(calc_.AngleMode));
+}
+
+void TMainForm::FocusEntry() { display_->FocusEntry(); }
+
+void TMainForm::ScrollBarScroll(int position) {
+    calc_.ScrollBarScroll(position);
+    RefreshView();
+    FocusEntry();
+}
+
+// ---- commands ---------------------------------------------------------------
+
+void TMainForm::MenuCommand(Cmd cmd) {
+    switch (cmd) {
+    case Cmd::Open: Open1Click(); return;
+    case Cmd::Save: Save1Click(); return;
+    case Cmd::Keys: Keys1Click(); return;
+    case Cmd::About: About1Click(); return;
+    case Cmd::Exit: Exit1Click(); return;
+    case Cmd::StayOnTop: AlwaysOnTop1Click(); return;
+    case Cmd::HideKeyboard: HideKeyboard1Click(); return;
+    case Cmd::HideNumbers: HideNumbers1Click(); return;
+    default: break;
+    }
+    tallix::RunCommand(calc_, cmd);
+    RefreshView();
+    FocusEntry();
+}
+
+// A double click steps to the next base, or the next angle unit.
+void TMainForm::BaseLDblClick() {
+    switch (calc_.CurrentBase) {
+    case Base::BIN: MenuCommand(Cmd::Oct); break;
+    case Base::OCT: MenuCommand(Cmd::Dec); break;
+    case Base::DEC: MenuCommand(Cmd::Hex); break;
+    case Base::HEX: MenuCommand(Cmd::Bin); break;
+    }
+}
+
+void TMainForm::AngleLDblClick() {
+    calc_.SelectAngleMode((calc_.AngleMode + 1) % 4);
+    RefreshView();
+}
+
+void TMainForm::ShowError(const std::string& message) {
+    // The window shows the state the error left before the dialog opens.
+    RefreshView();
+    if (!errDlg_) {
+        QMessageBox::critical(this, "Tallix Error", Q(message));
+        return;
+    }
+    const QRect panel(display_->mapToGlobal(QPoint(0, 0)), display_->size());
+    QScreen* scr = screen() ? screen() : QGuiApplication::primaryScreen();
+    errDlg_->ShowMessage(Q(message), panel, frameGeometry(), scr->geometry(), StaysOnTop());
+    activateWindow();
+    FocusEntry();
+}
+
+// ---- window commands -------------------------------------------------------
+
+void TMainForm::SetButtonTime(int ms) { keyTimer_->setInterval(std::clamp(ms, 1, 1000)); }
+
+int TMainForm::ButtonTime() const { return keyTimer_->interval(); }
+
+void TMainForm::SetClientHeight(int height) {
+    client_->setFixedHeight(height);
+    const int bar = menuBar()->heightForWidth(client_->width());
+    const int barHeight = bar > 0 ? bar : menuBar()->sizeHint().height();
+    setFixedSize(client_->width(), barHeight + height);
+}
+
+void TMainForm::showEvent(QShowEvent* event) {
+    // FormShow: every showing sizes the window and arranges it.
+    const QSize full = FullClientSize(dpi_);
+    client_->setFixedSize(full);
+    fullHeight_ = client_->height();
+    ArrangeLayout();
+    QMainWindow::showEvent(event);
+}
+
+bool TMainForm::event(QEvent* event) {
+    if (event->type() == QEvent::WindowActivate) FocusEntry(); // FormActivate
+    return QMainWindow::event(event);
+}
+
+void TMainForm::ArrangeLayout() {
+    QAction* hideKeyboard = CommandAction(Cmd::HideKeyboard);
+    QAction* hideNumbers = CommandAction(Cmd::HideNumbers);
+    if (hideKeyboard->isChecked() && hideNumbers->isChecked()) hideNumbers->setChecked(false);
+    const bool keyboard = hideKeyboard->isChecked();
+    keypad_->ShowTopLabels(!keyboard);
+    int height = fullHeight_;
+    if (keyboard)
+        height = KeyboardHiddenHeight(dpi_);
+    else if (hideNumbers->isChecked())
+        height = NumbersHiddenHeight(dpi_);
+    SetClientHeight(height);
+}
+
+void TMainForm::HideKeyboard1Click() {
+    // The action has already toggled its own check mark.
+    CommandAction(Cmd::HideNumbers)->setChecked(false);
+    ArrangeLayout();
+}
+
+void TMainForm::HideNumbers1Click() {
+    CommandAction(Cmd::HideKeyboard)->setChecked(false);
+    ArrangeLayout();
+}
+
+bool TMainForm::StaysOnTop() const { return windowFlags().testFlag(Qt::WindowStaysOnTopHint); }
+
+void TMainForm::AlwaysOnTop1Click() {
+    Qt::WindowFlags flags = windowFlags();
+    flags.setFlag(Qt::WindowStaysOnTopHint, CommandAction(Cmd::StayOnTop)->isChecked());
+    if (QWindow* w = windowHandle()) {
+        // Changed in place: re-creating the window would hide and move it.
+        overrideWindowFlags(flags);
+        w->setFlags(flags);
+    } else {
+        setWindowFlags(flags);
+    }
+    FocusEntry();
+}
+
+void TMainForm::About1Click() {
+    if (!calc_.CommitEntry()) {
+        RefreshView();
+        return;
+    }
+    // The entered number is on the stack now; left in the entry line it
+    // would be entered a second time by the next Enter.
+    calc_.ResetEntry();
+    RefreshView();
+    QMessageBox box(QMessageBox::NoIcon, "About Tallix",
+                    QString("Tallix %1\nAn RPN scientific calculator.").arg(TALLIX_GUI_VERSION),
+                    QMessageBox::Ok, this);
+    box.setObjectName("AboutBox");
+    box.setIconPixmap(AppPixmap());
+    box.exec();
+    FocusEntry();
+}
+
+void TMainForm::Keys1Click() {
+    QString text = Q(tallix::KeysHelpText());
+    text.replace("\r\n", "\n");
+    QMessageBox box(QMessageBox::Information, "Information", text, QMessageBox::Ok, this);
+    box.setObjectName("KeysBox");
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+    FocusEntry();
+}
+
+void TMainForm::Exit1Click() { close(); }
+
+} // namespace tallix::gui

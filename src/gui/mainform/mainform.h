@@ -1,0 +1,148 @@
+// The calculator window: the indicator strip, the stack display, the keypad
+// and the menus. It holds the calculator core, hands every key, click and
+// menu command to it and shows the core's state afterwards; it keeps no
+// numbers of its own.
+#pragma once
+
+#include <QMainWindow>
+#include <string>
+
+#include "core/commands/dispatch.h"
+#include "core/persist/settingsstore.h"
+
+class QAbstractButton;
+class QAction;
+class QFileDialog;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QScrollBar;
+class QTimer;
+
+namespace tallix::gui {
+
+class TDblClickLabel;
+class TErrDlg;
+class TKeypad;
+class TMainMenu;
+class TStackDisplay;
+
+class TMainForm : public QMainWindow, public tallix::Shell {
+    Q_OBJECT
+public:
+    // decimalChar: the user's decimal separator. store: where settings and
+    // the stack wait between runs (none: start from first-run defaults and
+    // keep nothing).
+    explicit TMainForm(char decimalChar, persist::SettingsStore* store = nullptr);
+    ~TMainForm() override;
+
+    tallix::Calculator& Calc() { return calc_; }
+    void AttachErrorDialog(TErrDlg* dialog) { errDlg_ = dialog; }
+    TErrDlg* ErrorDialog() const { return errDlg_; }
+
+    // tallix::Shell
+    void ShowError(const std::string& message) override;
+
+    // Brings every control in line with the core's state.
+    void RefreshView();
+
+    // The key-flash time in milliseconds, limited to 1..1000.
+    void SetButtonTime(int ms);
+    int ButtonTime() const;
+
+    // ---- the keypad and the keyboard ---------------------------------
+    // A keypad key's frame: shown pressed, run by the core, flashed.
+    void KeyClick(tallix::Key key);
+    void KShiftClick();
+    void FlashKey(QAbstractButton* sender);
+    // Keyboard events as the window previews them; FormKeyDown answers
+    // whether it handled the key.
+    bool FormKeyDown(int key, Qt::KeyboardModifiers modifiers);
+    void FormKeyPress(char32_t ch);
+    void FormKeyUp(int key, bool autoRepeat);
+    bool ShiftKeyLatch() const { return shiftKeyLatch_; }
+
+    // ---- settings and stack files ------------------------------------
+    // Writes the settings and the stack to the store, once: the window's
+    // end, whether it is closed or the process is asked to stop.
+    void FormDestroy();
+    void Open1Click();
+    void Save1Click();
+    // The steps after the dialogs: read or write one stack file. A failure
+    // is shown in a warning box and leaves the stack as it was.
+    bool OpenStackFile(const QString& path);
+    bool SaveStackFile(const QString& path);
+    QFileDialog* OpenDialog1() const { return openDialog_; }
+    QFileDialog* SaveDialog1() const { return saveDialog_; }
+
+    // ---- window commands -----------------------------------------------
+    // A menu item: a window command here, any other through the core.
+    void MenuCommand(tallix::Cmd cmd);
+    void ArrangeLayout();
+    void HideKeyboard1Click();
+    void HideNumbers1Click();
+    void AlwaysOnTop1Click();
+    void About1Click();
+    void Keys1Click();
+    void Exit1Click();
+    bool StaysOnTop() const;
+
+    // ---- controls, by their names -----------------------------------
+    QPushButton* KeyButton(tallix::Key key) const;
+    QLabel* ShiftLabel(tallix::Key key) const;
+    QLabel* StackLineLabel(int k) const; // Line1..Line6
+    QLabel* IndexLabel(int k) const;     // L1..L6
+    QLineEdit* Line0() const;
+    QScrollBar* ScrollBar() const;
+    QFrame* PanelScreen() const;
+    QWidget* PanelLines() const;
+    TDblClickLabel* BaseL() const { return baseL_; }
+    TDblClickLabel* AngleL() const { return angleL_; }
+    QAction* Action(const char* name) const;
+    QAction* CommandAction(tallix::Cmd cmd) const;
+    int Dpi() const { return dpi_; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool event(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void FormCreate(char decimalChar);
+    void LoadSavedState();
+    void BuildFileDialogs();
+    bool RunFileDialog(QFileDialog* dialog, QString& lastName, QString& chosen);
+    void FileWarning(const QString& action, const QString& path, const QString& reason);
+    void BuildStrip(QWidget* client);
+    void BaseLDblClick();
+    void AngleLDblClick();
+    void ScrollBarScroll(int position);
+    void SetClientHeight(int height);
+    void FocusEntry();
+    bool InThisWindow(QObject* watched) const;
+    bool Checked(tallix::Cmd cmd) const;
+
+    tallix::Calculator calc_;
+    persist::SettingsStore* store_ = nullptr;
+    bool destroyed_ = false; // the save at the end has run
+    QFileDialog* openDialog_ = nullptr;
+    QFileDialog* saveDialog_ = nullptr;
+    QString openName_;
+    QString saveName_;
+    TErrDlg* errDlg_ = nullptr;
+    int dpi_ = 96;
+    int fullHeight_ = 0;
+    bool shiftKeyLatch_ = false;
+
+    QWidget* client_ = nullptr;
+    TStackDisplay* display_ = nullptr;
+    TKeypad* keypad_ = nullptr;
+    TMainMenu* menu_ = nullptr;
+    TDblClickLabel* angleL_ = nullptr;
+    TDblClickLabel* baseL_ = nullptr;
+    QTimer* keyTimer_ = nullptr;
+};
+
+} // namespace tallix::gui

@@ -1,0 +1,130 @@
+// The keyboard side of the window: every keystroke is previewed before the
+// focused control sees it and mapped onto the keypad; the calculator's Shift
+// state and the keys' pressed look.
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QTimer>
+
+#include "gui/mainform/mainform.h"
+#include "gui/widgets/keypad.h"
+
+namespace tallix::gui {
+
+using tallix::Key;
+
+bool TMainForm::InThisWindow(QObject* watched) const {
+    return watched->isWidgetType() && static_cast<QWidget*>(watched)->window() == this;
+}
+
+bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+    case QEvent::ShortcutOverride:
+        // No control of the window may claim a key before the menus'
+        // shortcuts: the entry line would otherwise take Ctrl+E, Ctrl+H...
+        if (!InThisWindow(watched)) return false;
+        event->ignore();
+        return true;
+    case QEvent::KeyPress: {
+        if (!InThisWindow(watched)) return false;
+        auto* k = static_cast<QKeyEvent*>(event);
+        // Alt combinations belong to the menu bar and the keys' mnemonics.
+        if (k->key() == Qt::Key_Alt || k->key() == Qt::Key_Meta ||
+            (k->modifiers() & (Qt::AltModifier | Qt::MetaModifier)))
+            return false;
+        FormKeyDown(k->key(), k->modifiers());
+        const bool ctrl = k->modifiers() & Qt::ControlModifier;
+        for (char32_t ch : k->text().toUcs4()) {
+            // With Ctrl held only control characters are typed characters.
+            if (ctrl && ch >= 0x20) continue;
+            FormKeyPress(ch);
+        }
+        return true;
+    }
+    case QEvent::KeyRelease: {
+        if (!InThisWindow(watched)) return false;
+        auto* k = static_cast<QKeyEvent*>(event);
+        FormKeyUp(k->key(), k->isAutoRepeat());
+        return k->key() != Qt::Key_Alt && k->key() != Qt::Key_Meta;
+    }
+    default: return false;
+    }
+}
+
+bool TMainForm::FormKeyDown(int key, Qt::KeyboardModifiers modifiers) {
+    const ScrollBarState sb = calc_.ScrollBar();
+    switch (key) {
+    case Qt::Key_Shift: {
+        // One press toggles once, whatever the auto-repeat does, and only
+        // Shift on its own counts.
+        const Qt::KeyboardModifiers others =
+            modifiers & ~(Qt::ShiftModifier | Qt::KeypadModifier | Qt::GroupSwitchModifier);
+        if (!shiftKeyLatch_ && others == Qt::NoModifier &&
+            QGuiApplication::mouseButtons() == Qt::NoButton) {
+            tallix::PressKey(calc_, Key::KShift);
+            shiftKeyLatch_ = true;
+            RefreshView();
+        }
+        return true;
+    }
+    case Qt::Key_Up: ScrollBarScroll(sb.Position - sb.SmallChange); return true;
+    case Qt::Key_Down: ScrollBarScroll(sb.Position + sb.SmallChange); return true;
+    case Qt::Key_PageUp: ScrollBarScroll(sb.Position - sb.LargeChange); return true;
+    case Qt::Key_PageDown: ScrollBarScroll(sb.Position + sb.LargeChange); return true;
+    default: return false;
+    }
+}
+
+void TMainForm::FormKeyPress(char32_t ch) {
+    QPointer<TMainForm> self(this);
+    // The key is clicked as the mouse would click it; the window may be
+    // gone when the click's wait returns.
+    tallix::TypeChar(calc_, ch, [this, &self](Key key) {
+        KeyClick(key);
+        return !self.isNull();
+    });
+    if (self) RefreshView();
+}
+
+void TMainForm::FormKeyUp(int key, bool autoRepeat) {
+    if (key == Qt::Key_Shift && !autoRepeat) shiftKeyLatch_ = false;
+}
+
+void TMainForm::KeyClick(Key key) {
+    QPushButton* button = KeyButton(key);
+    keypad_->SetKeyDown(button);
+    const bool ran = tallix::PressKey(calc_, key);
+    RefreshView();
+    FocusEntry();
+    if (!ran) {
+        // A digit the base refuses comes up at once, without a flash.
+        keypad_->ReleaseKey(button);
+        return;
+    }
+    FlashKey(button);
+}
+
+void TMainForm::KShiftClick() {
+    tallix::PressKey(calc_, Key::KShift);
+    RefreshView();
+    FocusEntry();
+}
+
+void TMainForm::FlashKey(QAbstractButton* sender) {
+    QPointer<TMainForm> self(this);
+    QPointer<QAbstractButton> button(sender);
+    // A key handled during another key's wait finds the timer running and
+    // waits for the same expiry; both keys come up together.
+    if (!keyTimer_->isActive()) keyTimer_->start();
+    while (self && keyTimer_->isActive())
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+    if (!self) return;
+    keypad_->ReleaseKey(button);
+    calc_.ShiftDown = false;
+    RefreshView();
+}
+
+} // namespace tallix::gui

@@ -1,0 +1,194 @@
+// The window's side of persistence: settings and the stack loaded at start
+// and saved at the end, and the File menu's stack files.
+#include <QAction>
+#include <QCloseEvent>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QSaveFile>
+#include <QScreen>
+#include <cstdio>
+
+#include "gui/mainform/geometry.h"
+#include "gui/mainform/mainform.h"
+#include "core/persist/settings.h"
+#include "core/persist/stackfile.h"
+
+namespace tallix::gui {
+
+using tallix::Cmd;
+
+void TMainForm::LoadSavedState() {
+    const QScreen* primary = QGuiApplication::primaryScreen();
+    const QRect screen = primary ? primary->geometry() : QRect(0, 0, 1024, 768);
+    persist::WindowSettings w;
+    const persist::LoadResult result =
+        persist::LoadSettings(*store_, calc_, w, {screen.width(), screen.height()});
+
+    // Values read before an early end are in effect; the rest keep their
+    // defaults, which the settings object holds.
+    std::vector<persist::Rect> screens;
+    for (const QScreen* s : QGuiApplication::screens()) {
+        const QRect g = s->geometry();
+        screens.push_back({g.left(), g.top(), g.width(), g.height()});
+    }
+    const QSize size = FullClientSize(dpi_);
+    const persist::Rect placed =
+        persist::PlaceOnScreens({w.Left, w.Top, size.width(), size.height()}, screens);
+    move(placed.left, placed.top);
+    if (w.StayOnTop) {
+        setWindowFlag(Qt::WindowStaysOnTopHint, true);
+        CommandAction(Cmd::StayOnTop)->setChecked(true);
+    }
+    CommandAction(Cmd::HideKeyboard)->setChecked(w.HideKeyboard);
+    CommandAction(Cmd::HideNumbers)->setChecked(w.HideNumbers);
+    SetButtonTime(w.ButtonTime);
+
+    if (result.end == persist::LoadResult::End::Complete) {
+        // The saved stack has been taken: it is gone from the store until
+        // the end of this run writes it again.
+        try {
+            store_->Flush();
+        } catch (const persist::StoreError&) {
+        }
+    } else if (result.end == persist::LoadResult::End::Warning) {
+        QMessageBox::warning(nullptr, "Tallix", QString::fromStdString(result.warning));
+    }
+}
+
+void TMainForm::FormDestroy() {
+    if (destroyed_) return;
+    destroyed_ = true;
+    if (!store_) return;
+    persist::WindowSettings w;
+    w.Top = pos().y();
+    w.Left = pos().x();
+    w.StayOnTop = StaysOnTop();
+    w.HideKeyboard = CommandAction(Cmd::HideKeyboard)->isChecked();
+    w.HideNumbers = CommandAction(Cmd::HideNumbers)->isChecked();
+    w.ButtonTime = ButtonTime();
+    std::optional<std::string> error = persist::SaveSettings(*store_, calc_, w);
+    if (!error) {
+        try {
+            store_->Flush();
+        } catch (const persist::StoreError& e) {
+            error = e.what();
+        }
+    }
+    // The window is going away: there is nobody to show a box to, but the
+    // terminal that started the program may be watching.
+    if (error)
+        std::fprintf(stderr, "tallix: the settings could not be saved: %s\n", error->c_str());
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+    FormDestroy();
+    QMainWindow::closeEvent(event);
+}
+
+// The dialogs are made when first needed (they read their own settings,
+// which start-up need not wait for) and then kept for the whole run.
+void TMainForm::BuildFileDialogs() {
+    if (openDialog_) return;
+    auto make = [this](const char* name, const char* title, QFileDialog::AcceptMode mode) {
+        auto* d = new QFileDialog(this, title);
+        d->setObjectName(name);
+        // Qt's own dialog everywhere: one object kept for the whole run,
+        // which remembers its last name and can be driven by tests.
+        d->setOption(QFileDialog::DontUseNativeDialog, true);
+        d->setAcceptMode(mode);
+        d->setNameFilter("Stack (*.Stk)");
+        d->setDefaultSuffix("STK");
+        return d;
+    };
+    openDialog_ = make("OpenDialog1", "Open Stack", QFileDialog::AcceptOpen);
+    openDialog_->setFileMode(QFileDialog::ExistingFile);
+    saveDialog_ = make("SaveDialog1", "Save Stack", QFileDialog::AcceptSave);
+    saveDialog_->setFileMode(QFileDialog::AnyFile);
+    saveDialog_->setOption(QFileDialog::DontConfirmOverwrite, true);
+}
+
+bool TMainForm::RunFileDialog(QFileDialog* dialog, QString& lastName, QString& chosen) {
+    // A number still in the entry line is entered first (and saved with the
+    // stack); an entry that is no number shows its error and no dialog.
+    if (!calc_.CommitEntry()) {
+        RefreshView();
+        return false;
+    }
+    calc_.ResetEntry();
+    RefreshView();
+    dialog->selectFile(lastName.isEmpty() ? QStringLiteral("[Untitled]") : lastName);
+    const bool accepted = dialog->exec() == QDialog::Accepted;
+    FocusEntry();
+    const QStringList files = dialog->selectedFiles();
+    if (!accepted || files.isEmpty()) return false;
+    chosen = files.first();
+    lastName = chosen;
+    return true;
+}
+
+void TMainForm::FileWarning(const QString& action, const QString& path, const QString& reason) {
+    QMessageBox box(QMessageBox::Warning, "Tallix",
+                    QString("Cannot %1 the stack file \"%2\":\n%3").arg(action, path, reason),
+                    QMessageBox::Ok, this);
+    box.setObjectName("FileWarning");
+    box.exec();
+}
+
+bool TMainForm::OpenStackFile(const QString& path) {
+    // The stack is replaced only by a file read completely.
+    const persist::FileStatus st =
+        persist::LoadStackFile(QFile::encodeName(path).toStdString(), calc_);
+    if (!st) {
+        FileWarning("open", path, QString::fromStdString(st.reason));
+        return false;
+    }
+    return true;
+}
+
+bool TMainForm::SaveStackFile(const QString& path) {
+    const QFileInfo info(path);
+    // A replacement file is written beside the target and renamed over it;
+    // that would put a plain file in the place of a device or a folder.
+    if (info.exists() && !info.isFile()) {
+        FileWarning("save", path, info.isDir() ? "It is a folder." : "It is not a regular file.");
+        return false;
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        FileWarning("save", path, file.errorString());
+        return false;
+    }
+    const std::string bytes = persist::JoinStackText(calc_.Stack());
+    const qint64 size = static_cast<qint64>(bytes.size());
+    if (file.write(bytes.data(), size) != size) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        FileWarning("save", path, reason);
+        return false;
+    }
+    if (!file.commit()) {
+        FileWarning("save", path, file.errorString());
+        return false;
+    }
+    return true;
+}
+
+void TMainForm::Open1Click() {
+    BuildFileDialogs();
+    QString path;
+    if (RunFileDialog(openDialog_, openName_, path)) OpenStackFile(path);
+    // The display starts again from level 1 of whatever stack there is now.
+    calc_.ResetEntry();
+    RefreshView();
+}
+
+void TMainForm::Save1Click() {
+    BuildFileDialogs();
+    QString path;
+    if (RunFileDialog(saveDialog_, saveName_, path)) SaveStackFile(path);
+}
+
+} // namespace tallix::gui

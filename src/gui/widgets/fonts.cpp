@@ -1,0 +1,51 @@
+#include "gui/widgets/fonts.h"
+
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QWidget>
+#include <algorithm>
+
+#include "gui/mainform/geometry.h"
+
+namespace tallix::gui {
+
+QFont DialogFont(int points, int dpi) {
+    QFont f;
+    f.setFamilies({"MS Sans Serif", "Microsoft Sans Serif", "Arial", "Liberation Sans",
+                   "Nimbus Sans", "Helvetica", "DejaVu Sans"});
+    f.setPixelSize(FontPixels(points, dpi));
+    return f;
+}
+
+QFont SmallFont(int dpi) {
+    QFont f;
+    f.setFamilies({"Small Fonts", "Nimbus Sans Narrow", "Liberation Sans Narrow", "Arial Narrow",
+                   "DejaVu Sans Condensed", "Nimbus Sans"});
+    f.setPixelSize(FontPixels(6, dpi));
+    return f;
+}
+
+QFont MonoFont(int dpi) {
+    QFont f;
+    if (QFontDatabase::hasFamily("Lucida Console"))
+        f.setFamily("Lucida Console");
+    else if (QFontDatabase::hasFamily("Courier New"))
+        f.setFamily("Courier New");
+    else
+        f = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    f.setPixelSize(FontPixels(9, dpi));
+    return f;
+}
+
+void FitCaption(QWidget* w, const QString& caption, int margin) {
+    QString text = caption;
+    text.remove('&');
+    QFont f = w->font();
+    const int avail = w->width() - margin;
+    const int minPixels = std::max(6, f.pixelSize() * 2 / 3);
+    while (f.pixelSize() > minPixels && QFontMetrics(f).horizontalAdvance(text) > avail)
+        f.setPixelSize(f.pixelSize() - 1);
+    w->setFont(f);
+}
+
+} // namespace tallix::gui

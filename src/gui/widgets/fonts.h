@@ -1,0 +1,30 @@
+// The window's fonts, each with the nearest stand-ins where the first
+// choice is missing, and the fitting of captions into their controls.
+#pragma once
+
+#include <QFont>
+#include <QString>
+#include <string>
+
+class QWidget;
+
+namespace tallix::gui {
+
+QFont DialogFont(int points, int dpi);
+// The tiny indicator font.
+QFont SmallFont(int dpi);
+// The stack display's monospaced font.
+QFont MonoFont(int dpi);
+
+// Shrinks a control's font until its caption fits the control's width, so
+// that substitute fonts wider than the intended ones never clip a caption.
+void FitCaption(QWidget* w, const QString& caption, int margin);
+
+inline QString Q(const std::string& s) {
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+inline QString Q(std::string_view s) {
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+} // namespace tallix::gui

@@ -1,0 +1,50 @@
+// The keypad: the flat keys with their captions and places, the Shift
+// labels above the keys that carry a second function, and the keys'
+// pressed look. Clicks are reported; what a key does is the calculator's.
+#pragma once
+
+#include <QObject>
+#include <array>
+
+#include "core/commands/registry.h"
+
+class QAbstractButton;
+class QLabel;
+class QPushButton;
+class QWidget;
+
+namespace tallix::gui {
+
+class TKeypad : public QObject {
+    Q_OBJECT
+public:
+    // Builds the keys and labels on `client` at the given resolution; the
+    // decimal-point key shows the separator.
+    TKeypad(QWidget* client, int dpi, char decimalChar);
+
+    QPushButton* Button(tallix::Key key) const { return keys_[static_cast<int>(key)]; }
+    QLabel* ShiftLabel(tallix::Key key) const { return shiftLabels_[static_cast<int>(key)]; }
+
+    // Enabled keys for the base, the Shift button and the Shift labels.
+    void Refresh(const tallix::Calculator& calc);
+    // The labels of the top key row, which the keyboard-hidden layout hides.
+    void ShowTopLabels(bool show);
+
+    // The keys form one group: at most one is shown pressed.
+    void SetKeyDown(QPushButton* button);
+    void ReleaseKey(QAbstractButton* button);
+
+Q_SIGNALS:
+    void keyClicked(tallix::Key key);
+    void shiftClicked();
+
+private:
+    void SetShiftLook(bool on);
+
+    std::array<QPushButton*, static_cast<int>(tallix::Key::None)> keys_{};
+    std::array<QLabel*, static_cast<int>(tallix::Key::None)> shiftLabels_{};
+    QPushButton* downKey_ = nullptr;
+    bool shiftShown_ = true; // forces the first refresh to paint
+};
+
+} // namespace tallix::gui

@@ -1,0 +1,50 @@
+#include "gui/widgets/mainmenu.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QMenu>
+#include <QMenuBar>
+
+#include "core/commands/dispatch.h"
+#include "gui/widgets/fonts.h"
+
+namespace tallix::gui {
+
+using tallix::Cmd;
+
+TMainMenu::TMainMenu(QMenuBar* bar) : QObject(bar) {
+    bar->setObjectName("MainMenu1");
+    for (const tallix::MenuDef& m : tallix::MenuTable()) {
+        QMenu* parent = Menu(m.parent);
+        QMenu* menu = parent ? parent->addMenu(Q(m.caption)) : bar->addMenu(Q(m.caption));
+        menu->setObjectName(Q(m.object));
+        menus_[static_cast<int>(m.id)] = menu;
+        connect(menu, &QMenu::aboutToShow, this, [this, id = m.id] { Q_EMIT aboutToShow(id); });
+    }
+    std::array<QActionGroup*, static_cast<int>(tallix::Menu::Base) + 1> groups{};
+    for (const tallix::CommandDef& c : tallix::CommandTable()) {
+        const tallix::MenuPlace& p = c.menu;
+        QMenu* menu = Menu(p.menu);
+        if (!menu) continue;
+        if (p.separatorBefore) menu->addSeparator()->setObjectName(Q(p.separatorName));
+        QAction* a = menu->addAction(Q(p.caption));
+        a->setObjectName(Q(p.object));
+        if (!p.shortcut.empty()) a->setShortcut(QKeySequence(Q(p.shortcut)));
+        if (p.check != tallix::Check::None) a->setCheckable(true);
+        if (p.check == tallix::Check::Radio) {
+            QActionGroup*& group = groups[static_cast<int>(p.menu)];
+            if (!group) group = new QActionGroup(this);
+            group->addAction(a);
+        }
+        actions_[static_cast<int>(c.id)] = a;
+        connect(a, &QAction::triggered, this, [this, id = c.id] { Q_EMIT triggered(id); });
+    }
+}
+
+void TMainMenu::Refresh(const tallix::Calculator& calc) {
+    for (const tallix::CommandDef& c : tallix::CommandTable())
+        if (c.menu.check == tallix::Check::Radio)
+            Action(c.id)->setChecked(tallix::IsCurrentMode(calc, c.id));
+}
+
+} // namespace tallix::gui

@@ -1,0 +1,150 @@
+#include "gui/widgets/stackdisplay.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QScrollBar>
+#include <QSignalBlocker>
+#include <QStyle>
+#include <algorithm>
+
+#include "gui/mainform/geometry.h"
+#include "gui/widgets/fonts.h"
+
+namespace tallix::gui {
+
+namespace {
+constexpr int kToolTipDuration = 600000; // ten minutes
+} // namespace
+
+TStackDisplay::TStackDisplay(QWidget* parent, int dpi) : QFrame(parent) {
+    auto s = [dpi](int v) { return Scale(v, dpi); };
+    setObjectName("PanelScreen");
+    setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    setLineWidth(2);
+    setGeometry(s(8), s(16), s(189), s(109));
+    setFont(MonoFont(dpi));
+
+    const QRect inner = contentsRect();
+    QPalette windowColours = palette();
+    windowColours.setColor(QPalette::Window, windowColours.color(QPalette::Base));
+
+    const int row = s(15);
+    auto* numbers = new QWidget(this);
+    numbers->setObjectName("PanelNumbers");
+    numbers->setGeometry(inner.x(), inner.y(), s(23), inner.height());
+    numbers->setAutoFillBackground(true);
+    numbers->setPalette(windowColours);
+    for (int k = 1; k <= 6; ++k) {
+        auto* l = new QLabel(QString::number(k) + ":", numbers);
+        l->setObjectName(QString("L%1").arg(k));
+        l->setGeometry(0, (6 - k) * row, numbers->width() - 1, row);
+        l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        indexLabels_[k - 1] = l;
+    }
+
+    scrollBarWidth_ = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+    panelScrollBar_ = new QWidget(this);
+    panelScrollBar_->setObjectName("PanelScrollBar");
+    panelScrollBar_->setGeometry(inner.right() + 1 - scrollBarWidth_, inner.y(), scrollBarWidth_,
+                                 inner.height());
+    scrollBar_ = new QScrollBar(Qt::Vertical, panelScrollBar_);
+    scrollBar_->setObjectName("ScrollBar");
+    scrollBar_->setGeometry(0, 0, scrollBarWidth_, inner.height());
+    scrollBar_->setFocusPolicy(Qt::NoFocus);
+    connect(scrollBar_, &QScrollBar::actionTriggered, this, &TStackDisplay::StepScrollBar);
+    connect(scrollBar_, &QScrollBar::valueChanged, this, &TStackDisplay::scrolled);
+
+    panelLines_ = new QWidget(this);
+    panelLines_->setObjectName("PanelLines");
+    panelLines_->setGeometry(inner.x() + numbers->width(), inner.y(),
+                             inner.width() - numbers->width() - scrollBarWidth_, inner.height());
+    auto* topLines = new QWidget(panelLines_);
+    topLines->setObjectName("PanelTopLines");
+    topLines->setGeometry(0, 0, panelLines_->width(), 6 * row);
+    topLines->setAutoFillBackground(true);
+    topLines->setPalette(windowColours);
+    for (int k = 1; k <= 6; ++k) {
+        auto* l = new QLabel(topLines);
+        l->setObjectName(QString("Line%1").arg(k));
+        l->setGeometry(0, (6 - k) * row, topLines->width(), row);
+        l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        l->setTextFormat(Qt::PlainText);
+        l->setToolTipDuration(kToolTipDuration);
+        lines_[k - 1] = l;
+    }
+    line0_ = new QLineEdit(panelLines_);
+    line0_->setObjectName("Line0");
+    line0_->setGeometry(0, 6 * row, panelLines_->width(), inner.height() - 6 * row);
+    line0_->setReadOnly(true);
+    line0_->setFrame(false);
+    line0_->setContextMenuPolicy(Qt::NoContextMenu);
+    line0_->setAttribute(Qt::WA_InputMethodEnabled, false);
+    line0_->setAcceptDrops(false);
+    line0_->setTextMargins(0, 0, 0, 0);
+    line0_->setPalette(windowColours);
+}
+
+void TStackDisplay::StepScrollBar(int action) {
+    // Steps follow the calculator's small and large changes rather than the
+    // widget's page, which is the thumb size.
+    const ScrollBarState& sb = shown_;
+    switch (action) {
+    case QAbstractSlider::SliderSingleStepAdd:
+        scrollBar_->setSliderPosition(sb.Position + sb.SmallChange);
+        break;
+    case QAbstractSlider::SliderSingleStepSub:
+        scrollBar_->setSliderPosition(sb.Position - sb.SmallChange);
+        break;
+    case QAbstractSlider::SliderPageStepAdd:
+        scrollBar_->setSliderPosition(sb.Position + sb.LargeChange);
+        break;
+    case QAbstractSlider::SliderPageStepSub:
+        scrollBar_->setSliderPosition(sb.Position - sb.LargeChange);
+        break;
+    default: break;
+    }
+}
+
+void TStackDisplay::Refresh(const tallix::Calculator& calc) {
+    const auto lines = calc.StackLines();
+    for (int k = 0; k < 6; ++k) {
+        const QString text = Q(lines[k].text);
+        lines_[k]->setText(text);
+        lines_[k]->setToolTip(text);
+        indexLabels_[k]->setText(Q(lines[k].label));
+    }
+
+    shown_ = calc.ScrollBar();
+    const ScrollBarState& sb = shown_;
+    {
+        const QSignalBlocker block(scrollBar_);
+        // The widget's maximum excludes the page: the thumb then covers six
+        // of the stack's levels and its top end means Max - PageSize.
+        scrollBar_->setRange(0, std::max(0, sb.Max - sb.PageSize));
+        scrollBar_->setPageStep(std::max(1, sb.PageSize));
+        scrollBar_->setSingleStep(std::max(1, sb.SmallChange));
+        scrollBar_->setValue(sb.Position);
+    }
+    const int barPanel = sb.Visible ? scrollBarWidth_ : 0;
+    if (panelScrollBar_->width() != barPanel) {
+        const QRect inner = contentsRect();
+        panelScrollBar_->setGeometry(inner.right() + 1 - barPanel, inner.y(), barPanel,
+                                     inner.height());
+        scrollBar_->setVisible(sb.Visible);
+        const int linesWidth = inner.right() + 1 - barPanel - panelLines_->x();
+        panelLines_->resize(linesWidth, panelLines_->height());
+        for (QWidget* w : panelLines_->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            w->resize(linesWidth, w->height());
+        for (QLabel* l : lines_) l->resize(linesWidth, l->height());
+    }
+
+    line0_->setText(Q(calc.Entry));
+    line0_->setCursorPosition(static_cast<int>(line0_->text().size()));
+}
+
+void TStackDisplay::FocusEntry() {
+    if (line0_->isVisible()) line0_->setFocus(Qt::OtherFocusReason);
+    line0_->setCursorPosition(static_cast<int>(line0_->text().size()));
+}
+
+} // namespace tallix::gui

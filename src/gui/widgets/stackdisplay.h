@@ -1,0 +1,51 @@
+// The stack display: six stack lines with their level labels, the scroll
+// bar beside them and the entry line below. It shows what the calculator
+// says and reports where the user scrolled to.
+#pragma once
+
+#include <QFrame>
+#include <array>
+
+#include "core/calc/calculator.h"
+
+class QLabel;
+class QLineEdit;
+class QScrollBar;
+
+namespace tallix::gui {
+
+class TStackDisplay : public QFrame {
+    Q_OBJECT
+public:
+    // Lays itself out at the given resolution inside `parent`.
+    TStackDisplay(QWidget* parent, int dpi);
+
+    // Shows the calculator's lines, labels, scroll bar and entry line.
+    void Refresh(const tallix::Calculator& calc);
+    // Gives the entry line the focus, with the cursor at its end.
+    void FocusEntry();
+
+    QLabel* StackLine(int k) const { return lines_[k - 1]; }  // Line1..Line6
+    QLabel* IndexLabel(int k) const { return indexLabels_[k - 1]; } // L1..L6
+    QLineEdit* Line0() const { return line0_; }
+    QScrollBar* ScrollBar() const { return scrollBar_; }
+    QWidget* PanelLines() const { return panelLines_; }
+
+Q_SIGNALS:
+    // The user moved the scroll bar to a position in the calculator's units.
+    void scrolled(int position);
+
+private:
+    void StepScrollBar(int action);
+
+    QWidget* panelScrollBar_ = nullptr;
+    QWidget* panelLines_ = nullptr;
+    QScrollBar* scrollBar_ = nullptr;
+    QLineEdit* line0_ = nullptr;
+    std::array<QLabel*, 6> lines_{};
+    std::array<QLabel*, 6> indexLabels_{};
+    int scrollBarWidth_ = 0;
+    tallix::ScrollBarState shown_; // what the scroll bar shows now
+};
+
+} // namespace tallix::gui
