@@ -4,6 +4,7 @@
 
 #include <map>
 #include <memory>
+#include <ostream>
 #include <set>
 #include <string>
 #include <string_view>
@@ -53,6 +54,11 @@ public:
         int x0, y0, x1, y1;
         int pen;
         int page;
+        bool operator==(const Line&) const = default;
+        friend std::ostream& operator<<(std::ostream& os, const Line& l) {
+            return os << "(" << l.x0 << "," << l.y0 << ")-(" << l.x1 << "," << l.y1 << ") pen "
+                      << l.pen << " page " << l.page;
+        }
     };
     std::vector<Text> texts;
     std::vector<Line> lines;
