@@ -1,0 +1,107 @@
+#include "core/print/stacklisting.h"
+
+#include "core/number/numtext.h"
+
+namespace tallix::print {
+
+namespace {
+
+constexpr std::size_t kEntryCharacters = 255;
+
+// Body columns: the level label in 0.375 and the value in 2.25 units.
+std::string BodyFormat(char decimalSeparator) {
+    std::string format = ">.375|>2.25";
+    for (char& c : format)
+        if (c == '.') c = decimalSeparator;
+    return format;
+}
+
+std::string HalfBodyFormat(const TStackListingSettings& s) {
+    const double half = static_cast<double>(
+        (static_cast<long double>(s.PaperWidth) - s.MarginLeft - s.MarginRight) / 2);
+    const std::string width = FormatGeneral(static_cast<Value>(half), 15, s.DecimalSeparator);
+    return "<" + width + "|>" + width;
+}
+
+} // namespace
+
+std::string CutToCharacters(std::string_view text, std::size_t count) {
+    std::size_t chars = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if ((static_cast<unsigned char>(text[i]) & 0xC0) == 0x80) continue;
+        if (chars == count) return std::string(text.substr(0, i));
+        ++chars;
+    }
+    return std::string(text);
+}
+
+TStackListing BuildStackListing(const std::vector<std::string>& entriesTopFirst,
+                                const TStackListingSettings& settings,
+                                const TFormatForBase& formatForBase) {
+    TStackListing listing;
+    listing.HeaderFormat = HalfBodyFormat(settings);
+    listing.FooterFormat = listing.HeaderFormat;
+    listing.TableFormat = BodyFormat(settings.DecimalSeparator);
+    listing.DecimalSeparator = settings.DecimalSeparator;
+    listing.Lines.reserve(entriesTopFirst.size());
+    for (std::size_t i = entriesTopFirst.size(); i-- > 0;) {
+        const std::string entry = CutToCharacters(entriesTopFirst[i], kEntryCharacters);
+        listing.Lines.push_back(std::to_string(i + 1) + ":|" + formatForBase(entry));
+    }
+    return listing;
+}
+
+void ConfigureStackPrinter(TLinePrinter& printer, char decimalSeparator) {
+    printer.SetDecimalSeparator(decimalSeparator);
+    printer.SetMarginTop(1);
+    printer.SetMarginBottom(1);
+    printer.SetMarginLeft(1);
+    printer.SetMarginRight(1);
+    printer.SetHeader("{$TITLE}|Page {$PAGE}");
+    const std::string halves =
+        std::string("<3") + decimalSeparator + "25|>3" + decimalSeparator + "25";
+    printer.SetHeaderFormat(halves);
+    printer.SetFooter("{$DATE}|{$TIME}");
+    printer.SetFooterFormat(halves);
+    printer.SetPageBorders({TPageBorderStyle::pbTop, TPageBorderStyle::pbBottom});
+    printer.SetShowProgress(true);
+    TPrintFont font = printer.Font();
+    font.Name = "Courier New";
+    printer.SetFont(font);
+    printer.SetTitle(kStackListingTitle);
+    printer.SetTableFormat(BodyFormat(decimalSeparator));
+    printer.SetBorderOffset(0.0625f);
+}
+
+void PrintStackListing(TLinePrinter& printer, const TStackListing& listing,
+                       const TPrintFont& displayFont) {
+    printer.SetDecimalSeparator(listing.DecimalSeparator);
+    printer.SetHeaderFormat(listing.HeaderFormat);
+    printer.SetFooterFormat(listing.FooterFormat);
+    printer.SetTableFormat(listing.TableFormat);
+    printer.SetFont(displayFont);
+    // Straight on the printer's font: the text grows, the line height stays
+    // the one of the display's size.
+    try {
+        TPrintFont larger = printer.Printer().Font();
+        larger.Size += 2;
+        printer.Printer().SetFont(larger);
+    } catch (const EPrinter&) {
+        // Without a printer, BeginDoc reports it.
+    }
+    printer.BeginDoc();
+    try {
+        printer.NewLine();
+        for (const std::string& line : listing.Lines) printer.WriteLine(line);
+        printer.EndDoc();
+    } catch (...) {
+        try {
+            printer.Abort();
+        } catch (...) {
+            // The first failure is the one to report.
+        }
+        throw;
+    }
+}
+
+} // namespace tallix::print

@@ -1,0 +1,62 @@
+// The printed listing of the stack: one line per level, deepest first, with
+// the level number and the entry as the display shows it, and the title,
+// page number, date and time in the header and footer.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/print/lineprinter.h"
+
+namespace tallix::print {
+
+inline constexpr const char* kStackListingTitle = "Tallix - Stack Print";
+
+// What the listing's layout depends on: the paper and margins in the line
+// printer's measure unit, and the user's decimal separator.
+struct TStackListingSettings {
+    float PaperWidth = 8.5f;
+    float MarginLeft = 1;
+    float MarginRight = 1;
+    char DecimalSeparator = '.';
+};
+
+struct TStackListing {
+    // Two columns that together span the body: title or date at the left,
+    // page number or time at the right.
+    std::string HeaderFormat;
+    std::string FooterFormat;
+    // The level label and the value, right-aligned, in the locale's syntax.
+    std::string TableFormat;
+    char DecimalSeparator = '.';
+    // "n:|text", deepest level first.
+    std::vector<std::string> Lines;
+};
+
+// The display text of one stack entry in the current base and format.
+using TFormatForBase = std::function<std::string(std::string_view entry)>;
+
+// The first `count` characters of a text, never splitting a UTF-8 sequence.
+std::string CutToCharacters(std::string_view text, std::size_t count);
+
+// The listing of a copy of the stack, level 1 first as the stack holds it.
+// Each entry is cut to 255 characters and then formatted by `formatForBase`.
+TStackListing BuildStackListing(const std::vector<std::string>& entriesTopFirst,
+                                const TStackListingSettings& settings,
+                                const TFormatForBase& formatForBase);
+
+// The listing's settings that are kept with the window: 1-inch margins,
+// title and page number above the body, date and time below it, ruled lines
+// above and below, and the progress dialog.
+void ConfigureStackPrinter(TLinePrinter& printer, char decimalSeparator);
+
+// Prints the listing: the formats, the font (the display's font two points
+// larger, with the line height of the display's size), one empty line, then
+// the lines. When anything fails once the document has begun, the document
+// is abandoned, so that nothing stays open, and the error is raised again.
+void PrintStackListing(TLinePrinter& printer, const TStackListing& listing,
+                       const TPrintFont& displayFont);
+
+} // namespace tallix::print
