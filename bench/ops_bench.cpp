@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "core/commands/dispatch.h"
 #include "core/calc/calculator.h"
+#include "core/commands/dispatch.h"
 #include "core/number/mathfuncs.h"
 
 using namespace tallix;

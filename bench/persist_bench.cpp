@@ -11,6 +11,7 @@
 #include "core/number/numtext.h"
 #include "core/persist/settings.h"
 #include "core/persist/stackfile.h"
+#include "memory_store.h"
 
 using namespace tallix;
 using namespace tallix::persist;

@@ -19,8 +19,8 @@
 #include <vector>
 
 #include "core/calc/calculator.h"
-#include "core/number/numtext.h"
 #include "core/commands/dispatch.h"
+#include "core/number/numtext.h"
 
 using namespace tallix;
 
@@ -571,7 +571,8 @@ TEST(Accuracy, ExactCases) {
         for (const std::string& a : c.args) calc.PushText(a);
         RunCommand(calc, c.cmd);
         ASSERT_EQ(calc.Depth(), 1u) << c.text;
-        EXPECT_EQ(calc.Stack().at(0), c.text) << CommandInfo(c.cmd)->op.name << " " << c.args.back();
+        EXPECT_EQ(calc.Stack().at(0), c.text)
+            << CommandInfo(c.cmd)->op.name << " " << c.args.back();
         EXPECT_TRUE(shell.messages.empty());
     }
 }

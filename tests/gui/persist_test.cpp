@@ -7,10 +7,11 @@
 #include <QTemporaryDir>
 #include <map>
 
-#include "gui_fixture.h"
-#include "gui/settings/qsettingsstore.h"
 #include "core/persist/settings.h"
 #include "escape.h"
+#include "gui/settings/qsettingsstore.h"
+#include "gui_fixture.h"
+#include "memory_store.h"
 
 namespace tallix::gui::test {
 namespace {

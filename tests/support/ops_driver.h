@@ -11,7 +11,6 @@
 
 #include "core/calc/calculator.h"
 #include "core/commands/dispatch.h"
-#include "core/commands/dispatch.h"
 #include "test_calc.h"
 
 namespace tallix::opstest {

@@ -23,7 +23,8 @@ protected:
     }
     void TearDown() override {
         std::error_code ec;
-        std::filesystem::permissions(dir, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ec);
+        std::filesystem::permissions(dir, std::filesystem::perms::owner_all,
+                                     std::filesystem::perm_options::add, ec);
         std::filesystem::remove_all(dir, ec);
     }
     std::string PathOf(const char* name) const { return (dir / name).string(); }
@@ -36,7 +37,8 @@ protected:
         return bytes;
     }
     std::size_t FilesInDir() const {
-        return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(dir), {}));
+        return static_cast<std::size_t>(
+            std::distance(std::filesystem::directory_iterator(dir), {}));
     }
     // Whether this process can open a file despite its permissions (root).
     static bool BypassesPermissions(const std::string& path, const char* mode) {

@@ -45,7 +45,8 @@ std::string BuildKeysHelp() {
               [](const KeyDef* a, const KeyDef* b) { return a->keyboard < b->keyboard; });
 
     std::vector<std::string> lines;
-    for (const auto& [name, help] : named) lines.push_back(std::string(name) + " : " + std::string(help));
+    for (const auto& [name, help] : named)
+        lines.push_back(std::string(name) + " : " + std::string(help));
     lines.push_back(Range(KeyInfo(Key::K0).keyboard, KeyInfo(Key::K9).keyboard));
     lines.push_back(Range(KeyInfo(Key::KA).keyboard, KeyInfo(Key::KF).keyboard));
     for (const KeyDef* k : letters)

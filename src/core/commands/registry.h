@@ -70,8 +70,8 @@ enum class Check : std::uint8_t {
 
 struct MenuPlace {
     Menu menu = Menu::None;
-    std::string_view caption; // with its & mnemonic
-    std::string_view object;  // the Qt object name
+    std::string_view caption;       // with its & mnemonic
+    std::string_view object;        // the Qt object name
     std::string_view shortcut = {}; // portable key text, e.g. "Ctrl+2"
     bool separatorBefore = false;
     std::string_view separatorName = {};

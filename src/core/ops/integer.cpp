@@ -95,5 +95,4 @@ R Random(Calculator& c, Value, Value) {
     return R::One(UnitInterval(NextRandomBits(*c.RandomState)));
 }
 
-
 } // namespace tallix::ops

@@ -48,7 +48,6 @@ R StoreWordSize(Calculator& c, Value x, Value) {
 
 R RecallWordSize(Calculator& c, Value, Value) { return R::One(c.WordSize); }
 
-
 R And(Calculator& c, Value x, Value y) { return TwoArgLogic<BaseConv::WordAnd>(c, x, y); }
 R Or(Calculator& c, Value x, Value y) { return TwoArgLogic<BaseConv::WordOr>(c, x, y); }
 R Xor(Calculator& c, Value x, Value y) { return TwoArgLogic<BaseConv::WordXor>(c, x, y); }

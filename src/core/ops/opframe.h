@@ -18,7 +18,7 @@ struct OpResult {
     int count = 0;
     Value values[4]{};
     Reason reason{};  // Kind::Error, Kind::Report
-    std::string text;        // Kind::Text
+    std::string text; // Kind::Text
 
     static OpResult None() { return {}; }
     static OpResult One(Value a) {

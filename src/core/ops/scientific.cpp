@@ -78,5 +78,4 @@ R ATanH(Calculator&, Value x, Value) {
     return R::One(std::atanh(x));
 }
 
-
 } // namespace tallix::ops

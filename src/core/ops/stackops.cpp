@@ -71,5 +71,4 @@ R Roll(Calculator& c, Value x, Value) {
     return R::None();
 }
 
-
 } // namespace tallix::ops

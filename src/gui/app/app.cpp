@@ -5,11 +5,11 @@
 #include <QSessionManager>
 #include <QStyleOptionButton>
 
-#include "gui/widgets/icon.h"
-#include "gui/mainform/mainform.h"
-#include "gui/widgets/errdlg.h"
-#include "gui/settings/qsettingsstore.h"
 #include "gui/app/stopsignals.h"
+#include "gui/mainform/mainform.h"
+#include "gui/settings/qsettingsstore.h"
+#include "gui/widgets/errdlg.h"
+#include "gui/widgets/icon.h"
 
 namespace tallix::gui {
 

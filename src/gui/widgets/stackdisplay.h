@@ -25,7 +25,7 @@ public:
     // Gives the entry line the focus, with the cursor at its end.
     void FocusEntry();
 
-    QLabel* StackLine(int k) const { return lines_[k - 1]; }  // Line1..Line6
+    QLabel* StackLine(int k) const { return lines_[k - 1]; }        // Line1..Line6
     QLabel* IndexLabel(int k) const { return indexLabels_[k - 1]; } // L1..L6
     QLineEdit* Line0() const { return line0_; }
     QScrollBar* ScrollBar() const { return scrollBar_; }

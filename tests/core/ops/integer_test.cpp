@@ -6,8 +6,8 @@
 #include <set>
 
 #include "core/commands/dispatch.h"
-#include "core/number/numtext.h"
 #include "core/number/mathfuncs.h"
+#include "core/number/numtext.h"
 #include "ops_driver.h"
 
 using namespace tallix;

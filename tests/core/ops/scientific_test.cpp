@@ -5,8 +5,8 @@
 #include <cmath>
 
 #include "core/commands/dispatch.h"
-#include "core/number/numtext.h"
 #include "core/number/mathfuncs.h"
+#include "core/number/numtext.h"
 #include "ops_driver.h"
 
 using namespace tallix;

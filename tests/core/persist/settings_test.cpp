@@ -8,6 +8,7 @@
 #include "core/calc/calculator.h"
 #include "core/number/numtext.h"
 #include "core/persist/settings.h"
+#include "memory_store.h"
 
 using namespace tallix;
 using namespace tallix::persist;

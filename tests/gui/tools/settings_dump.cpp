@@ -8,9 +8,9 @@
 #include <cstdio>
 #include <string>
 
-#include "gui/settings/qsettingsstore.h"
 #include "core/persist/settings.h"
 #include "escape.h"
+#include "gui/settings/qsettingsstore.h"
 
 namespace {} // namespace
 

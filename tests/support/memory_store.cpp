@@ -1,4 +1,4 @@
-#include "core/persist/settingsstore.h"
+#include "memory_store.h"
 
 #include <algorithm>
 #include <vector>
