@@ -58,6 +58,11 @@ constexpr MenuPlace Sep(Menu m, std::string_view caption, std::string_view objec
     return {m, caption, object, shortcut, true, separatorName, check};
 }
 
+// The default item of a popup menu.
+constexpr MenuPlace Default(Menu m, std::string_view caption, std::string_view object) {
+    return {m, caption, object, {}, false, {}, Check::None, true};
+}
+
 constexpr CommandDef Op(Cmd id, Names batch, OpSpec op, KeyPlace key = {}, MenuPlace menu = {}) {
     return {id, Scope::Operation, batch, op, nullptr, key, menu};
 }
@@ -80,6 +85,7 @@ constexpr MenuDef kMenus[] = {
     {Menu::Options, Menu::None, "Opt&ions", "Options1"},
     {Menu::Angle, Menu::Options, "&Angle", "Angle1"},
     {Menu::Base, Menu::Options, "&Base", "Base1"},
+    {Menu::Popup, Menu::None, "", "PopupMenu1", true},
 };
 
 // The commands. Items stand in their menus in the order of these rows.
@@ -87,6 +93,7 @@ constexpr MenuDef kMenus[] = {
 constexpr CommandDef kCommands[] = {
     Win(Cmd::Open, In(Menu::File, "&Open...", "Open1", "Ctrl+O")),
     Win(Cmd::Save, In(Menu::File, "&Save...", "Save1", "Ctrl+S")),
+    Win(Cmd::TrayIcon, Sep(Menu::File, "&Tray Icon", "TrayIcon1", "Ctrl+T")),
     Win(Cmd::Keys, Sep(Menu::File, "&Keys...", "Keys1", "F1", Check::None, "N3")),
     Win(Cmd::About, In(Menu::File, "&About...", "About1")),
     Win(Cmd::Exit, Sep(Menu::File, "E&xit", "Exit1", "Alt+F4")),
@@ -136,6 +143,9 @@ constexpr CommandDef kCommands[] = {
     Win(Cmd::StayOnTop, Sep(Menu::Options, "Stay On &Top", "AlwaysOnTop1", "", Check::Toggle)),
     Win(Cmd::HideKeyboard, Sep(Menu::Options, "Hide &Keyboard", "HideKeyboard1", "", Check::Toggle)),
     Win(Cmd::HideNumbers, In(Menu::Options, "Hide &Numbers", "HideNumbers1", "", Check::Toggle)),
+    Win(Cmd::Restore, Default(Menu::Popup, "&Restore", "Restore1")),
+    Win(Cmd::TrayClose, In(Menu::Popup, "&Close", "Close1")),
+    Win(Cmd::AboutTallix, Sep(Menu::Popup, "&About Tallix", "AboutTallix1")),
     // commands on keys only
     Op(Cmd::Add, {"+"}, Real("+", 2, ops::Add), Plain(Key::KPlus)),
     Op(Cmd::Sub, {"-"}, Real("-", 2, ops::Sub), Plain(Key::KMinus)),

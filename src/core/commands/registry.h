@@ -32,7 +32,9 @@ enum class Cmd : std::uint8_t {
     // modes
     Bin, Oct, Dec, Hex, Cyc, Deg, Rad, Grad,
     // the window's own commands
-    Open, Save, Keys, About, Exit, StayOnTop, HideKeyboard, HideNumbers,
+    Open, Save, TrayIcon, Keys, About, Exit, StayOnTop, HideKeyboard, HideNumbers,
+    // the tray icon's popup menu
+    Restore, TrayClose, AboutTallix,
     Count
 };
 // clang-format on
@@ -51,6 +53,8 @@ enum class Menu : std::uint8_t {
     Options,
     Angle,
     Base,
+    Popup, // the tray icon's popup menu
+    Count
 };
 
 struct MenuDef {
@@ -58,6 +62,7 @@ struct MenuDef {
     Menu parent; // Menu::None: on the menu bar
     std::string_view caption;
     std::string_view object; // the Qt object name
+    bool popup = false;      // a popup menu of its own, not on the menu bar
 };
 // Parents come before their submenus.
 std::span<const MenuDef> MenuTable();
@@ -76,6 +81,7 @@ struct MenuPlace {
     bool separatorBefore = false;
     std::string_view separatorName = {};
     Check check = Check::None;
+    bool isDefault = false; // the default item of a popup menu, shown in bold
 };
 
 struct KeyPlace {

@@ -84,7 +84,12 @@ int RunWindow(int argc, char** argv) {
     });
     QObject::connect(&app, &QGuiApplication::commitDataRequest, form.get(),
                      [&form](QSessionManager&) { form->close(); });
-    form->show();
+    // The window may live in the tray, hidden, while dialogs come and go:
+    // the program ends when its window is closed, not when the last visible
+    // window goes.
+    app.setQuitOnLastWindowClosed(false);
+    QObject::connect(form.get(), &TMainForm::closed, &app, &QApplication::quit);
+    if (!form->StartInTray(QApplication::arguments())) form->show();
     const int code = app.exec();
     form->FormDestroy();
     return code;

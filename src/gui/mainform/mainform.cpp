@@ -62,7 +62,7 @@ void TMainForm::FormCreate(char decimalChar) {
     keypad_ = new TKeypad(client_, dpi_, decimalChar);
     connect(keypad_, &TKeypad::keyClicked, this, &TMainForm::KeyClick);
     connect(keypad_, &TKeypad::shiftClicked, this, &TMainForm::KShiftClick);
-    menu_ = new TMainMenu(menuBar());
+    menu_ = new TMainMenu(menuBar(), this);
     connect(menu_, &TMainMenu::triggered, this, &TMainForm::MenuCommand);
     connect(menu_, &TMainMenu::aboutToShow, this, [this](tallix::Menu m) {
         if (m == tallix::Menu::Options) // Options1Click
@@ -75,6 +75,8 @@ void TMainForm::FormCreate(char decimalChar) {
     keyTimer_->setObjectName("KeyTimer");
     keyTimer_->setSingleShot(true);
     keyTimer_->setInterval(kDefaultButtonTime);
+
+    BuildTray();
 
     // Saved settings and the saved stack: after the controls exist and
     // before the keys are set up for the base and the first screen is drawn.
@@ -158,6 +160,10 @@ void TMainForm::MenuCommand(Cmd cmd) {
     case Cmd::StayOnTop: AlwaysOnTop1Click(); return;
     case Cmd::HideKeyboard: HideKeyboard1Click(); return;
     case Cmd::HideNumbers: HideNumbers1Click(); return;
+    case Cmd::TrayIcon: TrayIcon1Click(); return;
+    case Cmd::Restore: TaskIcon1Click(); return;
+    case Cmd::TrayClose: Exit1Click(); return;
+    case Cmd::AboutTallix: AboutTallix1Click(); return;
     default: break;
     }
     tallix::RunCommand(calc_, cmd);

@@ -16,6 +16,7 @@ class QFileDialog;
 class QFrame;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QPushButton;
 class QScrollBar;
 class QTimer;
@@ -27,6 +28,7 @@ class TErrDlg;
 class TKeypad;
 class TMainMenu;
 class TStackDisplay;
+class TTrayIcon;
 
 class TMainForm : public QMainWindow, public tallix::Shell {
     Q_OBJECT
@@ -88,6 +90,21 @@ public:
     void Exit1Click();
     bool StaysOnTop() const;
 
+    // ---- the tray icon -------------------------------------------------
+    // Whether the desktop has a notification area (asked once, at start).
+    bool TrayAvailable() const { return trayAvailable_; }
+    // To the tray: the window hides and the icon appears.
+    void TrayIcon1Click();
+    // Back from the tray: the window shows, laid out, and the icon goes.
+    void TaskIcon1Click();
+    void AboutTallix1Click();
+    // "/TRAY" as the first argument (any case) starts in the tray, where
+    // there is one. Returns whether it did.
+    bool StartInTray(const QStringList& arguments);
+    TTrayIcon* TaskIcon1() const { return taskIcon_; }
+    QAbstractButton* TrayIconBtn() const { return trayIconBtn_; }
+    QMenu* PopupMenu1() const;
+
     // ---- controls, by their names -----------------------------------
     QPushButton* KeyButton(tallix::Key key) const;
     QLabel* ShiftLabel(tallix::Key key) const;
@@ -107,6 +124,11 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     bool event(QEvent* event) override;
+Q_SIGNALS:
+    // The window was closed: the program ends.
+    void closed();
+
+protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -122,6 +144,7 @@ private:
     void SetClientHeight(int height);
     void FocusEntry();
     bool InThisWindow(QObject* watched) const;
+    void BuildTray();
     bool Checked(tallix::Cmd cmd) const;
 
     tallix::Calculator calc_;
@@ -143,6 +166,9 @@ private:
     TDblClickLabel* angleL_ = nullptr;
     TDblClickLabel* baseL_ = nullptr;
     QTimer* keyTimer_ = nullptr;
+    TTrayIcon* taskIcon_ = nullptr;
+    QAbstractButton* trayIconBtn_ = nullptr;
+    bool trayAvailable_ = false;
 };
 
 } // namespace tallix::gui

@@ -86,6 +86,7 @@ void TMainForm::FormDestroy() {
 void TMainForm::closeEvent(QCloseEvent* event) {
     FormDestroy();
     QMainWindow::closeEvent(event);
+    Q_EMIT closed();
 }
 
 // The dialogs are made when first needed (they read their own settings,

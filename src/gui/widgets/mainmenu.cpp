@@ -12,25 +12,37 @@ namespace tallix::gui {
 
 using tallix::Cmd;
 
-TMainMenu::TMainMenu(QMenuBar* bar) : QObject(bar) {
+TMainMenu::TMainMenu(QMenuBar* bar, QWidget* owner) : QObject(bar) {
     bar->setObjectName("MainMenu1");
     for (const tallix::MenuDef& m : tallix::MenuTable()) {
         QMenu* parent = Menu(m.parent);
-        QMenu* menu = parent ? parent->addMenu(Q(m.caption)) : bar->addMenu(Q(m.caption));
+        QMenu* menu = m.popup  ? new QMenu(owner)
+                      : parent ? parent->addMenu(Q(m.caption))
+                               : bar->addMenu(Q(m.caption));
         menu->setObjectName(Q(m.object));
         menus_[static_cast<int>(m.id)] = menu;
         connect(menu, &QMenu::aboutToShow, this, [this, id = m.id] { Q_EMIT aboutToShow(id); });
     }
-    std::array<QActionGroup*, static_cast<int>(tallix::Menu::Base) + 1> groups{};
+    std::array<QActionGroup*, static_cast<int>(tallix::Menu::Count)> groups{};
     for (const tallix::CommandDef& c : tallix::CommandTable()) {
         const tallix::MenuPlace& p = c.menu;
         QMenu* menu = Menu(p.menu);
         if (!menu) continue;
-        if (p.separatorBefore) menu->addSeparator()->setObjectName(Q(p.separatorName));
+        if (p.separatorBefore) {
+            QAction* sep = menu->addSeparator();
+            sep->setObjectName(Q(p.separatorName));
+            separators_[static_cast<int>(c.id)] = sep;
+        }
         QAction* a = menu->addAction(Q(p.caption));
         a->setObjectName(Q(p.object));
         if (!p.shortcut.empty()) a->setShortcut(QKeySequence(Q(p.shortcut)));
         if (p.check != tallix::Check::None) a->setCheckable(true);
+        if (p.isDefault) {
+            QFont bold = a->font();
+            bold.setBold(true);
+            a->setFont(bold);
+            menu->setDefaultAction(a);
+        }
         if (p.check == tallix::Check::Radio) {
             QActionGroup*& group = groups[static_cast<int>(p.menu)];
             if (!group) group = new QActionGroup(this);

@@ -11,16 +11,20 @@
 class QAction;
 class QMenu;
 class QMenuBar;
+class QWidget;
 
 namespace tallix::gui {
 
 class TMainMenu : public QObject {
     Q_OBJECT
 public:
-    explicit TMainMenu(QMenuBar* bar);
+    // Popup menus (not on the bar) belong to `owner`.
+    TMainMenu(QMenuBar* bar, QWidget* owner);
 
     QAction* Action(tallix::Cmd cmd) const { return actions_[static_cast<int>(cmd)]; }
     QMenu* Menu(tallix::Menu menu) const { return menus_[static_cast<int>(menu)]; }
+    // The separator above a command's item, if it has one.
+    QAction* SeparatorBefore(tallix::Cmd cmd) const { return separators_[static_cast<int>(cmd)]; }
     // Checks the current angle unit and base.
     void Refresh(const tallix::Calculator& calc);
 
@@ -30,7 +34,8 @@ Q_SIGNALS:
 
 private:
     std::array<QAction*, static_cast<int>(tallix::Cmd::Count)> actions_{};
-    std::array<QMenu*, static_cast<int>(tallix::Menu::Base) + 1> menus_{};
+    std::array<QAction*, static_cast<int>(tallix::Cmd::Count)> separators_{};
+    std::array<QMenu*, static_cast<int>(tallix::Menu::Count)> menus_{};
 };
 
 } // namespace tallix::gui

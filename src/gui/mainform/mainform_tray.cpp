@@ -1,0 +1,93 @@
+// The window's tray icon: to the tray and back, the icon's popup menu, and
+// starting in the tray.
+#include <QAction>
+#include <QMenu>
+#include <QPainter>
+#include <QPolygon>
+#include <QSystemTrayIcon>
+#include <QToolButton>
+
+#include "gui/mainform/geometry.h"
+#include "gui/mainform/mainform.h"
+#include "gui/widgets/icon.h"
+#include "gui/widgets/mainmenu.h"
+#include "gui/widgets/trayicon.h"
+
+namespace tallix::gui {
+
+using tallix::Cmd;
+
+namespace {
+
+// The strip button's picture: a small black triangle pointing down.
+QIcon DownTriangle() {
+    QPixmap pixmap(9, 5);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setPen(Qt::NoPen);
+    p.setBrush(Qt::black);
+    p.drawPolygon(QPolygon({QPoint(0, 0), QPoint(9, 0), QPoint(4, 5)}));
+    return QIcon(pixmap);
+}
+
+} // namespace
+
+void TMainForm::BuildTray() {
+    taskIcon_ = new TTrayIcon(this);
+    taskIcon_->setObjectName("TaskIcon1");
+    taskIcon_->SetIcon(AppIcon());
+    taskIcon_->SetToolTip("Tallix");
+    taskIcon_->OnClick = [this](TTrayIcon*) { TaskIcon1Click(); };
+    taskIcon_->SetPopupMenu(PopupMenu1());
+
+    auto* button = new QToolButton(client_);
+    button->setObjectName("TrayIconBtn");
+    button->setGeometry(Scale(172, dpi_), Scale(3, dpi_), Scale(25, dpi_), Scale(12, dpi_));
+    button->setAutoRaise(true);
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setIcon(DownTriangle());
+    button->setIconSize(QSize(9, 5));
+    button->setToolTip("Minimize to tray icon");
+    connect(button, &QToolButton::clicked, this, &TMainForm::TrayIcon1Click);
+    trayIconBtn_ = button;
+
+    // Where the desktop has no notification area, the window cannot go
+    // there: the menu item, its separator and the button are left out.
+    trayAvailable_ = QSystemTrayIcon::isSystemTrayAvailable();
+    for (QAction* a : {CommandAction(Cmd::TrayIcon), menu_->SeparatorBefore(Cmd::TrayIcon)}) {
+        a->setVisible(trayAvailable_);
+        a->setEnabled(trayAvailable_);
+    }
+    button->setVisible(trayAvailable_);
+    button->setEnabled(trayAvailable_);
+}
+
+QMenu* TMainForm::PopupMenu1() const { return menu_->Menu(tallix::Menu::Popup); }
+
+void TMainForm::TrayIcon1Click() {
+    // A hidden window has no task-bar button either.
+    hide();
+    taskIcon_->SetActive(true);
+}
+
+void TMainForm::TaskIcon1Click() {
+    show();
+    ArrangeLayout();
+    taskIcon_->SetActive(false);
+    activateWindow();
+    raise();
+}
+
+void TMainForm::AboutTallix1Click() {
+    TaskIcon1Click();
+    About1Click();
+}
+
+bool TMainForm::StartInTray(const QStringList& arguments) {
+    if (!trayAvailable_ || arguments.size() < 2) return false;
+    if (arguments.at(1).toUpper() != "/TRAY") return false;
+    TrayIcon1Click();
+    return true;
+}
+
+} // namespace tallix::gui
