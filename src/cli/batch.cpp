@@ -6,6 +6,7 @@
 #include <langinfo.h>
 #include <locale.h>
 
+#include "cli/batchprint.h"
 #include "core/commands/dispatch.h"
 #include "core/persist/stackfile.h"
 
@@ -98,19 +99,24 @@ const char kUsage[] = "Usage: tallix [OPTIONS]\n"
                       "  --load FILE        start with the stack read from a stack file\n"
                       "  --save FILE        write the final stack to a stack file (one entry\n"
                       "                     per line, level 1 first)\n"
+                      "  --print FILE       print the stack listing of the window's Print command\n"
+                      "                     into FILE: a PDF when the name ends in .pdf, else the\n"
+                      "                     printer's plain text rendering\n"
                       "  --help             show this help\n"
                       "  --version          show the version\n"
                       "\n"
                       "Tokens are numbers (entered as Enter does) and command names such as\n"
                       "+ - * / SWAP DROP DUP SIN HEX; '#' starts a comment. The stack is printed\n"
                       "deepest entry first, level 1 last. Exit status: 0 no error, 1 an error\n"
-                      "was reported or a stack file could not be read or written, 2 bad usage.\n"
+                      "was reported, a stack file could not be read or written or the listing\n"
+                      "could not be printed, 2 bad usage.\n"
                       "A stack file that cannot be read stops the run before the first token.\n";
 
 bool IsBatchOption(std::string_view a) {
     return a == "-e" || a == "--eval" || a == "--batch" || a == "--raw" || a == "--help" ||
            a == "-h" || a == "--version" || a.starts_with("--eval=") || a == "--load" ||
-           a == "--save" || a.starts_with("--load=") || a.starts_with("--save=");
+           a == "--save" || a.starts_with("--load=") || a.starts_with("--save=") ||
+           a == "--print" || a.starts_with("--print=");
 }
 
 } // namespace
@@ -125,11 +131,11 @@ int BatchMain(int argc, char** argv) { return BatchMain(argc, argv, stdin, stdou
 
 int BatchMain(int argc, char** argv, std::FILE* in, std::FILE* out, std::FILE* err) {
     std::vector<std::string> evals;
-    std::string loadPath, savePath;
-    bool fromStdin = false, raw = false, load = false, save = false;
+    std::string loadPath, savePath, printPath;
+    bool fromStdin = false, raw = false, load = false, save = false, print = false;
     for (int i = 1; i < argc; ++i) {
         std::string_view a = argv[i];
-        if (a == "-e" || a == "--eval" || a == "--load" || a == "--save") {
+        if (a == "-e" || a == "--eval" || a == "--load" || a == "--save" || a == "--print") {
             if (i + 1 >= argc) {
                 std::fprintf(err, "tallix: %s needs an argument\n%s", argv[i], kUsage);
                 return 2;
@@ -141,6 +147,9 @@ int BatchMain(int argc, char** argv, std::FILE* in, std::FILE* out, std::FILE* e
             } else if (a == "--save") {
                 save = true;
                 savePath = std::move(value);
+            } else if (a == "--print") {
+                print = true;
+                printPath = std::move(value);
             } else {
                 evals.push_back(std::move(value));
             }
@@ -152,6 +161,9 @@ int BatchMain(int argc, char** argv, std::FILE* in, std::FILE* out, std::FILE* e
         } else if (a.starts_with("--save=")) {
             save = true;
             savePath = a.substr(7);
+        } else if (a.starts_with("--print=")) {
+            print = true;
+            printPath = a.substr(8);
         } else if (a == "--batch") {
             fromStdin = true;
         } else if (a == "--raw") {
@@ -195,8 +207,17 @@ int BatchMain(int argc, char** argv, std::FILE* in, std::FILE* out, std::FILE* e
             saveFailed = true;
         }
     }
+    bool printFailed = false;
+    if (print) {
+        std::string error;
+        if (!PrintListing(printPath, runner.calculator(), error)) {
+            std::fprintf(err, "tallix: %s\n", error.c_str());
+            std::fflush(err);
+            printFailed = true;
+        }
+    }
     runner.PrintStack(out, raw);
-    return runner.errorCount() > 0 || saveFailed ? 1 : 0;
+    return runner.errorCount() > 0 || saveFailed || printFailed ? 1 : 0;
 }
 
 } // namespace tallix::cli

@@ -45,8 +45,8 @@ private:
     void Poll() {
         QWidget* modal = QApplication::activeModalWidget();
         if (!modal || !modal->isVisible()) return;
-        // File dialogs are answered by the test that opens them.
-        if (modal->inherits("QFileDialog")) return;
+        // File and print dialogs are answered by the test that opens them.
+        if (modal->inherits("QFileDialog") || modal->inherits("QPrintDialog")) return;
         SeenDialog d{modal->windowTitle(), {}, modal->frameGeometry(), modal->objectName()};
         if (auto* box = qobject_cast<QMessageBox*>(modal)) d.text = box->text();
         if (auto* err = qobject_cast<TErrDlg*>(modal)) d.text = err->ErrL->text();

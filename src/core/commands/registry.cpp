@@ -93,6 +93,7 @@ constexpr MenuDef kMenus[] = {
 constexpr CommandDef kCommands[] = {
     Win(Cmd::Open, In(Menu::File, "&Open...", "Open1", "Ctrl+O")),
     Win(Cmd::Save, In(Menu::File, "&Save...", "Save1", "Ctrl+S")),
+    Win(Cmd::Print, In(Menu::File, "&Print...", "Print1", "Ctrl+P")),
     Win(Cmd::TrayIcon, Sep(Menu::File, "&Tray Icon", "TrayIcon1", "Ctrl+T")),
     Win(Cmd::Keys, Sep(Menu::File, "&Keys...", "Keys1", "F1", Check::None, "N3")),
     Win(Cmd::About, In(Menu::File, "&About...", "About1")),

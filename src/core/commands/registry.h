@@ -32,7 +32,7 @@ enum class Cmd : std::uint8_t {
     // modes
     Bin, Oct, Dec, Hex, Cyc, Deg, Rad, Grad,
     // the window's own commands
-    Open, Save, TrayIcon, Keys, About, Exit, StayOnTop, HideKeyboard, HideNumbers,
+    Open, Save, Print, TrayIcon, Keys, About, Exit, StayOnTop, HideKeyboard, HideNumbers,
     // the tray icon's popup menu
     Restore, TrayClose, AboutTallix,
     Count

@@ -1,5 +1,7 @@
 #include "core/print/stacklisting.h"
 
+#include <algorithm>
+
 #include "core/number/numtext.h"
 
 namespace tallix::print {
@@ -21,6 +23,44 @@ std::string HalfBodyFormat(const TStackListingSettings& s) {
         (static_cast<long double>(s.PaperWidth) - s.MarginLeft - s.MarginRight) / 2);
     const std::string width = FormatGeneral(static_cast<Value>(half), 15, s.DecimalSeparator);
     return "<" + width + "|>" + width;
+}
+
+// A cell wider than its column would be cut from the right, and a value cut
+// so is another number (its exponent or its low binary digits gone), a label
+// another level. So each body column grows to hold its widest cell, the
+// value column no further than the body's right edge; a listing whose cells
+// fit keeps the usual columns.
+std::string FittingTableFormat(TLinePrinter& printer, const TStackListing& listing) {
+    try {
+        TPrintDevice& device = printer.Printer();
+        std::int64_t widest[2] = {0, 0};
+        for (const std::string& line : listing.Lines) {
+            const std::vector<std::string> cells = SplitColumns(line);
+            for (std::size_t i = 0; i < 2 && i < cells.size(); ++i)
+                widest[i] = std::max<std::int64_t>(widest[i], device.TextWidth(cells[i]));
+        }
+        // Room for the text and the inset that keeps it off the column's edge.
+        const std::int64_t inset = (device.DeviceCaps(TDeviceCap::LogPixelsX) / 300) * 6;
+        const std::vector<std::string> formats = SplitColumns(listing.TableFormat);
+        if (formats.size() != 2) return listing.TableFormat;
+        std::int64_t width[2];
+        for (std::size_t i = 0; i < 2; ++i)
+            width[i] = printer.ToPixelsX(
+                ParseColumnFormat(formats[i], printer.DefaultColWidth(), listing.DecimalSeparator)
+                    .Width);
+        const std::int64_t label = std::max(width[0], widest[0] + inset + 1);
+        const std::int64_t room = printer.BodyWidth() - label;
+        const std::int64_t value = std::max(width[1], std::min(widest[1] + inset + 1, room));
+        auto column = [&](std::size_t i, std::int64_t pixels) {
+            if (pixels == width[i]) return formats[i];
+            return ">" + FormatColumnWidth(printer.ToUnitsX(pixels), listing.DecimalSeparator);
+        };
+        return column(0, label) + "|" + column(1, value);
+    } catch (const std::exception&) {
+        // Without a printer to measure on, the document does not begin
+        // either; it reports that.
+        return listing.TableFormat;
+    }
 }
 
 } // namespace
@@ -89,6 +129,7 @@ void PrintStackListing(TLinePrinter& printer, const TStackListing& listing,
     } catch (const EPrinter&) {
         // Without a printer, BeginDoc reports it.
     }
+    printer.SetTableFormat(FittingTableFormat(printer, listing));
     printer.BeginDoc();
     try {
         printer.NewLine();

@@ -11,6 +11,8 @@
 #include <QWindow>
 
 #include "gui/mainform/geometry.h"
+#include "gui/printing/progressdialog.h"
+#include "gui/printing/stackprinter.h"
 #include "gui/widgets/dblclicklabel.h"
 #include "gui/widgets/errdlg.h"
 #include "gui/widgets/fonts.h"
@@ -154,6 +156,7 @@ void TMainForm::MenuCommand(Cmd cmd) {
     switch (cmd) {
     case Cmd::Open: Open1Click(); return;
     case Cmd::Save: Save1Click(); return;
+    case Cmd::Print: Print1Click(); return;
     case Cmd::Keys: Keys1Click(); return;
     case Cmd::About: About1Click(); return;
     case Cmd::Exit: Exit1Click(); return;

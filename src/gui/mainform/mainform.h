@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <memory>
 #include <string>
 
 #include "core/commands/dispatch.h"
@@ -27,7 +28,9 @@ class TDblClickLabel;
 class TErrDlg;
 class TKeypad;
 class TMainMenu;
+class TQtProgressDialogFactory;
 class TStackDisplay;
+class TStackPrinter;
 class TTrayIcon;
 
 class TMainForm : public QMainWindow, public tallix::Shell {
@@ -77,6 +80,14 @@ public:
     bool SaveStackFile(const QString& path);
     QFileDialog* OpenDialog1() const { return openDialog_; }
     QFileDialog* SaveDialog1() const { return saveDialog_; }
+
+    // ---- printing --------------------------------------------------------
+    // Prints the stack listing: enters the entry line, asks for the printer
+    // and prints a copy of the stack. An error of the printer is shown in
+    // the application's error box.
+    void Print1Click();
+    // The program's printer and its line printer, made at the first use.
+    TStackPrinter& StackPrinter();
 
     // ---- window commands -----------------------------------------------
     // A menu item: a window command here, any other through the core.
@@ -154,6 +165,9 @@ private:
     QFileDialog* saveDialog_ = nullptr;
     QString openName_;
     QString saveName_;
+    std::unique_ptr<TQtProgressDialogFactory> printProgress_;
+    std::unique_ptr<TStackPrinter> stackPrinter_;
+    bool printing_ = false; // a listing is being printed
     TErrDlg* errDlg_ = nullptr;
     int dpi_ = 96;
     int fullHeight_ = 0;

@@ -144,6 +144,44 @@ TEST(PrintStackListing, ThreeEntries) {
     }
 }
 
+// A cell cut from the right would print another number or level: the
+// columns grow instead, the value column up to the body's right edge.
+TEST(PrintStackListing, ColumnsGrowRatherThanCutACell) {
+    const std::string word56(56, '1'), wide(80, '7');
+    struct Case {
+        const char* name;
+        std::string line;
+        std::string label, value; // as printed
+        int labelCol, valueCol;   // column widths in pixels
+    };
+    const Case cases[] = {
+        {"fits", "3:|-1.5", "3:", "-1.5", 112, 675},
+        {"exactly fills", "3:|" + std::string(26, '9'), "3:", std::string(26, '9'), 112, 675},
+        {"56-bit binary word", "1:|" + word56, "1:", word56, 112, 56 * 25 + 7},
+        {"deep level", "12345:|2", "12345:", "2", 6 * 25 + 7, 675},
+        {"wider than the body", "1:|" + wide, "1:", wide.substr(0, 73), 112, 1950 - 112},
+    };
+    for (const Case& c : cases) {
+        ListingRig rig;
+        TStackListing listing = BuildStackListing({}, {8.5f, 1, 1, '.'}, Identity);
+        listing.Lines = {c.line};
+        PrintStackListing(*rig, listing, {"Courier New", 9, 0, 96});
+        const auto& t = rig.dev.texts;
+        ASSERT_EQ(t.size(), 6u) << c.name;
+        EXPECT_EQ(t[4].text, c.label) << c.name;
+        EXPECT_EQ(t[5].text, c.value) << c.name;
+        // Right-aligned, kept 6 pixels off the column's edge when there is
+        // room for that.
+        auto right = [](int colEnd, int colW, int textW) {
+            return colEnd - textW - (textW < colW - 6 ? 6 : 0);
+        };
+        const int labelW = 25 * static_cast<int>(c.label.size());
+        const int valueW = 25 * static_cast<int>(c.value.size());
+        EXPECT_EQ(t[4].x, right(kLeft + c.labelCol, c.labelCol, labelW)) << c.name;
+        EXPECT_EQ(t[5].x, right(kLeft + c.labelCol + c.valueCol, c.valueCol, valueW)) << c.name;
+    }
+}
+
 TEST(PrintStackListing, EmptyStack) {
     ListingRig rig;
     rig.Print({});
