@@ -31,8 +31,11 @@ enum class Cmd : std::uint8_t {
     And, Or, Xor, Not, SL, SR, RL, RR, STWS, RCWS,
     // modes
     Bin, Oct, Dec, Hex, Cyc, Deg, Rad, Grad,
+    // undo and redo
+    Undo, Redo,
     // the window's own commands
     Open, Save, Keys, About, Exit, StayOnTop, HideKeyboard, HideNumbers,
+    Copy, CopyStack, Paste,
     Count
 };
 // clang-format on
@@ -41,6 +44,7 @@ enum class Cmd : std::uint8_t {
 enum class Menu : std::uint8_t {
     None,
     File,
+    Edit,
     Menus,
     Hyp,
     Logic,
@@ -70,12 +74,13 @@ enum class Check : std::uint8_t {
 
 struct MenuPlace {
     Menu menu = Menu::None;
-    std::string_view caption; // with its & mnemonic
-    std::string_view object;  // the Qt object name
+    std::string_view caption;       // with its & mnemonic
+    std::string_view object;        // the Qt object name
     std::string_view shortcut = {}; // portable key text, e.g. "Ctrl+2"
     bool separatorBefore = false;
     std::string_view separatorName = {};
     Check check = Check::None;
+    std::string_view shortcut2 = {}; // a second key for the same item
 };
 
 struct KeyPlace {
@@ -89,6 +94,7 @@ using Handler = void (*)(Calculator& calc);
 enum class Scope : std::uint8_t {
     Operation,  // runs `op` in the command frame
     Calculator, // runs `handler`
+    History,    // runs `handler` outside any undo step: undo and redo
     Window,     // the window runs it; batch mode does not know it
 };
 
