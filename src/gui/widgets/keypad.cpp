@@ -115,11 +115,16 @@ TKeypad::TKeypad(QWidget* client, int dpi, char decimalChar) : QObject(client) {
             b->setFont(f);
         }
         FitCaption(b, b->text(), 4);
+        const tallix::KeyDef& def = tallix::KeyInfo(p.key);
+        b->setAccessibleName(Q(def.spoken));
+        if (!def.spokenShifted.empty())
+            b->setAccessibleDescription(Q(def.spoken) + "; with Shift: " + Q(def.spokenShifted));
         keys_[static_cast<int>(p.key)] = b;
         if (p.key == Key::KShift)
             connect(b, &QPushButton::clicked, this, &TKeypad::shiftClicked);
         else
-            connect(b, &QPushButton::clicked, this, [this, key = p.key] { Q_EMIT keyClicked(key); });
+            connect(b, &QPushButton::clicked, this,
+                    [this, key = p.key] { Q_EMIT keyClicked(key); });
     }
     QFont labelFont = client->font();
     labelFont.setPixelSize(FontPixels(9, dpi));
@@ -165,6 +170,9 @@ void TKeypad::SetShiftLook(bool on) {
                              : base.color(QPalette::Active, QPalette::ButtonText);
     for (Key k : tallix::ShiftedKeys()) {
         QPushButton* b = Button(k);
+        // A screen reader names what the key does now.
+        const tallix::KeyDef& def = tallix::KeyInfo(k);
+        b->setAccessibleName(Q(on ? def.spokenShifted : def.spoken));
         QPalette p = b->palette();
         p.setColor(QPalette::Active, QPalette::ButtonText, colour);
         p.setColor(QPalette::Inactive, QPalette::ButtonText, colour);
