@@ -21,7 +21,8 @@ public:
 
     QAction* Action(tallix::Cmd cmd) const { return actions_[static_cast<int>(cmd)]; }
     QMenu* Menu(tallix::Menu menu) const { return menus_[static_cast<int>(menu)]; }
-    // Checks the current angle unit and base.
+    // Checks the current angle unit and base; greys Undo and Redo when
+    // there is nothing to undo or redo.
     void Refresh(const tallix::Calculator& calc);
 
 Q_SIGNALS:
