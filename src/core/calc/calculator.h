@@ -127,7 +127,6 @@ public:
     // Closes the open step here and opens a new one: entering the typed
     // number is a step of its own before the command that entered it.
     void CutStep();
-    bool InStep() const { return stepDepth_ > 0; }
     // The running command failed and put its arguments back; unless it
     // changed more than the last arguments, it makes no step. Every error
     // message counts as such a failure.

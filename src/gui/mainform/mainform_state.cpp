@@ -11,10 +11,10 @@
 #include <QScreen>
 #include <cstdio>
 
-#include "core/persist/settings.h"
-#include "core/persist/stackfile.h"
 #include "gui/mainform/geometry.h"
 #include "gui/mainform/mainform.h"
+#include "core/persist/settings.h"
+#include "core/persist/stackfile.h"
 
 namespace tallix::gui {
 

@@ -123,8 +123,7 @@ TKeypad::TKeypad(QWidget* client, int dpi, char decimalChar) : QObject(client) {
         if (p.key == Key::KShift)
             connect(b, &QPushButton::clicked, this, &TKeypad::shiftClicked);
         else
-            connect(b, &QPushButton::clicked, this,
-                    [this, key = p.key] { Q_EMIT keyClicked(key); });
+            connect(b, &QPushButton::clicked, this, [this, key = p.key] { Q_EMIT keyClicked(key); });
     }
     QFont labelFont = client->font();
     labelFont.setPixelSize(FontPixels(9, dpi));
