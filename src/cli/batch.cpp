@@ -35,6 +35,8 @@ void BatchRunner::RunToken(std::string_view token) {
         RunAsNamed(calc_, *def);
         return;
     }
+    // Entering a number is an undo step, as the Enter key's is.
+    Calculator::Step step(calc_);
     calc_.Entry.assign(token);
     if (calc_.EnterEntryLine())
         calc_.ResetEntry();
@@ -106,9 +108,10 @@ const char kUsage[] = "Usage: tallix [OPTIONS]\n"
                       "  --version          show the version\n"
                       "\n"
                       "Tokens are numbers (entered as Enter does) and command names such as\n"
-                      "+ - * / SWAP DROP DUP SIN HEX; '#' starts a comment. The stack is printed\n"
-                      "deepest entry first, level 1 last. Exit status: 0 no error, 1 an error\n"
-                      "was reported, a stack file could not be read or written or the listing\n"
+                      "+ - * / SWAP DROP DUP SIN HEX; UNDO and REDO step back and forth through\n"
+                      "the run's commands; '#' starts a comment. The stack is printed deepest\n"
+                      "entry first, level 1 last. Exit status: 0 no error, 1 an error was\n"
+                      "reported, a stack file could not be read or written or the listing\n"
                       "could not be printed, 2 bad usage.\n"
                       "A stack file that cannot be read stops the run before the first token.\n";
 

@@ -48,46 +48,98 @@ const char* AngleCaption(int angleMode) {
     }
 }
 
+std::string BaseSpoken(Base base) {
+    switch (base) {
+    case Base::BIN: return "Base: binary";
+    case Base::OCT: return "Base: octal";
+    case Base::HEX: return "Base: hexadecimal";
+    case Base::DEC: break;
+    }
+    return "Base: decimal";
+}
+
+std::string AngleSpoken(int angleMode) {
+    switch (angleMode) {
+    case 0: return "Angle unit: cycles";
+    case 1: return "Angle unit: degrees";
+    case 3: return "Angle unit: gradients";
+    default: return "Angle unit: radians";
+    }
+}
+
 // ---- primitives -------------------------------------------------------
 
 std::string Calculator::FormatValue(Value v) const { return FormatStackValue(v, DecimalChar); }
 
 void Calculator::PushValue(Value v) { PushText(FormatValue(v)); }
 
+History* Calculator::Journal() {
+    if (stepDepth_ > 0) return &history_;
+    history_.Clear();
+    return nullptr;
+}
+
 void Calculator::PushText(std::string text) {
+    if (History* h = Journal()) h->Pushed(text);
     stack_.push(std::move(text));
     StackChanged();
 }
 
 bool Calculator::PopText(std::string& text) {
     bool any = !stack_.empty();
-    if (any) text = CutChars(stack_.pop(), 80);
+    if (any) {
+        std::string whole = stack_.pop();
+        text = CutChars(whole, 80);
+        // The step keeps the whole text, so that undo restores it exactly.
+        if (History* h = Journal()) h->Popped(std::move(whole));
+    }
     StackChanged();
     return any;
 }
 
 void Calculator::MoveToTop(std::size_t i) {
+    if (i == 0 || i >= stack_.size()) return;
+    if (History* h = Journal()) h->Moved(true, i);
     stack_.moveToTop(i);
     StackChanged();
 }
 
 void Calculator::MoveFromTop(std::size_t i) {
+    if (i == 0 || i >= stack_.size()) return;
+    if (History* h = Journal()) h->Moved(false, i);
     stack_.moveFromTop(i);
     StackChanged();
 }
 
 void Calculator::ClearStack() {
-    stack_.clear();
+    if (!stack_.empty()) {
+        if (History* h = Journal()) {
+            // The old entries move into the step as they are.
+            std::vector<std::string> old;
+            stack_.swapItems(old);
+            h->Replaced(std::move(old), 0);
+        } else {
+            stack_.clear();
+        }
+    }
     StackChanged();
 }
 
 void Calculator::ReplaceStack(std::vector<std::string> levelsTopFirst) {
+    if (History* h = Journal()) {
+        std::vector<std::string> old;
+        stack_.swapItems(old);
+        h->Replaced(std::move(old), History::ItemsBytes(levelsTopFirst));
+    }
     stack_.assignLevels(std::move(levelsTopFirst));
     StackChanged();
 }
 
-void Calculator::ShowError(std::string_view name, Reason reason) {
-    std::string head = CutChars(std::string(name) + " Error: ", 88);
+void Calculator::ShowError(std::string_view name, Reason reason) { ShowError(name, {}, reason); }
+
+void Calculator::ShowError(std::string_view name, std::string_view detail, Reason reason) {
+    CommandFailed();
+    std::string head = CutChars(std::string(name) + " Error: " + std::string(detail), 88);
     shell_.ShowError(CutChars(head + "\r\n" + std::string(ReasonText(reason)), 107));
 }
 
@@ -114,10 +166,12 @@ bool Calculator::PopOneArg(Value& value, std::string_view name, bool asInteger) 
     StackChanged();
     auto v = ParseArg(CutChars(text, 80), asInteger, DecimalChar);
     if (!v) {
-        PushText(std::move(text));
+        // Back where it was: the stack has not changed.
+        stack_.push(std::move(text));
         ShowError(name, Reason::BadArgumentType);
         return false;
     }
+    if (History* h = Journal()) h->Popped(std::move(text));
     value = *v;
     LastX = value;
     LastNum = 1;
@@ -135,8 +189,12 @@ bool Calculator::PopTwoArgs(Value& x, Value& y, bool asInteger, std::string_view
         ShowError(name, Reason::BadArgumentType);
         return false;
     }
-    stack_.pop();
-    stack_.pop();
+    std::string tx = stack_.pop();
+    std::string ty = stack_.pop();
+    if (History* h = Journal()) {
+        h->Popped(std::move(tx));
+        h->Popped(std::move(ty));
+    }
     StackChanged();
     x = *vx;
     y = *vy;
@@ -161,37 +219,49 @@ bool Calculator::EnterEntryLine() {
     }
     Value value = 0;
     std::string text;
-    if (CurrentBase == Base::DEC) {
-        auto v = ParseReal(Entry, DecimalChar);
-        if (!v) {
-            ShowError("Entry", Reason::InvalidSyntax);
-            return false;
-        }
-        value = *v;
-        text = FormatValue(value);
-        Entry = text;
-    } else {
-        try {
-            std::int64_t i = 0;
-            switch (CurrentBase) {
-            case Base::BIN: i = BaseConv::BinToInt(Entry, WordSize); break;
-            case Base::OCT: i = BaseConv::OctToInt(Entry, WordSize); break;
-            default: i = BaseConv::HexToInt(Entry, WordSize); break;
-            }
-            value = static_cast<Value>(i);
-            text = FormatFixed(value, 0, DecimalChar);
-        } catch (const BaseConv::EConvertError&) {
-            ShowError("Entry", Reason::InvalidSyntax);
-            return false;
-        }
+    if (!ParseEntry(Entry, text, value)) {
+        ShowError("Entry", Reason::InvalidSyntax);
+        return false;
     }
+    if (CurrentBase == Base::DEC) Entry = text;
     PushText(std::move(text));
     LastX = value;
     LastNum = 1;
     return true;
 }
 
-bool Calculator::CommitEntry() { return Entry.empty() || EnterEntryLine(); }
+bool Calculator::ParseEntry(std::string_view entry, std::string& text, Value& value) const {
+    if (CurrentBase == Base::DEC) {
+        auto v = ParseReal(entry, DecimalChar);
+        if (!v) return false;
+        value = *v;
+        text = FormatValue(value);
+        return true;
+    }
+    try {
+        std::int64_t i = 0;
+        switch (CurrentBase) {
+        case Base::BIN: i = BaseConv::BinToInt(entry, WordSize); break;
+        case Base::OCT: i = BaseConv::OctToInt(entry, WordSize); break;
+        default: i = BaseConv::HexToInt(entry, WordSize); break;
+        }
+        value = static_cast<Value>(i);
+        text = FormatFixed(value, 0, DecimalChar);
+        return true;
+    } catch (const BaseConv::EConvertError&) {
+        return false;
+    }
+}
+
+bool Calculator::CommitEntry() {
+    if (Entry.empty()) return true;
+    // Entering the typed number is a step of its own: undoing the command
+    // that entered it gives the number back on the stack.
+    CutStep();
+    const bool entered = EnterEntryLine();
+    CutStep();
+    return entered;
+}
 
 void Calculator::ResetEntry() {
     Entry.clear();
@@ -226,6 +296,64 @@ void Calculator::SelectBase(Base base) {
 
 void Calculator::SelectAngleMode(int mode) {
     AngleMode = (mode == 0 || mode == 1 || mode == 3) ? mode : 2;
+}
+
+// ---- undo and redo ------------------------------------------------------
+
+ModeState Calculator::Modes() const {
+    ModeState m;
+    m.LastX = LastX;
+    m.LastY = LastY;
+    m.LastNum = LastNum;
+    m.FixLength = FixLength;
+    m.CurrentBase = CurrentBase;
+    m.WordSize = WordSize;
+    m.AngleMode = AngleMode;
+    return m;
+}
+
+void Calculator::SetModes(const ModeState& m) {
+    LastX = m.LastX;
+    LastY = m.LastY;
+    LastNum = m.LastNum;
+    FixLength = m.FixLength;
+    CurrentBase = m.CurrentBase;
+    WordSize = m.WordSize;
+    AngleMode = m.AngleMode;
+}
+
+void Calculator::BeginStep() {
+    if (stepDepth_++ == 0) history_.Begin(Modes());
+}
+
+void Calculator::EndStep() {
+    if (stepDepth_ > 0 && --stepDepth_ == 0) history_.End(Modes(), stack_);
+}
+
+void Calculator::CommandFailed() {
+    if (stepDepth_ > 0) history_.Failed();
+}
+
+void Calculator::CutStep() {
+    if (stepDepth_ == 0) return;
+    history_.End(Modes(), stack_);
+    history_.Begin(Modes());
+}
+
+bool Calculator::Undo() {
+    ModeState m;
+    if (stepDepth_ > 0 || !history_.Undo(stack_, m)) return false;
+    SetModes(m);
+    ResetEntry();
+    return true;
+}
+
+bool Calculator::Redo() {
+    ModeState m;
+    if (stepDepth_ > 0 || !history_.Redo(stack_, m)) return false;
+    SetModes(m);
+    ResetEntry();
+    return true;
 }
 
 } // namespace tallix

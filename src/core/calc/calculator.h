@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "core/calc/errors.h"
+#include "core/calc/history.h"
 #include "core/calc/textstack.h"
 #include "core/number/value.h"
 
@@ -47,6 +48,8 @@ struct ScrollBarState {
 struct StackLine {
     std::string text;  // what the line shows (and its tooltip)
     std::string label; // "1:" ...
+    // What a screen reader says: "level 1: 3.5", "level 4: empty".
+    std::string spoken;
 };
 
 class Calculator {
@@ -98,6 +101,12 @@ public:
     std::string FormatValue(Value v) const;
     // NAME + " Error: " + CR LF + reason, cut to its limits, to the shell.
     void ShowError(std::string_view name, Reason reason);
+    // The same with a detail after "Error: " on the first line, e.g. the
+    // piece of a paste that is no number.
+    void ShowError(std::string_view name, std::string_view detail, Reason reason);
+    // What an entry-line text enters in the current base: its stack text
+    // and value, or nothing when it does not parse.
+    bool ParseEntry(std::string_view text, std::string& stackText, Value& value) const;
 
     // ---- entry line --------------------------------------------------
     void AppendToEntry(char ch);
@@ -107,6 +116,44 @@ public:
     // ---- modes -------------------------------------------------------
     void SelectBase(Base base);
     void SelectAngleMode(int mode);
+
+    // ---- undo and redo ---------------------------------------------------
+    // The stack and mode changes between the outermost BeginStep and its
+    // EndStep form one undo step; steps nest. A stack change made outside
+    // any step cannot be undone and makes the history forget every step,
+    // which would no longer fit the stack.
+    void BeginStep();
+    void EndStep();
+    // Closes the open step here and opens a new one: entering the typed
+    // number is a step of its own before the command that entered it.
+    void CutStep();
+    // The running command failed and put its arguments back; unless it
+    // changed more than the last arguments, it makes no step. Every error
+    // message counts as such a failure.
+    void CommandFailed();
+    // Undo restores the state before the last step, Redo re-applies the
+    // step undone last; both discard the entry line's text. Neither runs
+    // inside a step (a command cannot undo itself); false when nothing ran.
+    bool Undo();
+    bool Redo();
+    bool CanUndo() const { return history_.CanUndo(); }
+    bool CanRedo() const { return history_.CanRedo(); }
+    const History& UndoHistory() const { return history_; }
+    void SetHistoryLimits(History::Limits limits) { history_.SetLimits(limits); }
+    ModeState Modes() const;
+    void SetModes(const ModeState& m);
+
+    // Runs the code in its scope as one undo step.
+    class Step {
+    public:
+        explicit Step(Calculator& calc) : calc_(calc) { calc_.BeginStep(); }
+        ~Step() { calc_.EndStep(); }
+        Step(const Step&) = delete;
+        Step& operator=(const Step&) = delete;
+
+    private:
+        Calculator& calc_;
+    };
 
     // ---- display -----------------------------------------------------
     ScrollBarState ScrollBar() const;
@@ -123,12 +170,17 @@ private:
     // Every change of the stack, and every reset of the entry line, brings
     // the view back to level 1.
     void StackChanged() { scrollPosition_.reset(); }
+    // The open step's record, or none: outside a step the history is
+    // forgotten, since the change about to be made is in no step.
+    History* Journal();
 
     Shell& shell_;
     TextStack stack_;
     // Where the user scrolled to, in scroll units; none: the view shows
     // level 1 at the bottom line.
     std::optional<int> scrollPosition_;
+    History history_;
+    int stepDepth_ = 0;
 };
 
 // Replaces the sign at 1-based position i of an entry text of at most 80
@@ -137,5 +189,9 @@ std::string ToggleEntrySign(std::string_view text, std::size_t i);
 
 const char* BaseCaption(Base base);
 const char* AngleCaption(int angleMode);
+// The modes spelled out, as a screen reader says them: "Base: decimal",
+// "Angle unit: radians".
+std::string BaseSpoken(Base base);
+std::string AngleSpoken(int angleMode);
 
 } // namespace tallix

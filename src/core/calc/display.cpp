@@ -63,6 +63,8 @@ std::array<StackLine, 6> Calculator::StackLines() const {
         const std::size_t i = a + k;
         if (i < stack_.size()) lines[k].text = FormatForBase(stack_.at(i));
         lines[k].label = std::to_string(i + 1) + ":";
+        lines[k].spoken = "level " + lines[k].label + " " +
+                          (i < stack_.size() ? lines[k].text : std::string("empty"));
     }
     return lines;
 }

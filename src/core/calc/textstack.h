@@ -36,6 +36,10 @@ public:
     void assignLevels(std::vector<std::string> levelsTopFirst);
 
     void reserve(std::size_t n) { items_.reserve(n); }
+    // Exchanges the whole contents with a container in the stack's own
+    // order (deepest first): a clear or a replacement that can be undone
+    // without copying a single entry.
+    void swapItems(std::vector<std::string>& other) { items_.swap(other); }
 
 private:
     std::vector<std::string> items_; // deepest first, level 1 last

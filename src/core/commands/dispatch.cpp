@@ -5,9 +5,16 @@ namespace tallix {
 void RunCommand(Calculator& calc, Cmd cmd) {
     const CommandDef* def = CommandInfo(cmd);
     if (!def) return;
+    if (def->scope == Scope::History) {
+        def->handler(calc);
+        return;
+    }
+    // Everything the command changes is one undo step.
+    Calculator::Step step(calc);
     switch (def->scope) {
     case Scope::Operation: RunOp(calc, def->op); break;
     case Scope::Calculator: def->handler(calc); break;
+    case Scope::History:
     case Scope::Window: break;
     }
 }
@@ -18,6 +25,7 @@ bool PressKey(Calculator& calc, Key key) {
         return true;
     }
     if (!KeyEnabled(calc.CurrentBase, key)) return false;
+    Calculator::Step step(calc);
     const bool shifted = calc.ShiftDown;
     const bool dec = calc.CurrentBase == Base::DEC;
     std::string& entry = calc.Entry;

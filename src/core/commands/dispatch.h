@@ -9,7 +9,8 @@
 namespace tallix {
 
 // Runs a command as its menu item (or its key with the matching Shift
-// state) does. Window commands are the window's own and do nothing here.
+// state) does, as one undo step (Undo and Redo excepted). Window commands
+// are the window's own and do nothing here.
 void RunCommand(Calculator& calc, Cmd cmd);
 
 // Runs a keypad key as a click or its keyboard key would, reading the Shift

@@ -31,6 +31,10 @@ struct KeyDef {
     std::string_view control; // the control's name, e.g. "KSin"
     char keyboard;            // the character that presses it (0: none)
     std::string_view help;    // its function in the keys help, e.g. "Sin"
+    // What a screen reader says the key does, e.g. "Sine", and with Shift
+    // on ("Arc sine"; empty for a key with one function).
+    std::string_view spoken;
+    std::string_view spokenShifted;
 };
 
 std::span<const KeyDef> KeyTable();

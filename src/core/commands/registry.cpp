@@ -22,6 +22,8 @@ void Clear(Calculator& c) {
 void Edit(Calculator& c) {
     if (c.Entry.empty()) c.EditLevel1();
 }
+void UndoStep(Calculator& c) { c.Undo(); }
+void RedoStep(Calculator& c) { c.Redo(); }
 void BaseBin(Calculator& c) { c.SelectBase(Base::BIN); }
 void BaseOct(Calculator& c) { c.SelectBase(Base::OCT); }
 void BaseDec(Calculator& c) { c.SelectBase(Base::DEC); }
@@ -69,12 +71,21 @@ constexpr CommandDef Op(Cmd id, Names batch, OpSpec op, KeyPlace key = {}, MenuP
 constexpr CommandDef Calc(Cmd id, Names batch, Handler h, KeyPlace key = {}, MenuPlace menu = {}) {
     return {id, Scope::Calculator, batch, {}, h, key, menu};
 }
+constexpr CommandDef Hist(Cmd id, Names batch, Handler h, MenuPlace menu) {
+    return {id, Scope::History, batch, {}, h, {}, menu};
+}
+// An item reached by a second shortcut too.
+constexpr MenuPlace Also(MenuPlace place, std::string_view shortcut2) {
+    place.shortcut2 = shortcut2;
+    return place;
+}
 constexpr CommandDef Win(Cmd id, MenuPlace menu) {
     return {id, Scope::Window, {}, {}, nullptr, {}, menu};
 }
 
 constexpr MenuDef kMenus[] = {
     {Menu::File, Menu::None, "&File", "File1"},
+    {Menu::Edit, Menu::None, "&Edit", "Edit1"},
     {Menu::Menus, Menu::None, "Men&us", "Menus1"},
     {Menu::Hyp, Menu::Menus, "&Hyp", "Hyberbolic1"},
     {Menu::Logic, Menu::Menus, "&Logic", "Logic1"},
@@ -98,6 +109,11 @@ constexpr CommandDef kCommands[] = {
     Win(Cmd::Keys, Sep(Menu::File, "&Keys...", "Keys1", "F1", Check::None, "N3")),
     Win(Cmd::About, In(Menu::File, "&About...", "About1")),
     Win(Cmd::Exit, Sep(Menu::File, "E&xit", "Exit1", "Alt+F4")),
+    Hist(Cmd::Undo, {"UNDO"}, UndoStep, In(Menu::Edit, "&Undo", "Undo1", "Ctrl+Z")),
+    Hist(Cmd::Redo, {"REDO"}, RedoStep, Also(In(Menu::Edit, "&Redo", "Redo1", "Ctrl+Y"), "Ctrl+Shift+Z")),
+    Win(Cmd::Copy, Sep(Menu::Edit, "&Copy", "Copy1", "Ctrl+C")),
+    Win(Cmd::CopyStack, In(Menu::Edit, "Copy &Stack", "CopyStack1", "Ctrl+Shift+C")),
+    Win(Cmd::Paste, In(Menu::Edit, "&Paste", "Paste1", "Ctrl+V")),
     Op(Cmd::SinH, {"SINH"}, Real("SINH", 1, ops::SinH, Reason::InvalidInput), NoKey, In(Menu::Hyp, "&SinH", "SinH1")),
     Op(Cmd::ASinH, {"ASINH"}, Real("ASINH", 1, ops::ASinH, Reason::InvalidInput), NoKey, In(Menu::Hyp, "AS&inH", "ASinH1")),
     Op(Cmd::CosH, {"COSH"}, Real("COSH", 1, ops::CosH, Reason::InvalidInput), NoKey, Sep(Menu::Hyp, "&CosH", "CosH1")),

@@ -31,8 +31,11 @@ enum class Cmd : std::uint8_t {
     And, Or, Xor, Not, SL, SR, RL, RR, STWS, RCWS,
     // modes
     Bin, Oct, Dec, Hex, Cyc, Deg, Rad, Grad,
+    // undo and redo
+    Undo, Redo,
     // the window's own commands
     Open, Save, Print, TrayIcon, Keys, About, Exit, StayOnTop, HideKeyboard, HideNumbers,
+    Copy, CopyStack, Paste,
     // the tray icon's popup menu
     Restore, TrayClose, AboutTallix,
     Count
@@ -43,6 +46,7 @@ enum class Cmd : std::uint8_t {
 enum class Menu : std::uint8_t {
     None,
     File,
+    Edit,
     Menus,
     Hyp,
     Logic,
@@ -82,6 +86,7 @@ struct MenuPlace {
     std::string_view separatorName = {};
     Check check = Check::None;
     bool isDefault = false; // the default item of a popup menu, shown in bold
+    std::string_view shortcut2 = {}; // a second key for the same item
 };
 
 struct KeyPlace {
@@ -95,6 +100,7 @@ using Handler = void (*)(Calculator& calc);
 enum class Scope : std::uint8_t {
     Operation,  // runs `op` in the command frame
     Calculator, // runs `handler`
+    History,    // runs `handler` outside any undo step: undo and redo
     Window,     // the window runs it; batch mode does not know it
 };
 

@@ -25,7 +25,10 @@ void RunOp(Calculator& calc, const OpSpec& op) {
         case OpResult::Kind::Keep:
             if (op.args == 2) calc.PushValue(y);
             if (op.args >= 1) calc.PushValue(x);
-            if (r.kind == OpResult::Kind::Error) calc.ShowError(op.name, r.reason);
+            if (r.kind == OpResult::Kind::Error)
+                calc.ShowError(op.name, r.reason);
+            else
+                calc.CommandFailed();
             break;
         case OpResult::Kind::Report: calc.ShowError(op.name, r.reason); break;
         }

@@ -140,6 +140,8 @@ void TMainForm::RefreshView() {
     menu_->Refresh(calc_);
     baseL_->setText(tallix::BaseCaption(calc_.CurrentBase));
     angleL_->setText(tallix::AngleCaption(calc_.AngleMode));
+    baseL_->setAccessibleName(Q(tallix::BaseSpoken(calc_.CurrentBase)));
+    angleL_->setAccessibleName(Q(tallix::AngleSpoken(calc_.AngleMode)));
 }
 
 void TMainForm::FocusEntry() { display_->FocusEntry(); }
@@ -167,6 +169,9 @@ void TMainForm::MenuCommand(Cmd cmd) {
     case Cmd::Restore: TaskIcon1Click(); return;
     case Cmd::TrayClose: Exit1Click(); return;
     case Cmd::AboutTallix: AboutTallix1Click(); return;
+    case Cmd::Copy: Copy1Click(); return;
+    case Cmd::CopyStack: CopyStack1Click(); return;
+    case Cmd::Paste: Paste1Click(); return;
     default: break;
     }
     tallix::RunCommand(calc_, cmd);
@@ -185,8 +190,9 @@ void TMainForm::BaseLDblClick() {
 }
 
 void TMainForm::AngleLDblClick() {
-    calc_.SelectAngleMode((calc_.AngleMode + 1) % 4);
-    RefreshView();
+    // Through the angle commands, so that the change is an undo step.
+    static constexpr Cmd kUnits[] = {Cmd::Cyc, Cmd::Deg, Cmd::Rad, Cmd::Grad};
+    MenuCommand(kUnits[(calc_.AngleMode + 1) % 4]);
 }
 
 void TMainForm::ShowError(const std::string& message) {
@@ -270,8 +276,13 @@ void TMainForm::AlwaysOnTop1Click() {
     FocusEntry();
 }
 
+bool TMainForm::CommitEntry() {
+    tallix::Calculator::Step step(calc_);
+    return calc_.CommitEntry();
+}
+
 void TMainForm::About1Click() {
-    if (!calc_.CommitEntry()) {
+    if (!CommitEntry()) {
         RefreshView();
         return;
     }

@@ -116,6 +116,14 @@ public:
     QAbstractButton* TrayIconBtn() const { return trayIconBtn_; }
     QMenu* PopupMenu1() const;
 
+    // ---- the Edit menu's clipboard commands --------------------------
+    // Copy: the entry line's selection, or level 1 as the core gives it;
+    // Copy Stack: every level; both to the clipboard and, where the
+    // system has one, the selection. Paste enters the clipboard's numbers.
+    void Copy1Click();
+    void CopyStack1Click();
+    void Paste1Click();
+
     // ---- controls, by their names -----------------------------------
     QPushButton* KeyButton(tallix::Key key) const;
     QLabel* ShiftLabel(tallix::Key key) const;
@@ -154,6 +162,10 @@ private:
     void ScrollBarScroll(int position);
     void SetClientHeight(int height);
     void FocusEntry();
+    // Enters a number still in the entry line, as an undo step.
+    bool CommitEntry();
+    void PutOnClipboard(const QString& text);
+    void EndCommand();
     bool InThisWindow(QObject* watched) const;
     void BuildTray();
     bool Checked(tallix::Cmd cmd) const;

@@ -114,7 +114,7 @@ void TMainForm::BuildFileDialogs() {
 bool TMainForm::RunFileDialog(QFileDialog* dialog, QString& lastName, QString& chosen) {
     // A number still in the entry line is entered first (and saved with the
     // stack); an entry that is no number shows its error and no dialog.
-    if (!calc_.CommitEntry()) {
+    if (!CommitEntry()) {
         RefreshView();
         return false;
     }
@@ -139,9 +139,12 @@ void TMainForm::FileWarning(const QString& action, const QString& path, const QS
 }
 
 bool TMainForm::OpenStackFile(const QString& path) {
-    // The stack is replaced only by a file read completely.
-    const persist::FileStatus st =
-        persist::LoadStackFile(QFile::encodeName(path).toStdString(), calc_);
+    // The stack is replaced only by a file read completely, as one undo step.
+    persist::FileStatus st;
+    {
+        tallix::Calculator::Step step(calc_);
+        st = persist::LoadStackFile(QFile::encodeName(path).toStdString(), calc_);
+    }
     if (!st) {
         FileWarning("open", path, QString::fromStdString(st.reason));
         return false;

@@ -115,6 +115,10 @@ TKeypad::TKeypad(QWidget* client, int dpi, char decimalChar) : QObject(client) {
             b->setFont(f);
         }
         FitCaption(b, b->text(), 4);
+        const tallix::KeyDef& def = tallix::KeyInfo(p.key);
+        b->setAccessibleName(Q(def.spoken));
+        if (!def.spokenShifted.empty())
+            b->setAccessibleDescription(Q(def.spoken) + "; with Shift: " + Q(def.spokenShifted));
         keys_[static_cast<int>(p.key)] = b;
         if (p.key == Key::KShift)
             connect(b, &QPushButton::clicked, this, &TKeypad::shiftClicked);
@@ -166,6 +170,9 @@ void TKeypad::SetShiftLook(bool on) {
                              : base.color(QPalette::Active, QPalette::ButtonText);
     for (Key k : tallix::ShiftedKeys()) {
         QPushButton* b = Button(k);
+        // A screen reader names what the key does now.
+        const tallix::KeyDef& def = tallix::KeyInfo(k);
+        b->setAccessibleName(Q(on ? def.spokenShifted : def.spoken));
         QPalette p = b->palette();
         p.setColor(QPalette::Active, QPalette::ButtonText, colour);
         p.setColor(QPalette::Inactive, QPalette::ButtonText, colour);

@@ -35,7 +35,10 @@ TMainMenu::TMainMenu(QMenuBar* bar, QWidget* owner) : QObject(bar) {
         }
         QAction* a = menu->addAction(Q(p.caption));
         a->setObjectName(Q(p.object));
-        if (!p.shortcut.empty()) a->setShortcut(QKeySequence(Q(p.shortcut)));
+        QList<QKeySequence> keys;
+        for (std::string_view k : {p.shortcut, p.shortcut2})
+            if (!k.empty()) keys.append(QKeySequence(Q(k)));
+        a->setShortcuts(keys);
         if (p.check != tallix::Check::None) a->setCheckable(true);
         if (p.isDefault) {
             QFont bold = a->font();
@@ -57,6 +60,9 @@ void TMainMenu::Refresh(const tallix::Calculator& calc) {
     for (const tallix::CommandDef& c : tallix::CommandTable())
         if (c.menu.check == tallix::Check::Radio)
             Action(c.id)->setChecked(tallix::IsCurrentMode(calc, c.id));
+    // Greyed items take no shortcut either.
+    Action(Cmd::Undo)->setEnabled(calc.CanUndo());
+    Action(Cmd::Redo)->setEnabled(calc.CanRedo());
 }
 
 } // namespace tallix::gui

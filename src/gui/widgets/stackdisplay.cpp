@@ -82,6 +82,9 @@ TStackDisplay::TStackDisplay(QWidget* parent, int dpi) : QFrame(parent) {
     line0_->setAcceptDrops(false);
     line0_->setTextMargins(0, 0, 0, 0);
     line0_->setPalette(windowColours);
+    line0_->setAccessibleName("Entry line");
+    line0_->setAccessibleDescription("The number being typed; Enter puts it on the stack");
+    scrollBar_->setAccessibleName("Stack levels");
 }
 
 void TStackDisplay::StepScrollBar(int action) {
@@ -111,6 +114,7 @@ void TStackDisplay::Refresh(const tallix::Calculator& calc) {
         const QString text = Q(lines[k].text);
         lines_[k]->setText(text);
         lines_[k]->setToolTip(text);
+        lines_[k]->setAccessibleName(Q(lines[k].spoken));
         indexLabels_[k]->setText(Q(lines[k].label));
     }
 

@@ -73,3 +73,43 @@ INSTANTIATE_TEST_SUITE_P(
         HelpCase{'\b', "Backspace : <-/Drop", Key::KBackspace}));
 
 } // namespace
+
+namespace {
+
+// Screen readers: every key says what it does, a key with a second function
+// says that one too, and no two keys sound alike.
+TEST(SpokenNames, EveryKeyHasOneAndTheShiftedKeysASecond) {
+    const auto shifted = tallix::ShiftedKeys();
+    std::vector<std::string_view> names;
+    for (const tallix::KeyDef& k : tallix::KeyTable()) {
+        SCOPED_TRACE(std::string(k.control));
+        EXPECT_FALSE(k.spoken.empty());
+        const bool hasSecond = std::find(shifted.begin(), shifted.end(), k.key) != shifted.end();
+        EXPECT_EQ(!k.spokenShifted.empty(), hasSecond);
+        names.push_back(k.spoken);
+        if (hasSecond) names.push_back(k.spokenShifted);
+    }
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(std::adjacent_find(names.begin(), names.end()), names.end());
+}
+
+TEST(SpokenNames, SayWhatTheKeyDoes) {
+    struct Case {
+        tallix::Key key;
+        const char* plain;
+        const char* shifted;
+    };
+    const Case cases[] = {
+        {tallix::Key::KSin, "Sine", "Arc sine"},
+        {tallix::Key::KEnter, "Enter", "Edit"},
+        {tallix::Key::K7, "Seven", ""},
+        {tallix::Key::KShift, "Shift", ""},
+        {tallix::Key::KLast, "Last arguments", "Clear stack"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(tallix::KeyInfo(c.key).spoken, c.plain);
+        EXPECT_EQ(tallix::KeyInfo(c.key).spokenShifted, c.shifted);
+    }
+}
+
+} // namespace
