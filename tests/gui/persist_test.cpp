@@ -182,6 +182,9 @@ TEST_F(SavedStateWindow, ClosingSavesAndRemovesStaleLines) {
 }
 
 // Answers the next file dialog with a name (or cancels it when empty).
+// The dialog reads its folder in the background and may put its first
+// selection back when that ends, after the answer was typed; the answer is
+// then refused (file not found) and given again until the dialog closes.
 class FileDialogAnswer : public QObject {
 public:
     explicit FileDialogAnswer(QString path) : path_(std::move(path)) {
@@ -189,9 +192,11 @@ public:
         QObject::connect(&timer_, &QTimer::timeout, [this] {
             auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
             if (!d || !d->isVisible()) return;
-            title = d->windowTitle();
-            initialName = d->selectedFiles().value(0);
-            timer_.stop();
+            if (!answered_) {
+                title = d->windowTitle();
+                initialName = d->selectedFiles().value(0);
+                answered_ = true;
+            }
             if (path_.isEmpty()) {
                 d->reject();
             } else {
@@ -206,6 +211,7 @@ public:
 
 private:
     QString path_;
+    bool answered_ = false;
     QTimer timer_;
 };
 
