@@ -4,12 +4,25 @@
 # X server with a small window manager. Prints the median time and resident
 # memory of each program over RUNS runs, started alternately.
 #
-# usage: bench/startup_time.sh [path/to/tallix]   (RUNS=15 by default)
-# Needs: Xvfb, openbox, a C compiler with the X11 headers; compares with
-# xcalc, galculator and speedcrunch where they are installed.
+# usage: bench/startup_time.sh [path/to/tallix ...]   (RUNS=15 by default)
+# Several builds of tallix (say, before and after a change) are timed in the
+# same session, as tallix-1, tallix-2...; the window program beside the first
+# one is also timed on its own, which shows what the hand-over from `tallix`
+# costs. Needs: Xvfb, openbox, a C compiler with the X11 headers; compares
+# with xcalc, galculator and speedcrunch where they are installed.
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
-tallix=${1:-$here/../build-gui/tallix}
+[ $# -gt 0 ] || set -- "$here/../build/tallix"
+tallix=$1
+entries="tallix|$1"
+if [ $# -gt 1 ]; then
+    entries="" n=0
+    for t in "$@"; do
+        n=$((n + 1))
+        echo "tallix-$n: $t"
+        entries="$entries tallix-$n|$t"
+    done
+fi
 runs=${RUNS:-15}
 work=$(mktemp -d)
 trap 'kill $wm $xs 2>/dev/null || true; rm -rf "$work"' EXIT
@@ -29,8 +42,9 @@ mkdir -p "$XDG_RUNTIME_DIR" "$HOME"
 chmod 700 "$XDG_RUNTIME_DIR"
 
 # name|command
-set -- "tallix|$tallix" \
-       "tallix-with-GL|env QT_XCB_GL_INTEGRATION=xcb_glx $tallix"
+set -- $entries "tallix-with-GL|env QT_XCB_GL_INTEGRATION=xcb_glx $tallix"
+window=$(dirname "$tallix")/tallix-window
+[ -x "$window" ] && set -- "$@" "tallix-window|$window"
 for p in xcalc galculator speedcrunch; do
     command -v $p >/dev/null 2>&1 && set -- "$@" "$p|$p"
 done
