@@ -62,9 +62,15 @@ for i in $(seq "$runs"); do
     done
 done
 
-printf '%-16s %10s %10s\n' program "median ms" "RSS MiB"
+# Each column's median on its own; CPU is the program's own time until its
+# window is mapped, steadier than the wall time when the machine is busy.
+median() { sort -n | awk '{v[NR]=$1} END {print v[int((NR+1)/2)]}'; }
+printf '%-16s %10s %10s %10s\n' program "median ms" "CPU ms" "RSS MiB"
 for entry in "$@"; do
     name=${entry%%|*}
-    sort -n "$work/$name.txt" | awk -v n="$name" '{t[NR]=$1; r[NR]=$2}
-        END {m=int((NR+1)/2); printf "%-16s %10.1f %10.1f\n", n, t[m], r[m]/1024}'
+    t=$(cut -d' ' -f1 "$work/$name.txt" | median)
+    r=$(cut -d' ' -f2 "$work/$name.txt" | median)
+    c=$(cut -d' ' -f3 "$work/$name.txt" | median)
+    awk -v n="$name" -v t="$t" -v c="$c" -v r="$r" \
+        'BEGIN {printf "%-16s %10.1f %10.1f %10.1f\n", n, t, c, r/1024}'
 done
