@@ -4,12 +4,25 @@
 # X server with a small window manager. Prints the median time and resident
 # memory of each program over RUNS runs, started alternately.
 #
-# usage: bench/startup_time.sh [path/to/tallix]   (RUNS=15 by default)
-# Needs: Xvfb, openbox, a C compiler with the X11 headers; compares with
-# xcalc, galculator and speedcrunch where they are installed.
+# usage: bench/startup_time.sh [path/to/tallix ...]   (RUNS=15 by default)
+# Several builds of tallix (say, before and after a change) are timed in the
+# same session, as tallix-1, tallix-2...; the window program beside the first
+# one is also timed on its own, which shows what the hand-over from `tallix`
+# costs. Needs: Xvfb, openbox, a C compiler with the X11 headers; compares
+# with xcalc, galculator and speedcrunch where they are installed.
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
-tallix=${1:-$here/../build-gui/tallix}
+[ $# -gt 0 ] || set -- "$here/../build/tallix"
+tallix=$1
+entries="tallix|$1"
+if [ $# -gt 1 ]; then
+    entries="" n=0
+    for t in "$@"; do
+        n=$((n + 1))
+        echo "tallix-$n: $t"
+        entries="$entries tallix-$n|$t"
+    done
+fi
 runs=${RUNS:-15}
 work=$(mktemp -d)
 trap 'kill $wm $xs 2>/dev/null || true; rm -rf "$work"' EXIT
@@ -29,8 +42,9 @@ mkdir -p "$XDG_RUNTIME_DIR" "$HOME"
 chmod 700 "$XDG_RUNTIME_DIR"
 
 # name|command
-set -- "tallix|$tallix" \
-       "tallix-with-GL|env QT_XCB_GL_INTEGRATION=xcb_glx $tallix"
+set -- $entries "tallix-with-GL|env QT_XCB_GL_INTEGRATION=xcb_glx $tallix"
+window=$(dirname "$tallix")/tallix-window
+[ -x "$window" ] && set -- "$@" "tallix-window|$window"
 for p in xcalc galculator speedcrunch; do
     command -v $p >/dev/null 2>&1 && set -- "$@" "$p|$p"
 done
@@ -48,9 +62,15 @@ for i in $(seq "$runs"); do
     done
 done
 
-printf '%-16s %10s %10s\n' program "median ms" "RSS MiB"
+# Each column's median on its own; CPU is the program's own time until its
+# window is mapped, steadier than the wall time when the machine is busy.
+median() { sort -n | awk '{v[NR]=$1} END {print v[int((NR+1)/2)]}'; }
+printf '%-16s %10s %10s %10s\n' program "median ms" "CPU ms" "RSS MiB"
 for entry in "$@"; do
     name=${entry%%|*}
-    sort -n "$work/$name.txt" | awk -v n="$name" '{t[NR]=$1; r[NR]=$2}
-        END {m=int((NR+1)/2); printf "%-16s %10.1f %10.1f\n", n, t[m], r[m]/1024}'
+    t=$(cut -d' ' -f1 "$work/$name.txt" | median)
+    r=$(cut -d' ' -f2 "$work/$name.txt" | median)
+    c=$(cut -d' ' -f3 "$work/$name.txt" | median)
+    awk -v n="$name" -v t="$t" -v c="$c" -v r="$r" \
+        'BEGIN {printf "%-16s %10.1f %10.1f %10.1f\n", n, t, c, r/1024}'
 done

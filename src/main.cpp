@@ -1,18 +1,25 @@
 // Tallix: an RPN scientific calculator. With batch options it runs on the
-// command line without a window; otherwise it opens the calculator window.
+// command line without a window; otherwise it starts the calculator window,
+// which is a program of its own so that batch mode never loads the window
+// toolkit (see src/window_main.cpp).
+#include <cstdio>
+#include <span>
+
 #include "cli/batch.h"
 #include "cli/batchprint.h"
-
-#ifdef TALLIX_HAVE_GUI
-#include "gui/app/app.h"
-#include "gui/printing/pdflisting.h"
-#endif
+#include "cli/cmdline.h"
+#include "cli/launch.h"
 
 int main(int argc, char** argv) {
+    using namespace tallix::cli;
+    const auto args = std::span<const char* const>(argv, static_cast<std::size_t>(argc));
+    const CommandLine cl = ClassifyArgs(args.subspan(args.empty() ? 0 : 1));
 #ifdef TALLIX_HAVE_GUI
-    if (!tallix::cli::WantsBatch(argc, argv)) return tallix::gui::RunWindow(argc, argv);
-    // Batch mode's --print into a PDF draws its pages with the toolkit.
-    tallix::cli::SetPdfListingPrinter(&tallix::gui::PrintListingToPdf);
+    if (cl.mode == StartMode::Window) return ExecWindowProgram(argv);
+    // A listing printed into a PDF is drawn by the toolkit: the window
+    // program runs such a batch in this one's place.
+    if (cl.mode == StartMode::Batch && cl.print && IsPdfName(cl.printPath))
+        return ExecWindowProgram(argv);
 #endif
-    return tallix::cli::BatchMain(argc, argv);
+    return BatchMain(cl, stdin, stdout, stderr);
 }

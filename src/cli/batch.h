@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "cli/cmdline.h"
 #include "core/calc/calculator.h"
 
 namespace tallix::cli {
@@ -34,11 +35,11 @@ private:
 // The decimal separator of the user's numeric locale (LC_NUMERIC, LANG).
 char UserDecimalChar();
 
-// True when the arguments ask for batch mode rather than the window.
-bool WantsBatch(int argc, char** argv);
-// Runs batch mode; returns the process exit status.
-int BatchMain(int argc, char** argv);
-// The same on the given streams.
+// Runs what the command line asks for other than the window: batch mode,
+// help, version or a usage message. Without arguments (a build without the
+// window) it reads standard input. Returns the process exit status.
+int BatchMain(const CommandLine& cl, std::FILE* in, std::FILE* out, std::FILE* err);
+// The same from the program's arguments.
 int BatchMain(int argc, char** argv, std::FILE* in, std::FILE* out, std::FILE* err);
 
 } // namespace tallix::cli

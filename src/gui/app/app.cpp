@@ -55,6 +55,9 @@ char DecimalCharOf(const QLocale& locale) {
 
 void SetUpApplication() {
     QApplication::setApplicationName("Tallix");
+    // Ties the window to the installed tallix.desktop (its menu entry and
+    // icon) where the window system goes by that name.
+    QGuiApplication::setDesktopFileName("tallix");
     QApplication::setWindowIcon(AppIcon());
     QApplication::setStyle(new TallixStyle);
 }

@@ -21,7 +21,7 @@ TErrDlg::TErrDlg(QWidget* owner, int dpi)
     auto* image = new QLabel(this);
     image->setObjectName("Image1");
     image->setGeometry(s(8), s(8), s(32), s(32));
-    image->setPixmap(AppPixmap().scaled(s(32), s(32)));
+    image->setPixmap(AppPixmap(s(32)));
 
     ErrL = new QLabel(this);
     ErrL->setObjectName("ErrL");

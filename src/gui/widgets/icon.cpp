@@ -1,60 +1,22 @@
-// The program's 32 x 32 icon: a small desktop calculator in the classic
-// sixteen-colour palette. Used for the windows and the error dialog.
+// The program's icon: the pictures installed for the desktop's menus (under
+// data/icons), built into the program as a resource so that the windows, the
+// error dialog and the tray show the same calculator.
 #include "gui/widgets/icon.h"
 
-#include <QPixmap>
+#include <QString>
 
 namespace tallix::gui {
-namespace {
-// clang-format off
-const char* const kIconXpm[] = {
-"32 32 8 1",
-"  c None",
-"k c #000000",
-"g c #C0C0C0",
-"w c #FFFFFF",
-"d c #808080",
-"l c #B8D8A0",
-"r c #C00000",
-"b c #000080",
-"                                ",
-"    kkkkkkkkkkkkkkkkkkkkkkkk    ",
-"    kwwwwwwwwwwwwwwwwwwwwwwk    ",
-"    kwggggggggggggggggggggdk    ",
-"    kwgkkkkkkkkkkkkkkkkkkgdk    ",
-"    kwgkllllllllllllllllkgdk    ",
-"    kwgklllllllkkklkkkllkgdk    ",
-"    kwgkllllkklllklllkllkgdk    ",
-"    kwgklllllllkkklkkkllkgdk    ",
-"    kwgkllllllllllllllllkgdk    ",
-"    kwgkkkkkkkkkkkkkkkkkkgdk    ",
-"    kwggggggggggggggggggggdk    ",
-"    kwggggggggggggggggggggdk    ",
-"    kwgbbbbgbbbbgbbbbgrrrrdk    ",
-"    kwgbbbbgbbbbgbbbbgrrrrdk    ",
-"    kwgbbbbgbbbbgbbbbgrrrrdk    ",
-"    kwggggggggggggggggggggdk    ",
-"    kwgwwwwgwwwwgwwwwgrrrrdk    ",
-"    kwgwwwwgwwwwgwwwwgrrrrdk    ",
-"    kwgwdddgwdddgwdddgrrrrdk    ",
-"    kwggggggggggggggggggggdk    ",
-"    kwgwwwwgwwwwgwwwwgrrrrdk    ",
-"    kwgwwwwgwwwwgwwwwgrrrrdk    ",
-"    kwgwdddgwdddgwdddgrrrrdk    ",
-"    kwggggggggggggggggggggdk    ",
-"    kwgwwwwgwwwwgwwwwgrrrrdk    ",
-"    kwgwwwwgwwwwgwwwwgrrrrdk    ",
-"    kwgwdddgwdddgwdddgrrrrdk    ",
-"    kwggggggggggggggggggggdk    ",
-"    kwdddddddddddddddddddddk    ",
-"    kkkkkkkkkkkkkkkkkkkkkkkk    ",
-"                                "
-};
-// clang-format on
-} // namespace
 
-QIcon AppIcon() { return QIcon(AppPixmap()); }
+QIcon AppIcon() {
+    QIcon icon;
+    // The sizes a window frame, a task bar or a tray asks for; the window
+    // system receives every size given here at each start, so the large
+    // menu sizes stay out.
+    for (int size : {16, 22, 24, 32, 48, 64})
+        icon.addFile(QString(":/icons/%1x%1/apps/tallix.png").arg(size), QSize(size, size));
+    return icon;
+}
 
-QPixmap AppPixmap() { return QPixmap(kIconXpm); }
+QPixmap AppPixmap(int size) { return AppIcon().pixmap(QSize(size, size)); }
 
 } // namespace tallix::gui

@@ -1,0 +1,30 @@
+// The calculator window's program. `tallix` starts it (replacing itself) for
+// the window and passes its arguments on: none, or the tray start option.
+// It also runs the batches that print a listing into a PDF, which needs the
+// toolkit that `tallix` itself never loads.
+#include <cstdio>
+#include <span>
+
+#include "cli/batch.h"
+#include "cli/batchprint.h"
+#include "cli/cmdline.h"
+#include "cli/launch.h"
+#include "gui/app/app.h"
+#include "gui/printing/pdflisting.h"
+
+int main(int argc, char** argv) {
+    using namespace tallix::cli;
+    const auto args = std::span<const char* const>(argv, static_cast<std::size_t>(argc));
+    const CommandLine cl = ClassifyArgs(args.subspan(args.empty() ? 0 : 1));
+    if (cl.mode != StartMode::Window) {
+        SetPdfListingPrinter(&tallix::gui::PrintListingToPdf);
+        return BatchMain(cl, stdin, stdout, stderr);
+    }
+    // The toolkit would abort with a message of its own; say what happened
+    // and what still works instead.
+    if (!DisplayAvailable()) {
+        std::fputs(kNoDisplayMessage, stderr);
+        return 1;
+    }
+    return tallix::gui::RunWindow(argc, argv);
+}
