@@ -9,4 +9,5 @@ scripts/setup.sh build
 scripts/setup.sh build-asan -DTALLIX_SANITIZE=ON -DTALLIX_GUI=OFF -DTALLIX_BENCH=OFF \
   -DCMAKE_BUILD_TYPE=Debug
 (cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  LSAN_OPTIONS=suppressions="$PWD/../tests/lsan.supp" \
   ctest --output-on-failure -j"$(nproc)")

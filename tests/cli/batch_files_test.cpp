@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "cli/batch.h"
+#include "batch_run.h"
 #include "stackfile_fixture.h"
 
 using namespace tallix;
@@ -18,36 +18,8 @@ using tallix::testing::StackFileIo;
 
 std::string ErrText(int err) { return std::error_code(err, std::generic_category()).message(); }
 
-struct BatchRun {
-    int status = 0;
-    std::string out, err;
-};
-
-std::string Drain(std::FILE* f) {
-    std::string s;
-    std::rewind(f);
-    char buf[4096];
-    std::size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) s.append(buf, n);
-    std::fclose(f);
-    return s;
-}
-
-BatchRun RunBatch(std::vector<std::string> args) {
-    args.insert(args.begin(), "tallix");
-    std::vector<char*> argv;
-    for (std::string& a : args) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    std::FILE* in = std::tmpfile();
-    std::FILE* out = std::tmpfile();
-    std::FILE* err = std::tmpfile();
-    BatchRun r;
-    r.status = cli::BatchMain(static_cast<int>(args.size()), argv.data(), in, out, err);
-    std::fclose(in);
-    r.out = Drain(out);
-    r.err = Drain(err);
-    return r;
-}
+using tallix::testing::BatchRun;
+using tallix::testing::RunBatch;
 
 using BatchStackFiles = StackFileIo;
 
