@@ -71,6 +71,11 @@ std::unique_ptr<TMainForm> CreateMainWindow(char decimalChar, persist::SettingsS
 }
 
 int RunWindow(int argc, char** argv) {
+    // The window lays itself out for the screen's resolution, every place
+    // and size scaled by dpi/96 (with its own sizes at 120 dpi). Qt's own
+    // scaling on top would scale it twice, or round its sizes differently.
+    if (!qEnvironmentVariableIsSet("QT_ENABLE_HIGHDPI_SCALING"))
+        qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
     QApplication app(argc, argv);
     SetUpApplication();
     // A stop the program can see (a terminal's Ctrl+C, kill, a hang-up, the

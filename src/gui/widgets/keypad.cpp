@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QStyleOptionButton>
+#include <QStylePainter>
 
 #include "gui/mainform/geometry.h"
 #include "gui/widgets/fonts.h"
@@ -10,6 +12,18 @@
 namespace tallix::gui {
 
 using tallix::Key;
+
+QRect GlyphBox(const QFontMetrics& metrics, const QString& text) {
+    return metrics.tightBoundingRect(text);
+}
+
+QPoint CentredGlyphOrigin(const QRect& glyphBox, const QRect& key) {
+    // The box is relative to the baseline origin: move its centre onto the
+    // key's centre (rounded down, as the key's own centre is).
+    const int x = key.left() + (key.width() - glyphBox.width()) / 2 - glyphBox.left();
+    const int y = key.top() + (key.height() - glyphBox.height()) / 2 - glyphBox.top();
+    return {x, y};
+}
 
 namespace {
 
@@ -35,7 +49,7 @@ const KeyPlace kKeyPlaces[] = {
     {Key::KCos, "C&os", kCol[1], 184, 30, 25, 0},
     {Key::KTan, "&Tan", kCol[2], 184, 30, 25, 0},
     {Key::KSqrt, "S&qrt", kCol[3], 184, 30, 25, 0},
-    {Key::KYToX, "&y *", kCol[4], 184, 30, 25, 0},
+    {Key::KYToX, "&y\u02e3", kCol[4], 184, 30, 25, 0},
     {Key::KSwap, "S&wp", kCol[5], 184, 30, 25, 0},
     {Key::KEnter, "Enter", kCol[0], 224, 62, 25, 0},
     {Key::KPlusMinus, "\u00b1", kCol[2], 224, 30, 25, 12},
@@ -59,7 +73,7 @@ const KeyPlace kKeyPlaces[] = {
     {Key::K1, "1", kNumCol[0], 330, 46, 22, 0},
     {Key::K2, "2", kNumCol[1], 330, 46, 22, 0},
     {Key::K3, "3", kNumCol[2], 330, 46, 22, 0},
-    {Key::KMinus, "-", kNumCol[3], 330, 46, 22, 12},
+    {Key::KMinus, "\u2212", kNumCol[3], 330, 46, 22, 12},
     {Key::K0, "0", kNumCol[0], 354, 46, 22, 0},
     {Key::KDot, "", kNumCol[1], 354, 46, 22, 0}, // set from the decimal separator
     {Key::KSpace, "Spc", kNumCol[2], 354, 46, 22, 0},
@@ -76,8 +90,8 @@ struct LabelPlace {
 // The shifted-function labels, 14 pixels above their keys.
 const LabelPlace kLabelPlaces[] = {
     {Key::KLast, "LClr", "CLR", kCol[0], 130, 30},
-    {Key::KLog, "L10x", "10*", kCol[1], 130, 30},
-    {Key::KLn, "Lex", "e*", kCol[2], 130, 30},
+    {Key::KLog, "L10x", "10\u02e3", kCol[1], 130, 30},
+    {Key::KLn, "Lex", "e\u02e3", kCol[2], 130, 30},
     {Key::KMod, "LFact", "!", kCol[3], 130, 30},
     {Key::KRdc, "Lab", "a/b", kCol[4], 130, 30},
     {Key::KSin, "Lasin", "ASin", kCol[0], 170, 30},
@@ -93,6 +107,28 @@ const LabelPlace kLabelPlaces[] = {
     {Key::KBackspace, "LDrop", "Drop", kCol[5], 210, 30},
 };
 
+// A key whose caption is one symbol (an operator, the decimal point): the
+// symbol's own outline, not the font's line, is centred on the key, so
+// that ÷ × − + and a raised dot sit in the middle of their keys.
+class TGlyphKey : public QPushButton {
+public:
+    using QPushButton::QPushButton;
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QStylePainter p(this);
+        QStyleOptionButton option;
+        initStyleOption(&option);
+        option.text.clear();
+        p.drawControl(QStyle::CE_PushButton, option);
+        const QRect box = GlyphBox(fontMetrics(), text());
+        const QPoint origin = CentredGlyphOrigin(box, rect());
+        p.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled,
+                                 QPalette::ButtonText));
+        p.drawText(origin, text());
+    }
+};
+
 // The keys of the top row, whose labels sit above the stack display's
 // bottom edge when the keypad is hidden.
 constexpr Key kTopRow[] = {Key::KLast, Key::KLog, Key::KLn, Key::KMod, Key::KRdc};
@@ -102,7 +138,10 @@ constexpr Key kTopRow[] = {Key::KLast, Key::KLog, Key::KLn, Key::KMod, Key::KRdc
 TKeypad::TKeypad(QWidget* client, int dpi, char decimalChar) : QObject(client) {
     auto s = [dpi](int v) { return Scale(v, dpi); };
     for (const KeyPlace& p : kKeyPlaces) {
-        auto* b = new QPushButton(QString::fromUtf8(p.caption), client);
+        const bool glyph = p.key == Key::KPlus || p.key == Key::KMinus || p.key == Key::KMult ||
+                           p.key == Key::KDiv || (p.key == Key::KDot && decimalChar == '.');
+        QPushButton* b = glyph ? new TGlyphKey(QString::fromUtf8(p.caption), client)
+                               : new QPushButton(QString::fromUtf8(p.caption), client);
         b->setObjectName(Q(tallix::KeyInfo(p.key).control));
         b->setGeometry(s(p.left), s(p.top), s(p.width), s(p.height));
         b->setFlat(true);
