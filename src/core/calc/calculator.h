@@ -80,6 +80,8 @@ public:
     // Replaces the whole stack; the first text becomes level 1.
     void ReplaceStack(std::vector<std::string> levelsTopFirst);
     void ReserveStack(std::size_t n) { stack_.reserve(n); }
+    // Changes with every change of the stack (see TextStack::revision).
+    std::uint64_t StackRevision() const { return stack_.revision(); }
 
     // ---- primitives --------------------------------------------------
     void PushText(std::string text);

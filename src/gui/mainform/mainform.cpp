@@ -11,6 +11,7 @@
 #include <QWindow>
 
 #include "gui/mainform/geometry.h"
+#include "gui/settings/autosave.h"
 #include "gui/widgets/dblclicklabel.h"
 #include "gui/widgets/errdlg.h"
 #include "gui/widgets/fonts.h"
@@ -84,6 +85,7 @@ void TMainForm::FormCreate(char decimalChar) {
     calc_.ResetEntry();
     RefreshView();
     SetClientHeight(fullHeight_);
+    if (autoSave_) autoSave_->MarkSaved();
 }
 
 void TMainForm::BuildStrip(QWidget* client) {
@@ -136,6 +138,7 @@ void TMainForm::RefreshView() {
     menu_->Refresh(calc_);
     baseL_->setText(tallix::BaseCaption(calc_.CurrentBase));
     angleL_->setText(tallix::AngleCaption(calc_.AngleMode));
+    NoteChange();
 }
 
 void TMainForm::FocusEntry() { display_->FocusEntry(); }
@@ -233,6 +236,7 @@ void TMainForm::ArrangeLayout() {
     else if (hideNumbers->isChecked())
         height = NumbersHiddenHeight(dpi_);
     SetClientHeight(height);
+    NoteChange();
 }
 
 void TMainForm::HideKeyboard1Click() {
@@ -259,6 +263,7 @@ void TMainForm::AlwaysOnTop1Click() {
         setWindowFlags(flags);
     }
     FocusEntry();
+    NoteChange();
 }
 
 void TMainForm::About1Click() {
