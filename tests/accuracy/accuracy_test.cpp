@@ -58,22 +58,33 @@ struct Case {
 };
 
 // The true value of the command on (x, y); false when it is not defined.
-// Tiny trigonometric results count as 0 as the calculator snaps them.
+// Tiny trigonometric results count as 0 as the calculator snaps them,
+// unless the argument (in radians) is as tiny itself.
 bool TrueValue(const Case& c, mpfr_srcptr x, mpfr_srcptr y, mpfr_ptr out) {
     const mpfr_rnd_t N = MPFR_RNDN;
     const bool rad = c.mode == RAD;
     const long u = rad ? 0 : UnitsPerTurn(c.mode);
     Big t;
-    auto chop = [&](mpfr_ptr v) {
+    auto chop = [&](mpfr_ptr v, mpfr_srcptr argument) {
         Big lim;
         mpfr_set_str(lim, "1e-17", 10, N);
-        if (mpfr_cmpabs(v, lim) < 0) mpfr_set_zero(v, 1);
+        if (mpfr_cmpabs(v, lim) < 0 && mpfr_cmpabs(argument, lim) >= 0) mpfr_set_zero(v, 1);
     };
+    // The argument of a forward function in radians: x × 2π / units a turn.
+    Big radians;
+    if (rad) {
+        mpfr_set(radians, x, N);
+    } else {
+        mpfr_const_pi(radians, N);
+        mpfr_mul(radians, radians, x, N);
+        mpfr_mul_ui(radians, radians, 2, N);
+        mpfr_div_ui(radians, radians, static_cast<unsigned long>(u), N);
+    }
     // Inverse functions snap in radians, then convert.
     auto inverse = [&](int (*inRad)(mpfr_ptr, mpfr_srcptr, mpfr_rnd_t),
                        int (*inUnit)(mpfr_ptr, mpfr_srcptr, unsigned long, mpfr_rnd_t)) {
         inRad(t, x, N);
-        chop(t);
+        chop(t, x);
         if (mpfr_zero_p(t) || rad)
             mpfr_set(out, t, N);
         else
@@ -82,15 +93,15 @@ bool TrueValue(const Case& c, mpfr_srcptr x, mpfr_srcptr y, mpfr_ptr out) {
     switch (c.cmd) {
     case Cmd::Sin:
         rad ? mpfr_sin(out, x, N) : mpfr_sinu(out, x, u, N);
-        chop(out);
+        chop(out, radians);
         return true;
     case Cmd::Cos:
         rad ? mpfr_cos(out, x, N) : mpfr_cosu(out, x, u, N);
-        chop(out);
+        chop(out, radians);
         return true;
     case Cmd::Tan:
         rad ? mpfr_tan(out, x, N) : mpfr_tanu(out, x, u, N);
-        chop(out);
+        chop(out, radians);
         return !mpfr_inf_p(out);
     case Cmd::ASin: inverse(mpfr_asin, mpfr_asinu); return true;
     case Cmd::ACos: inverse(mpfr_acos, mpfr_acosu); return true;
@@ -320,6 +331,10 @@ TEST(Accuracy, TrigonometryInRadians) {
         "103993",
         "6.28318530717958648",
         "2E-17",
+        "9.99E-18",
+        "1E-20",
+        "-1E-300",
+        "1E-4900",
         "1E-10",
         "1E-16",
         "0.5",
@@ -349,6 +364,8 @@ TEST(Accuracy, TrigonometryInOtherUnits) {
         "-1E30",
         "0.000001",
         "1E-15",
+        "1E-20",
+        "-5E-4000",
         "123456789.123456789",
     };
     const std::vector<std::string> cycles = {
@@ -380,6 +397,8 @@ TEST(Accuracy, InverseTrigonometry) {
         "-0.5",
         "1E-10",
         "1E-18",
+        "1E-20",
+        "-1E-300",
         "0.70710678118654752",
         "0.999999999999999999891579782751449556599254719913005828857421875",
     };

@@ -40,6 +40,15 @@ void MemorySettingsStore::RemoveGroup(std::string_view group) {
     if (g != groups_.end()) groups_.erase(g);
 }
 
+void MemorySettingsStore::RemoveValue(std::string_view group, std::string_view name) {
+    if (writesBroken_) throw StoreError("the settings store is read-only");
+    auto g = groups_.find(group);
+    if (g == groups_.end()) return;
+    auto v = g->second.find(name);
+    if (v != g->second.end()) g->second.erase(v);
+    if (g->second.empty()) groups_.erase(g);
+}
+
 bool MemorySettingsStore::HasGroup(std::string_view group) const {
     return groups_.find(group) != groups_.end();
 }

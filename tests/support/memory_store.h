@@ -23,6 +23,8 @@ public:
     std::optional<std::string> Read(std::string_view group, std::string_view name) override;
     void Write(std::string_view group, std::string_view name, std::string_view value) override;
     void RemoveGroup(std::string_view group) override;
+    // Removes one value; nothing when it is absent. Throws StoreError.
+    void RemoveValue(std::string_view group, std::string_view name);
 
     bool HasGroup(std::string_view group) const;
     std::size_t ValueCount(std::string_view group) const;

@@ -217,6 +217,7 @@ bool Calculator::EnterEntryLine() {
         PushText(std::move(text));
         return true;
     }
+    if (EnterEditedEntry()) return true;
     Value value = 0;
     std::string text;
     if (!ParseEntry(Entry, text, value)) {
@@ -263,8 +264,27 @@ bool Calculator::CommitEntry() {
     return entered;
 }
 
+bool Calculator::EnterEditedEntry() {
+    if (!edited_ || edited_->shown != Entry || edited_->base != CurrentBase ||
+        edited_->wordSize != WordSize)
+        return false;
+    // Read in the base, the text would stand for another value (1E30 shows
+    // as 7728 in HEX, and 7728 read back is 30504): the entry goes back
+    // exactly as it was.
+    std::string original = std::move(edited_->original);
+    edited_.reset();
+    if (auto v = ParseReal(CutChars(original, 80), DecimalChar)) {
+        LastX = *v;
+        LastNum = 1;
+    }
+    PushText(std::move(original));
+    return true;
+}
+
+
 void Calculator::ResetEntry() {
     Entry.clear();
+    edited_.reset();
     StackChanged();
     ShiftDown = false;
 }
@@ -276,10 +296,15 @@ void Calculator::AppendToEntry(char ch) {
 }
 
 void Calculator::EditLevel1() {
-    std::string text;
-    if (PopText(text)) {
+    if (!stack_.empty()) {
+        std::string original = stack_.pop();
+        // The step keeps the whole text, so that undo restores it exactly.
+        if (History* h = Journal()) h->Popped(original);
+        StackChanged();
         ResetEntry();
-        Entry = EditText(text);
+        Entry = EditText(CutChars(original, 80));
+        if (CurrentBase != Base::DEC)
+            edited_ = EditedEntry{std::move(original), Entry, CurrentBase, WordSize};
     } else {
         ShowError("EDIT", Reason::TooFewArguments);
         ResetEntry();

@@ -83,6 +83,8 @@ public:
     // Replaces the whole stack; the first text becomes level 1.
     void ReplaceStack(std::vector<std::string> levelsTopFirst);
     void ReserveStack(std::size_t n) { stack_.reserve(n); }
+    // Changes with every change of the stack (see TextStack::revision).
+    std::uint64_t StackRevision() const { return stack_.revision(); }
 
     // ---- primitives --------------------------------------------------
     void PushText(std::string text);
@@ -110,7 +112,10 @@ public:
 
     // ---- entry line --------------------------------------------------
     void AppendToEntry(char ch);
-    // Edit: level 1 moves into the entry line as the display shows it.
+    // Edit: level 1 moves into the entry line as the display shows it. In
+    // an integer base that text may not stand for the entry's value (1E30,
+    // abc, 2.5 or a number beyond the word size); as long as the entry line
+    // still holds exactly that text, Enter puts the original entry back.
     void EditLevel1();
 
     // ---- modes -------------------------------------------------------
@@ -174,8 +179,20 @@ private:
     // forgotten, since the change about to be made is in no step.
     History* Journal();
 
+    // The entry that Edit took from the stack in an integer base, and the
+    // text it put into the entry line for it.
+    struct EditedEntry {
+        std::string original;
+        std::string shown;
+        Base base;
+        std::int32_t wordSize;
+    };
+    // Enters the entry line when it still holds what Edit put there.
+    bool EnterEditedEntry();
+
     Shell& shell_;
     TextStack stack_;
+    std::optional<EditedEntry> edited_;
     // Where the user scrolled to, in scroll units; none: the view shows
     // level 1 at the bottom line.
     std::optional<int> scrollPosition_;

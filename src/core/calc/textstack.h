@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <utility>
 #include <vector>
@@ -17,13 +18,20 @@ public:
     // Entry at stack index i (0 = level 1).
     const std::string& at(std::size_t i) const { return items_[items_.size() - 1 - i]; }
 
-    void push(std::string text) { items_.push_back(std::move(text)); }
+    void push(std::string text) {
+        items_.push_back(std::move(text));
+        ++revision_;
+    }
     std::string pop() {
         std::string s = std::move(items_.back());
         items_.pop_back();
+        ++revision_;
         return s;
     }
-    void clear() { items_.clear(); }
+    void clear() {
+        items_.clear();
+        ++revision_;
+    }
 
     // Moves the entry at index i to index 0; indices 0..i-1 move down one.
     void moveToTop(std::size_t i);
@@ -41,8 +49,13 @@ public:
     // without copying a single entry.
     void swapItems(std::vector<std::string>& other) { items_.swap(other); }
 
+    // Counts the changes: equal revisions mean an unchanged stack, which is
+    // cheaper to learn than comparing the entries.
+    std::uint64_t revision() const { return revision_; }
+
 private:
     std::vector<std::string> items_; // deepest first, level 1 last
+    std::uint64_t revision_ = 0;
 };
 
 } // namespace tallix

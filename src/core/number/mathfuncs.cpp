@@ -139,7 +139,10 @@ Value RadiansToAngle(Value radians, int angleMode) {
     return u == 2 ? radians : MulConst(radians, kFromRadians[u]);
 }
 
-Value ChopTiny(Value v) { return std::fabs(v) < 1E-17L ? 0 : v; }
+Value ChopTiny(Value v, Value argument) {
+    constexpr Value kThreshold = 1E-17L;
+    return std::fabs(v) < kThreshold && !(std::fabs(argument) < kThreshold) ? 0 : v;
+}
 
 Value Sine(Value angle, int angleMode) {
     const int u = UnitIndex(angleMode);

@@ -22,8 +22,11 @@ namespace tallix {
 Value AngleToRadians(Value angle, int angleMode);
 Value RadiansToAngle(Value radians, int angleMode);
 
-// 0 when |v| < 1E-17, else v.
-Value ChopTiny(Value v);
+// 0 when |v| < 1E-17 and the argument that gave v is not itself that
+// small, else v. The snap turns the rounding residue of sin 180° or cos 90°
+// into an exact 0; a tiny argument has a tiny true result (sin x, tan x,
+// arcsin x and arctan x are x itself to 18 digits there), which must stay.
+Value ChopTiny(Value v, Value argument);
 
 // Sine, cosine and tangent of an angle in the given unit. Outside radians
 // the angle is first reduced exactly to within an eighth of a turn of a

@@ -102,7 +102,34 @@ Decimal18 SlowDecimal18(Value mag) {
     return r;
 }
 
+// The largest decimal of 18 digits that does not exceed the largest finite
+// value, 1.18973149535723176502E4932: rounding that value to nearest gives
+// ...177E4932, which lies beyond the range and could never be read back.
+constexpr std::uint64_t kMaxDigits = 118973149535723176ULL;
+constexpr int kMaxE = 4933;
+
+bool BeyondRange(std::uint64_t digits, int E) {
+    return E > kMaxE || (E == kMaxE && digits > kMaxDigits);
+}
+
+// At the top of the range the digits round toward zero instead, so that
+// every text written parses back as a finite value.
+void KeepInRange(Decimal18& d) {
+    if (BeyondRange(d.digits, d.E)) {
+        d.digits = kMaxDigits;
+        d.E = kMaxE;
+    }
+}
+
+Decimal18 ToDecimal18Nearest(Value v);
+
 Decimal18 ToDecimal18(Value v) {
+    Decimal18 r = ToDecimal18Nearest(v);
+    KeepInRange(r);
+    return r;
+}
+
+Decimal18 ToDecimal18Nearest(Value v) {
     Decimal18 r;
     r.negative = std::signbit(v);
     Value mag = std::fabs(v);
@@ -144,7 +171,8 @@ Decimal18 ToDecimal18(Value v) {
 }
 
 // Cuts 18 digits to p digits (0..18), half away from zero on the first
-// dropped digit; a carry out of the first digit raises E.
+// dropped digit (toward zero where that would leave the range); a carry out
+// of the first digit raises E.
 void CutDigits(Decimal18& d, int p) {
     if (p >= 18) return;
     if (p < 0) {
@@ -154,7 +182,7 @@ void CutDigits(Decimal18& d, int p) {
     const std::uint64_t div = static_cast<std::uint64_t>(kPow10[18 - p]);
     std::uint64_t q = d.digits / div;
     std::uint64_t next = (d.digits / (div / 10)) % 10;
-    if (next >= 5) ++q;
+    if (next >= 5 && !BeyondRange((q + 1) * div, d.E)) ++q;
     if (q == 0) {
         d.digits = 0;
         return;

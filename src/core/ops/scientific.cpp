@@ -18,21 +18,29 @@ constexpr Value kATanHLimit = 1.1E4932L;
 
 R Pi(Calculator&, Value, Value) { return R::One(kPi); }
 
-R Sin(Calculator& c, Value x, Value) { return R::One(ChopTiny(Sine(x, c.AngleMode))); }
-R Cos(Calculator& c, Value x, Value) { return R::One(ChopTiny(Cosine(x, c.AngleMode))); }
-R Tan(Calculator& c, Value x, Value) { return R::One(ChopTiny(Tangent(x, c.AngleMode))); }
+// A tiny result snaps to zero unless the angle in radians is itself tiny.
+R Sin(Calculator& c, Value x, Value) {
+    return R::One(ChopTiny(Sine(x, c.AngleMode), AngleToRadians(x, c.AngleMode)));
+}
+R Cos(Calculator& c, Value x, Value) {
+    return R::One(ChopTiny(Cosine(x, c.AngleMode), AngleToRadians(x, c.AngleMode)));
+}
+R Tan(Calculator& c, Value x, Value) {
+    return R::One(ChopTiny(Tangent(x, c.AngleMode), AngleToRadians(x, c.AngleMode)));
+}
 
-// The inverse functions snap tiny radians to zero before converting.
+// The inverse functions snap tiny radians to zero before converting, unless
+// the argument itself is tiny.
 R ASin(Calculator& c, Value x, Value) {
     if (std::fabs(x) > 1) return R::Error(Reason::InvalidInput);
-    return R::One(RadiansToAngle(ChopTiny(std::asin(x)), c.AngleMode));
+    return R::One(RadiansToAngle(ChopTiny(std::asin(x), x), c.AngleMode));
 }
 R ACos(Calculator& c, Value x, Value) {
     if (std::fabs(x) > 1) return R::Error(Reason::InvalidInput);
-    return R::One(RadiansToAngle(ChopTiny(std::acos(x)), c.AngleMode));
+    return R::One(RadiansToAngle(ChopTiny(std::acos(x), x), c.AngleMode));
 }
 R ATan(Calculator& c, Value x, Value) {
-    return R::One(RadiansToAngle(ChopTiny(std::atan(x)), c.AngleMode));
+    return R::One(RadiansToAngle(ChopTiny(std::atan(x), x), c.AngleMode));
 }
 
 R Inv(Calculator&, Value x, Value) {

@@ -111,7 +111,6 @@ LoadResult LoadSettings(SettingsStore& store, Calculator& calc, WindowSettings& 
         }
         calc.ReplaceStack(std::move(levels));
         result.stackLoaded = true;
-        store.RemoveGroup(kStackGroup);
         calc.ResetEntry();
     } catch (const StoreError& e) {
         result.end = LoadResult::End::StoreError;
@@ -123,34 +122,52 @@ LoadResult LoadSettings(SettingsStore& store, Calculator& calc, WindowSettings& 
     return result;
 }
 
-std::optional<std::string> SaveSettings(SettingsStore& store, const Calculator& calc,
-                                        const WindowSettings& window) {
+SavedValues CaptureValues(const Calculator& calc, const WindowSettings& window) {
+    SavedValues v;
+    v.window = {
+        {"Top", IntText(window.Top)},
+        {"Left", IntText(window.Left)},
+        {"StayOnTop", window.StayOnTop ? "1" : "0"},
+        {"HideKeyboard", window.HideKeyboard ? "1" : "0"},
+        {"HideNumbers", window.HideNumbers ? "1" : "0"},
+    };
+    v.settings = {
+        {"AngleMode", IntText(calc.AngleMode)},
+        {"ButtonTime", IntText(window.ButtonTime)},
+        {"FixLength", IntText(calc.FixLength)},
+        {"LastX", FormatStackValue(calc.LastX, calc.DecimalChar)},
+        {"LastY", FormatStackValue(calc.LastY, calc.DecimalChar)},
+        {"LastNum", IntText(calc.LastNum)},
+        {"CurrentBase", IntText(BaseNumber(calc.CurrentBase))},
+        {"WordSize", IntText(calc.WordSize)},
+    };
+    return v;
+}
+
+std::optional<std::string> SaveState(SettingsStore& store, const SavedValues& values,
+                                     const std::vector<std::string>* stack) {
     try {
-        store.Write(kWindowGroup, "Top", IntText(window.Top));
-        store.Write(kWindowGroup, "Left", IntText(window.Left));
-        store.Write(kWindowGroup, "StayOnTop", window.StayOnTop ? "1" : "0");
-        store.Write(kWindowGroup, "HideKeyboard", window.HideKeyboard ? "1" : "0");
-        store.Write(kWindowGroup, "HideNumbers", window.HideNumbers ? "1" : "0");
-
-        store.Write(kSettingsGroup, "AngleMode", IntText(calc.AngleMode));
-        store.Write(kSettingsGroup, "ButtonTime", IntText(window.ButtonTime));
-        store.Write(kSettingsGroup, "FixLength", IntText(calc.FixLength));
-        store.Write(kSettingsGroup, "LastX", FormatStackValue(calc.LastX, calc.DecimalChar));
-        store.Write(kSettingsGroup, "LastY", FormatStackValue(calc.LastY, calc.DecimalChar));
-        store.Write(kSettingsGroup, "LastNum", IntText(calc.LastNum));
-        store.Write(kSettingsGroup, "CurrentBase", IntText(BaseNumber(calc.CurrentBase)));
-        store.Write(kSettingsGroup, "WordSize", IntText(calc.WordSize));
-
-        // Another instance, or this one before its stack shrank, may have
-        // left deeper lines; they would come back at the next start.
-        store.RemoveGroup(kStackGroup);
-        const std::size_t n = calc.Depth();
-        for (std::size_t i = 0; i < n; ++i)
-            store.Write(kStackGroup, StackLineName(i), calc.Stack().at(i));
+        // What another instance wrote since this one last read must be
+        // known here, or removing the group would leave its lines behind.
+        store.Reload();
+        for (const auto& [name, text] : values.window) store.Write(kWindowGroup, name, text);
+        for (const auto& [name, text] : values.settings) store.Write(kSettingsGroup, name, text);
+        if (stack) {
+            store.RemoveGroup(kStackGroup);
+            for (std::size_t i = 0; i < stack->size(); ++i)
+                store.Write(kStackGroup, StackLineName(i), (*stack)[i]);
+        }
+        store.Flush();
     } catch (const StoreError& e) {
         return std::string(e.what());
     }
     return std::nullopt;
+}
+
+std::optional<std::string> SaveSettings(SettingsStore& store, const Calculator& calc,
+                                        const WindowSettings& window) {
+    const std::vector<std::string> levels = calc.StackLevels();
+    return SaveState(store, CaptureValues(calc, window), &levels);
 }
 
 Rect PlaceOnScreens(Rect window, const std::vector<Rect>& screens) {

@@ -1,11 +1,13 @@
 // Settings, modes, last arguments and the value stack kept between runs.
-// The window loads them once while it is created and saves them once while
-// it is destroyed; the decisions live here so that the window only has to
-// apply the result.
+// The window loads them once while it is created and keeps the store in
+// step with them while it runs (and once more at its end); the decisions
+// live here so that the window only has to apply the result.
 #pragma once
 
 #include <optional>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "core/calc/calculator.h"
@@ -30,7 +32,7 @@ struct ScreenSize {
 
 struct LoadResult {
     enum class End {
-        Complete,   // everything read, the saved stack loaded and removed
+        Complete,   // everything read, the saved stack loaded
         StoreError, // the store failed: the load stopped there, silently
         Warning,    // a bad value stopped the load: show `warning`
     };
@@ -48,13 +50,31 @@ struct LoadResult {
 // rest keep what they held. `window` holds the design position on entry: a
 // stored "Top" or "Left" (or its default 5) replaces it only when it is less
 // than the screen's height or width. The saved stack is loaded in one piece
-// and then removed from the store; after an early end it stays there.
+// and stays in the store, so that a run that ends without its save (a
+// crash, a kill, a power cut) finds it again at the next start.
 LoadResult LoadSettings(SettingsStore& store, Calculator& calc, WindowSettings& window,
                         ScreenSize screen);
 
-// Writes everything, the stack last. The old "Stack" group is removed first
-// so that no line of an earlier, deeper save survives. Returns why the store
-// failed, if it did; the values written before the failure stay.
+// The "Window" and "Settings" values a save writes, as their stored texts in
+// writing order. Taking them costs microseconds, so the window can compare
+// them after every command to learn whether anything is left to save.
+struct SavedValues {
+    std::vector<std::pair<std::string_view, std::string>> window;
+    std::vector<std::pair<std::string_view, std::string>> settings;
+    bool operator==(const SavedValues&) const = default;
+};
+SavedValues CaptureValues(const Calculator& calc, const WindowSettings& window);
+
+// Writes the values, then the stack (level 1 first) in place of the whole
+// "Stack" group as the store holds it at that moment: the store is re-read
+// first, so that deeper lines that another instance wrote meanwhile go too.
+// A null `stack` leaves the "Stack" group as it is (its saved stack was
+// never loaded, and must be found again at the next start). Ends with
+// Flush. Returns why the store failed, if it did.
+std::optional<std::string> SaveState(SettingsStore& store, const SavedValues& values,
+                                     const std::vector<std::string>* stack);
+
+// SaveState with the calculator's values and whole stack.
 std::optional<std::string> SaveSettings(SettingsStore& store, const Calculator& calc,
                                         const WindowSettings& window);
 

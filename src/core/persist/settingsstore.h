@@ -4,6 +4,8 @@
 // store; the tests use one held in memory.
 #pragma once
 
+#include <functional>
+#include <memory>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -33,9 +35,21 @@ public:
     // Removes the group with all its values; nothing when it is absent.
     // Throws StoreError.
     virtual void RemoveGroup(std::string_view group) = 0;
-    // Makes the changes so far permanent (a store may buffer them).
-    // Throws StoreError.
+    // Makes the changes so far permanent (a store may buffer them), in one
+    // atomic step: a reader sees all of them or none. Throws StoreError.
     virtual void Flush() {}
+    // Reads again what is stored, which another process may have changed
+    // since this store last looked; called with no changes pending, first
+    // thing in a save. Throws StoreError when the store cannot be written
+    // now (the save then ends before it has changed anything).
+    virtual void Reload() {}
+    // Opens another store on the same storage, for use by the thread that
+    // calls it (which may be any thread) while this one stays idle; empty
+    // when the store cannot be shared.
+    using Opener = std::function<std::unique_ptr<SettingsStore>()>;
+    virtual Opener OpenerOfAnother() const { return {}; }
+    // Where the values are kept (a file name), for messages.
+    virtual std::string Location() const { return {}; }
 };
 
 } // namespace tallix::persist

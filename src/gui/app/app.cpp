@@ -81,25 +81,33 @@ int RunWindow(int argc, char** argv) {
     // A stop the program can see (a terminal's Ctrl+C, kill, a hang-up, the
     // end of the desktop session) ends it the normal way, stack saved. The
     // signals are caught from the start: one that arrives while the saved
-    // stack is being loaded waits for the event loop instead of killing the
-    // program after the stack has left the settings.
+    // stack is being loaded waits for an event loop, where the final save
+    // can run; one that arrives while the load's warning box is open ends
+    // the program as soon as the window exists.
     StopSignals stops;
     QSettingsStore store;
-    auto form = CreateMainWindow(DecimalCharOf(QLocale()), &store);
-    QObject::connect(&stops, &StopSignals::stopRequested, form.get(), [&form] {
-        form->FormDestroy();
-        QApplication::quit();
+    std::unique_ptr<TMainForm> form;
+    bool stopped = false;
+    QObject::connect(&stops, &StopSignals::stopRequested, &app, [&form, &stopped] {
+        stopped = true;
+        if (form) form->FormDestroy(TMainForm::SaveReport::StandardError);
+        // Every running event loop ends, the warning box's too.
+        QApplication::exit(0);
     });
+    form = CreateMainWindow(DecimalCharOf(QLocale()), &store);
     QObject::connect(&app, &QGuiApplication::commitDataRequest, form.get(),
-                     [&form](QSessionManager&) { form->close(); });
+                     [&form](QSessionManager&) { form->EndSession(); });
     // The window may live in the tray, hidden, while dialogs come and go:
     // the program ends when its window is closed, not when the last visible
     // window goes.
     app.setQuitOnLastWindowClosed(false);
     QObject::connect(form.get(), &TMainForm::closed, &app, &QApplication::quit);
-    if (!form->StartInTray(QApplication::arguments())) form->show();
-    const int code = app.exec();
-    form->FormDestroy();
+    int code = 0;
+    if (!stopped) {
+        if (!form->StartInTray(QApplication::arguments())) form->show();
+        code = app.exec();
+    }
+    form->FormDestroy(TMainForm::SaveReport::StandardError);
     return code;
 }
 

@@ -13,6 +13,7 @@
 #include "gui/mainform/geometry.h"
 #include "gui/printing/progressdialog.h"
 #include "gui/printing/stackprinter.h"
+#include "gui/settings/autosave.h"
 #include "gui/widgets/dblclicklabel.h"
 #include "gui/widgets/errdlg.h"
 #include "gui/widgets/fonts.h"
@@ -88,6 +89,7 @@ void TMainForm::FormCreate(char decimalChar) {
     calc_.ResetEntry();
     RefreshView();
     SetClientHeight(fullHeight_);
+    if (autoSave_) autoSave_->MarkSaved();
 }
 
 void TMainForm::BuildStrip(QWidget* client) {
@@ -142,6 +144,7 @@ void TMainForm::RefreshView() {
     angleL_->setText(tallix::AngleCaption(calc_.AngleMode));
     baseL_->setAccessibleName(Q(tallix::BaseSpoken(calc_.CurrentBase)));
     angleL_->setAccessibleName(Q(tallix::AngleSpoken(calc_.AngleMode)));
+    NoteChange();
 }
 
 void TMainForm::FocusEntry() { display_->FocusEntry(); }
@@ -248,6 +251,7 @@ void TMainForm::ArrangeLayout() {
     else if (hideNumbers->isChecked())
         height = NumbersHiddenHeight(dpi_);
     SetClientHeight(height);
+    NoteChange();
 }
 
 void TMainForm::HideKeyboard1Click() {
@@ -274,6 +278,7 @@ void TMainForm::AlwaysOnTop1Click() {
         setWindowFlags(flags);
     }
     FocusEntry();
+    NoteChange();
 }
 
 bool TMainForm::CommitEntry() {

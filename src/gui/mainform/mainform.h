@@ -9,7 +9,7 @@
 #include <string>
 
 #include "core/commands/dispatch.h"
-#include "core/persist/settingsstore.h"
+#include "core/persist/settings.h"
 
 class QAbstractButton;
 class QAction;
@@ -24,6 +24,7 @@ class QTimer;
 
 namespace tallix::gui {
 
+class TAutoSave;
 class TDblClickLabel;
 class TErrDlg;
 class TKeypad;
@@ -69,9 +70,17 @@ public:
     bool ShiftKeyLatch() const { return shiftKeyLatch_; }
 
     // ---- settings and stack files ------------------------------------
+    // How a failure of the final save is reported: in a warning box when
+    // the user closed the window, on standard error when the process is
+    // asked to stop or the desktop session ends (nobody may see a box).
+    enum class SaveReport { Box, StandardError };
     // Writes the settings and the stack to the store, once: the window's
-    // end, whether it is closed or the process is asked to stop.
-    void FormDestroy();
+    // end, whether it is closed or the process is asked to stop. While the
+    // window runs, changes are saved a second after they stop (AutoSave).
+    void FormDestroy(SaveReport report = SaveReport::StandardError);
+    // Closes the window at the end of the desktop session.
+    void EndSession();
+    TAutoSave* AutoSave() const { return autoSave_; }
     void Open1Click();
     void Save1Click();
     // The steps after the dialogs: read or write one stack file. A failure
@@ -149,10 +158,13 @@ Q_SIGNALS:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
 
 private:
     void FormCreate(char decimalChar);
     void LoadSavedState();
+    persist::WindowSettings CurrentWindowSettings() const;
+    void NoteChange();
     void BuildFileDialogs();
     bool RunFileDialog(QFileDialog* dialog, QString& lastName, QString& chosen);
     void FileWarning(const QString& action, const QString& path, const QString& reason);
@@ -173,6 +185,8 @@ private:
     tallix::Calculator calc_;
     persist::SettingsStore* store_ = nullptr;
     bool destroyed_ = false; // the save at the end has run
+    bool endingSession_ = false;
+    TAutoSave* autoSave_ = nullptr;
     QFileDialog* openDialog_ = nullptr;
     QFileDialog* saveDialog_ = nullptr;
     QString openName_;

@@ -15,6 +15,7 @@
 #include "core/persist/stackfile.h"
 #include "gui/mainform/geometry.h"
 #include "gui/mainform/mainform.h"
+#include "gui/settings/autosave.h"
 
 namespace tallix::gui {
 
@@ -46,22 +47,19 @@ void TMainForm::LoadSavedState() {
     CommandAction(Cmd::HideNumbers)->setChecked(w.HideNumbers);
     SetButtonTime(w.ButtonTime);
 
-    if (result.end == persist::LoadResult::End::Complete) {
-        // The saved stack has been taken: it is gone from the store until
-        // the end of this run writes it again.
-        try {
-            store_->Flush();
-        } catch (const persist::StoreError&) {
-        }
-    } else if (result.end == persist::LoadResult::End::Warning) {
+    // From now on every change is written a second after it; the saved
+    // stack stays in the file meanwhile. A stack the load did not take is
+    // left there for the next start.
+    autoSave_ = new TAutoSave(
+        *store_, calc_, [this] { return persist::CaptureValues(calc_, CurrentWindowSettings()); },
+        this);
+    autoSave_->SetSaveStack(result.stackLoaded);
+
+    if (result.end == persist::LoadResult::End::Warning)
         QMessageBox::warning(nullptr, "Tallix", QString::fromStdString(result.warning));
-    }
 }
 
-void TMainForm::FormDestroy() {
-    if (destroyed_) return;
-    destroyed_ = true;
-    if (!store_) return;
+persist::WindowSettings TMainForm::CurrentWindowSettings() const {
     persist::WindowSettings w;
     w.Top = pos().y();
     w.Left = pos().x();
@@ -69,24 +67,49 @@ void TMainForm::FormDestroy() {
     w.HideKeyboard = CommandAction(Cmd::HideKeyboard)->isChecked();
     w.HideNumbers = CommandAction(Cmd::HideNumbers)->isChecked();
     w.ButtonTime = ButtonTime();
-    std::optional<std::string> error = persist::SaveSettings(*store_, calc_, w);
-    if (!error) {
-        try {
-            store_->Flush();
-        } catch (const persist::StoreError& e) {
-            error = e.what();
-        }
+    return w;
+}
+
+void TMainForm::NoteChange() {
+    if (autoSave_ && !destroyed_) autoSave_->NoteChange();
+}
+
+void TMainForm::FormDestroy(SaveReport report) {
+    if (destroyed_) return;
+    destroyed_ = true;
+    if (!autoSave_) return;
+    const std::optional<std::string> error = autoSave_->SaveAtEnd();
+    if (!error) return;
+    const QString where = QString::fromStdString(store_->Location());
+    if (report == SaveReport::Box) {
+        // Closed by the user, who is still looking and must learn that
+        // the next start will not find this stack.
+        QMessageBox box(QMessageBox::Warning, "Tallix",
+                        QString("Cannot save the settings and the stack to \"%1\":\n%2")
+                            .arg(where, QString::fromStdString(*error)),
+                        QMessageBox::Ok, this);
+        box.setObjectName("SaveWarning");
+        box.exec();
+        return;
     }
-    // The window is going away: there is nobody to show a box to, but the
-    // terminal that started the program may be watching.
-    if (error)
-        std::fprintf(stderr, "tallix: the settings could not be saved: %s\n", error->c_str());
+    std::fprintf(stderr, "tallix: the settings could not be saved to \"%s\": %s\n",
+                 where.toLocal8Bit().constData(), error->c_str());
+}
+
+void TMainForm::EndSession() {
+    endingSession_ = true;
+    close();
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
-    FormDestroy();
+    FormDestroy(endingSession_ ? SaveReport::StandardError : SaveReport::Box);
     QMainWindow::closeEvent(event);
     Q_EMIT closed();
+}
+
+void TMainForm::moveEvent(QMoveEvent* event) {
+    QMainWindow::moveEvent(event);
+    NoteChange();
 }
 
 // The dialogs are made when first needed (they read their own settings,

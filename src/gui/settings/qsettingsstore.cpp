@@ -1,9 +1,16 @@
 #include "gui/settings/qsettingsstore.h"
 
+#include <QDir>
+#include <QFileInfo>
+#include <QLockFile>
+#include <QSaveFile>
 #include <QVariant>
 
 namespace tallix::gui {
 namespace {
+
+// How long a save waits for another writer of the settings file.
+constexpr int kLockWaitMs = 3000;
 
 QString Key(std::string_view group, std::string_view name) {
     QString key = QStringLiteral("CurrentVersion/");
@@ -21,6 +28,14 @@ QString ToQ(std::string_view s) {
     return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
 }
 
+QString LockProblem(const QString& file, const QLockFile& lock) {
+    return lock.error() == QLockFile::LockFailedError
+               ? QStringLiteral("The lock file \"%1.lock\" stays taken: another program is "
+                                "writing the settings, or it cannot be removed.")
+                     .arg(file)
+               : QStringLiteral("The lock file \"%1.lock\" cannot be made.").arg(file);
+}
+
 } // namespace
 
 QSettingsStore::QSettingsStore()
@@ -28,7 +43,7 @@ QSettingsStore::QSettingsStore()
                                             QStringLiteral("Quorin"), QStringLiteral("Tallix"))) {}
 
 QSettingsStore::QSettingsStore(const QString& path)
-    : settings_(std::make_unique<QSettings>(path, QSettings::IniFormat)) {}
+    : path_(path), settings_(std::make_unique<QSettings>(path, QSettings::IniFormat)) {}
 
 std::optional<std::string> QSettingsStore::Read(std::string_view group, std::string_view name) {
     if (settings_->status() == QSettings::AccessError)
@@ -51,8 +66,66 @@ void QSettingsStore::RemoveGroup(std::string_view group) { settings_->remove(Key
 
 void QSettingsStore::Flush() {
     settings_->sync();
-    if (settings_->status() != QSettings::NoError)
-        throw persist::StoreError("the settings cannot be written");
+    const QSettings::Status status = settings_->status();
+    if (status == QSettings::NoError) return;
+    const QString problem = WriteProblem(settings_->fileName());
+    // A malformed line read from the file is reported the same way, and
+    // it hides a later failure: only a file that can be written counts as
+    // written.
+    if (status == QSettings::FormatError && problem.isEmpty()) return;
+    throw persist::StoreError(
+        (problem.isEmpty() ? QStringLiteral("The file cannot be written.") : problem)
+            .toStdString());
+}
+
+void QSettingsStore::Reload() {
+    // The settings layer waits for its lock file without end when it
+    // writes, and again when a settings object with unwritten changes goes
+    // away; a lock that stays taken (or a lock file that cannot be made)
+    // must not hang the program. So a save tries the lock first, for a
+    // while, and gives up before it has changed anything.
+    {
+        QLockFile lock(settings_->fileName() + QStringLiteral(".lock"));
+        if (!lock.tryLock(kLockWaitMs))
+            throw persist::StoreError(LockProblem(settings_->fileName(), lock).toStdString());
+    }
+    // With nothing pending, a sync only reads the file again when another
+    // process has replaced it.
+    settings_->sync();
+}
+
+persist::SettingsStore::Opener QSettingsStore::OpenerOfAnother() const {
+    // The settings object must be made on the thread that uses it: it asks
+    // its own thread's event loop to write pending changes, which must
+    // never happen behind a writing worker's back.
+    return [path = path_]() -> std::unique_ptr<persist::SettingsStore> {
+        return path.isEmpty() ? std::make_unique<QSettingsStore>()
+                              : std::make_unique<QSettingsStore>(path);
+    };
+}
+
+std::string QSettingsStore::Location() const {
+    return QDir::toNativeSeparators(settings_->fileName()).toStdString();
+}
+
+QString WriteProblem(const QString& file) {
+    const QFileInfo info(file);
+    const QString folder = info.absolutePath();
+    if (!QFileInfo(folder).isDir())
+        return QStringLiteral("The folder \"%1\" does not exist and cannot be made.").arg(folder);
+    if (info.exists() && !info.isFile()) return QStringLiteral("It is not a regular file.");
+    // The same steps the settings layer takes: the file, a replacement
+    // beside it, and a lock file beside it.
+    if (info.exists()) {
+        QFile f(file);
+        if (!f.open(QIODevice::ReadWrite)) return f.errorString();
+    }
+    QSaveFile replacement(file);
+    if (!replacement.open(QIODevice::WriteOnly)) return replacement.errorString();
+    replacement.cancelWriting();
+    QLockFile lock(file + QStringLiteral(".lock"));
+    if (!lock.tryLock(0)) return LockProblem(file, lock);
+    return {};
 }
 
 } // namespace tallix::gui

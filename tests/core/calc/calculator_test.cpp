@@ -128,6 +128,62 @@ TEST(EntryLine, EditBringsTheEntryBackInTheBase) {
     EXPECT_EQ(d.calc.Entry, "1.50");
 }
 
+// In an integer base Edit shows what the display shows; Enter on that
+// unchanged text must give back the entry, not the text read in the base.
+TEST(EntryLine, EditThenEnterInAnIntegerBaseKeepsTheEntry) {
+    struct Case {
+        const char* name;
+        Cmd base;
+        std::int32_t wordSize;
+        Strings stack;      // deepest first
+        const char* edited; // the entry line after Edit
+        const char* keys;   // typed after Edit
+        Strings after;      // deepest first
+        const char* message;
+    };
+    const Case cases[] = {
+        {"beyond 64 bits", Cmd::Hex, 16, {"1E30"}, "1E30", "\r", {"1E30"}, ""},
+        {"not a number", Cmd::Hex, 16, {"abc"}, "abc", "\r", {"abc"}, ""},
+        {"beyond the word size", Cmd::Hex, 8, {"200"}, "C8", "\r", {"200"}, ""},
+        {"a fraction", Cmd::Hex, 16, {"2.5"}, "2", "\r", {"2.5"}, ""},
+        {"binary", Cmd::Bin, 16, {"5.5"}, "110", "\r", {"5.5"}, ""},
+        {"space enters too", Cmd::Oct, 16, {"1E30"}, "1E30", " ", {"1E30"}, ""},
+        {"a value the base shows", Cmd::Hex, 16, {"255"}, "FF", "\r", {"255"}, ""},
+        {"a command commits it", Cmd::Hex, 16, {"7", "1E30"}, "1E30", "w", {"1E30", "7"}, ""},
+        // A changed text is read in the base, as any typed entry.
+        {"changed", Cmd::Hex, 16, {"1E30"}, "1E30", "\b\r", {"483"}, ""},
+        {"changed beyond the word", Cmd::Hex, 8, {"200"}, "C8", "\b1\r", {"-63"}, ""},
+        // A second Edit of the same entry remembers it again.
+        {"edited twice", Cmd::Hex, 16, {"abc"}, "abc", "\r^\r\r", {"abc"}, ""},
+        // Decimal reads the text as it always did.
+        {"decimal", Cmd::Dec, 16, {"abc"}, "abc", "\r", {}, "Entry Error: \r\nInvalid Syntax"},
+    };
+    for (const Case& c : cases) {
+        TestCalc t;
+        for (const std::string& s : c.stack) t.calc.PushText(s);
+        RunCommand(t.calc, c.base);
+        t.calc.WordSize = c.wordSize;
+        t.Type("^\r");
+        EXPECT_EQ(t.calc.Entry, c.edited) << c.name;
+        t.Type(c.keys);
+        EXPECT_EQ(t.Stack(), c.after) << c.name;
+        EXPECT_EQ(t.LastMessage(), c.message) << c.name;
+    }
+}
+
+TEST(EntryLine, EditThenEnterRecordsTheEntryAsLastArgument) {
+    TestCalc t;
+    t.Push({"1E30"});
+    RunCommand(t.calc, Cmd::Hex);
+    t.Type("^\r\r");
+    EXPECT_EQ(t.calc.LastX, 1E30L);
+    EXPECT_EQ(t.calc.LastNum, 1u);
+    // Last pushes it back, unchanged.
+    RunCommand(t.calc, Cmd::Dec);
+    t.Type("z");
+    EXPECT_EQ(t.Stack(), (Strings{"1E30", "1E30"}));
+}
+
 TEST(EntryLine, DisabledKeysDoNothingPerBase) {
     struct Case {
         Cmd base;

@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <limits>
+#include <random>
 
 #include "core/number/numtext.h"
 
@@ -201,6 +203,96 @@ TEST(StackTextRoundTrip, EighteenDigitsSurvive) {
             auto back = ParseReal(s, '.');
             ASSERT_TRUE(back) << s;
             EXPECT_EQ(FormatStackValue(*back, '.'), s);
+        }
+    }
+}
+
+// An extended value from its sign, biased exponent and 64-bit significand.
+Value FromBits(bool negative, unsigned biased, std::uint64_t significand) {
+    unsigned char bytes[sizeof(Value)] = {};
+    std::memcpy(bytes, &significand, 8);
+    const unsigned top = (negative ? 0x8000u : 0u) | (biased & 0x7fffu);
+    bytes[8] = static_cast<unsigned char>(top & 0xff);
+    bytes[9] = static_cast<unsigned char>(top >> 8);
+    Value v;
+    std::memcpy(&v, bytes, sizeof v);
+    return v;
+}
+
+// Every text the formatter writes must parse back, and to a value that
+// formats to the same text; at the top of the range the digits round
+// toward zero rather than past the largest value.
+void ExpectRoundTrip(Value v, char dc) {
+    const std::string s = FormatStackValue(v, dc);
+    const auto back = ParseReal(s, dc);
+    ASSERT_TRUE(back) << s;
+    EXPECT_EQ(FormatStackValue(*back, dc), s);
+    if (std::fpclassify(v) == FP_NORMAL) {
+        // Within one unit of the 18th digit (half a unit but at the top).
+        const Value rel = std::fabs((*back - v) / v);
+        EXPECT_LE(rel, 1E-17L) << s;
+    }
+}
+
+// The shorter texts of the display must parse back as well (Edit may put
+// one into the entry line).
+void ExpectShortTextsParse(Value v, char dc) {
+    for (int p = 1; p <= 18; ++p) ASSERT_TRUE(ParseReal(FormatGeneral(v, p, dc), dc)) << p;
+    ASSERT_TRUE(ParseReal(FormatFixed(v, 3, dc), dc));
+}
+
+TEST(StackTextRoundTrip, TheExtremesOfTheRange) {
+    constexpr Value kMax = std::numeric_limits<Value>::max();
+    const struct {
+        const char* name;
+        Value v;
+        const char* text; // nullptr: only the round trip
+    } cases[] = {
+        {"largest", kMax, "1.18973149535723176E4932"},
+        {"largest negative", -kMax, "-1.18973149535723176E4932"},
+        {"one below the largest", std::nextafter(kMax, 0.0L), "1.18973149535723176E4932"},
+        {"a little below", kMax * (1 - 1E-17L), nullptr},
+        {"smallest normal", std::numeric_limits<Value>::min(), "3.36210314311209351E-4932"},
+        {"smallest negative normal", -std::numeric_limits<Value>::min(), nullptr},
+        {"largest subnormal", std::nextafter(std::numeric_limits<Value>::min(), 0.0L), "0"},
+        {"smallest subnormal", std::numeric_limits<Value>::denorm_min(), "0"},
+        {"1E4932", 1E4932L, "1E4932"},
+        {"1.1E4932", 1.1E4932L, "1.1E4932"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.text) {
+            EXPECT_EQ(FormatStackValue(c.v, '.'), c.text);
+        }
+        ExpectRoundTrip(c.v, '.');
+        ExpectRoundTrip(c.v, ',');
+        ExpectShortTextsParse(c.v, '.');
+    }
+    // Fewer digits at the top also stay in range.
+    EXPECT_EQ(FormatGeneral(kMax, 15, '.'), "1.18973149535723E4932");
+    EXPECT_EQ(FormatGeneral(kMax, 17, '.'), "1.1897314953572317E4932");
+    EXPECT_EQ(FormatGeneral(kMax, 2, '.'), "1.1E4932");
+    EXPECT_EQ(FormatFixed(-kMax, 4, '.'), "-1.18973149535723176E4932");
+}
+
+TEST(StackTextRoundTrip, EveryExponentAndRandomSignificands) {
+    std::mt19937_64 rng(20240611);
+    for (unsigned biased = 0; biased <= 0x7ffe; ++biased) {
+        for (int k = 0; k < 2; ++k) {
+            std::uint64_t m = rng();
+            // Normal numbers carry the integer bit; exponent 0 holds the
+            // subnormals, which have none. All ones is the rounding edge.
+            if (k == 1)
+                m = ~0ULL;
+            if (biased != 0)
+                m |= 1ULL << 63;
+            else
+                m &= ~(1ULL << 63);
+            const Value v = FromBits(rng() & 1, biased, m);
+            ASSERT_NO_FATAL_FAILURE(ExpectRoundTrip(v, '.')) << biased << " " << m;
+            if (biased % 97 == 0) {
+                ASSERT_NO_FATAL_FAILURE(ExpectShortTextsParse(v, ','));
+            }
         }
     }
 }

@@ -37,7 +37,7 @@ TEST(ScientificOps, Trigonometry) {
         {GRAD, {"50"}, Cmd::Tan, {"1"}, ""},
         {RAD, {"1E22"}, Cmd::Sin, {"-0.852200849767188802"}, ""},
         {RAD, {"1"}, Cmd::Cos, {"0.540302305868139717"}, ""},
-        {RAD, {"1E-18"}, Cmd::Sin, {"0"}, ""}, // tiny results snap to zero
+        {RAD, {"3.14159265358979324"}, Cmd::Sin, {"0"}, ""}, // the residue snaps to zero
         {RAD, {"1.5707963267948966"}, Cmd::Tan, {"51884131016201495.4"}, ""},
         {DEG, {"1"}, Cmd::ASin, {"90"}, ""},
         {DEG, {"0.5"}, Cmd::ASin, {"30"}, ""},
@@ -47,7 +47,6 @@ TEST(ScientificOps, Trigonometry) {
         {DEG, {"0"}, Cmd::ACos, {"90"}, ""},
         {CYC, {"1"}, Cmd::ATan, {"0.125"}, ""},
         {DEG, {"-1E30"}, Cmd::ATan, {"-90"}, ""},
-        {RAD, {"1E-18"}, Cmd::ASin, {"0"}, ""},
         {RAD, {"1"}, Cmd::ASin, {"1.57079632679489662"}, ""},
     };
     RunOpCases(cases);
@@ -218,12 +217,50 @@ TEST(AngleUnits, Conversions) {
     EXPECT_EQ(RadiansToAngle(-2.5L, RAD), -2.5L);
 }
 
-TEST(ChopTiny, SnapsBelowTheThreshold) {
-    EXPECT_EQ(ChopTiny(9.9E-18L), 0);
-    EXPECT_EQ(ChopTiny(-9.9E-18L), 0);
-    EXPECT_EQ(ChopTiny(1E-17L), 1E-17L);
-    EXPECT_EQ(ChopTiny(-0.5L), -0.5L);
-    EXPECT_FALSE(std::signbit(ChopTiny(-0.0L)));
+// A tiny argument has a tiny true result: the snap that makes sin 180°
+// exactly 0 must not turn it into 0.
+TEST(ScientificOps, TinyArgumentsKeepTheirTinyResults) {
+    const OpCase cases[] = {
+        {RAD, {"1E-20"}, Cmd::Sin, {"1E-20"}, ""},
+        {RAD, {"-1E-20"}, Cmd::Sin, {"-1E-20"}, ""},
+        {RAD, {"1E-20"}, Cmd::Tan, {"1E-20"}, ""},
+        {RAD, {"1E-20"}, Cmd::ASin, {"1E-20"}, ""},
+        {RAD, {"1E-300"}, Cmd::ATan, {"1E-300"}, ""},
+        {RAD, {"-1E-300"}, Cmd::ATan, {"-1E-300"}, ""},
+        {RAD, {"9.9E-18"}, Cmd::Sin, {"9.9E-18"}, ""},
+        {RAD, {"1E-20"}, Cmd::Cos, {"1"}, ""},
+        {DEG, {"1E-20"}, Cmd::Sin, {"1.74532925199432958E-22"}, ""},
+        {DEG, {"1E-300"}, Cmd::ATan, {"5.72957795130823209E-299"}, ""},
+        {GRAD, {"1E-20"}, Cmd::ASin, {"6.36619772367581343E-19"}, ""},
+        // Arguments that are not tiny still snap their residues.
+        {DEG, {"180"}, Cmd::Sin, {"0"}, ""},
+        {DEG, {"-180"}, Cmd::Tan, {"0"}, ""},
+        {DEG, {"90"}, Cmd::Cos, {"0"}, ""},
+        {GRAD, {"100"}, Cmd::Cos, {"0"}, ""},
+        {CYC, {"0.25"}, Cmd::Sin, {"1"}, ""},
+        {CYC, {"0.5"}, Cmd::Sin, {"0"}, ""},
+        {RAD, {"1"}, Cmd::ACos, {"0"}, ""},
+    };
+    RunOpCases(cases);
+}
+
+TEST(ChopTiny, SnapsBelowTheThresholdUnlessTheArgumentIsAsSmall) {
+    struct Case {
+        const char* name;
+        long double v, argument, expected;
+    };
+    const Case cases[] = {
+        {"residue", 9.9E-18L, 3.14L, 0},
+        {"negative residue", -9.9E-18L, 1.5L, 0},
+        {"at the threshold", 1E-17L, 3.14L, 1E-17L},
+        {"not small", -0.5L, 2, -0.5L},
+        {"tiny argument", 1E-20L, 1E-20L, 1E-20L},
+        {"argument just below", 9E-18L, 9.99E-18L, 9E-18L},
+        {"argument at the threshold", 9E-18L, 1E-17L, 0},
+        {"zero argument", 0, 0, 0},
+    };
+    for (const Case& c : cases) EXPECT_EQ(ChopTiny(c.v, c.argument), c.expected) << c.name;
+    EXPECT_FALSE(std::signbit(ChopTiny(-0.0L, 1)));
 }
 
 TEST(Power, Rules) {

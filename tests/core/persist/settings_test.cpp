@@ -176,7 +176,9 @@ TEST(LoadSettings, LastArgumentsParseWithTheDecimalSeparator) {
     }
 }
 
-TEST(LoadSettings, SavedStackLoadsLevelOneFirstAndIsRemoved) {
+// The saved stack stays in the store while the program runs: a run that
+// ends without its save finds it again.
+TEST(LoadSettings, SavedStackLoadsLevelOneFirstAndStaysInTheStore) {
     MemorySettingsStore store;
     store.Write(kStackGroup, "Line0", "1");
     store.Write(kStackGroup, "Line1", "2");
@@ -186,7 +188,10 @@ TEST(LoadSettings, SavedStackLoadsLevelOneFirstAndIsRemoved) {
     EXPECT_EQ(r.end, LoadResult::End::Complete);
     EXPECT_TRUE(r.stackLoaded);
     EXPECT_EQ(Levels(f.calc), (std::vector<std::string>{"1", "2"}));
-    EXPECT_FALSE(store.HasGroup(kStackGroup));
+    EXPECT_EQ(store.ValueCount(kStackGroup), 3u);
+    Fixture again;
+    again.Load(store);
+    EXPECT_EQ(Levels(again.calc), (std::vector<std::string>{"1", "2"}));
 }
 
 TEST(LoadSettings, EmptyEntryDoesNotCutOffTheEntriesBelowIt) {
@@ -444,7 +449,146 @@ TEST(SettingsRoundTrip, HundredThousandEntriesSurviveARestart) {
     EXPECT_TRUE(f.window.HideKeyboard);
     EXPECT_FALSE(f.window.HideNumbers);
     EXPECT_EQ(f.window.ButtonTime, 40);
-    EXPECT_FALSE(store.HasGroup(kStackGroup));
+    EXPECT_EQ(store.ValueCount(kStackGroup), levels.size());
+}
+
+// A store kept in a shared "file" as the settings layer keeps one: what it
+// writes reaches the file at Flush, what others wrote reaches it at Reload,
+// and removing a group removes only the values it knows.
+class FileLikeStore : public SettingsStore {
+public:
+    explicit FileLikeStore(MemorySettingsStore& file) : file_(file) { Reload(); }
+    std::optional<std::string> Read(std::string_view group, std::string_view name) override {
+        return cache_.Read(group, name);
+    }
+    void Write(std::string_view group, std::string_view name, std::string_view value) override {
+        cache_.Write(group, name, value);
+        written_.emplace_back(group, name);
+    }
+    void RemoveGroup(std::string_view group) override {
+        for (std::size_t i = 0; cache_.Read(group, StackLineName(i)); ++i)
+            removed_.emplace_back(group, StackLineName(i));
+        cache_.RemoveGroup(group);
+        log.push_back("remove");
+    }
+    void Flush() override {
+        for (const auto& [g, n] : removed_) file_.RemoveValue(g, n);
+        for (const auto& [g, n] : written_) file_.Write(g, n, *cache_.Read(g, n));
+        removed_.clear();
+        written_.clear();
+        log.push_back("flush");
+    }
+    void Reload() override {
+        cache_ = file_;
+        log.push_back("reload");
+    }
+    std::vector<std::string> log;
+
+private:
+    MemorySettingsStore& file_;
+    MemorySettingsStore cache_;
+    std::vector<std::pair<std::string, std::string>> written_, removed_;
+};
+
+TEST(SaveState, ReplacesTheWholeStackGroupAsTheFileHoldsItNow) {
+    MemorySettingsStore file;
+    for (int i = 0; i < 3; ++i) file.Write(kStackGroup, StackLineName(i), std::to_string(i + 1));
+    FileLikeStore a(file), b(file);
+    QuietShell shell;
+    Calculator calcA(shell), calcB(shell);
+    calcA.ReplaceStack({"5", "4", "1", "2", "3"});
+    calcB.ReplaceStack({"9", "1", "2", "3"});
+    // A saves its deeper stack after B read the file; B, closing last,
+    // must leave exactly its own stack.
+    ASSERT_EQ(SaveSettings(a, calcA, WindowSettings{}), std::nullopt);
+    ASSERT_EQ(SaveSettings(b, calcB, WindowSettings{}), std::nullopt);
+    EXPECT_EQ(b.log, (std::vector<std::string>{"reload", "reload", "remove", "flush"}));
+    Fixture next;
+    next.Load(file);
+    EXPECT_EQ(Levels(next.calc), (std::vector<std::string>{"9", "1", "2", "3"}));
+    EXPECT_EQ(file.ValueCount(kStackGroup), 4u);
+}
+
+TEST(SaveState, WithoutAStackTheSavedStackStays) {
+    MemorySettingsStore store;
+    store.Write(kSettingsGroup, "LastNum", "-1");
+    store.Write(kStackGroup, "Line0", "7");
+    store.Write(kStackGroup, "Line1", "8");
+    Fixture f;
+    ASSERT_EQ(f.Load(store).end, LoadResult::End::Warning);
+    f.calc.PushText("1"); // whatever this run does with its own stack
+    ASSERT_EQ(SaveState(store, CaptureValues(f.calc, f.window), nullptr), std::nullopt);
+    EXPECT_EQ(store.Read(kSettingsGroup, "LastNum"), "0");
+    Fixture next;
+    ASSERT_EQ(next.Load(store).end, LoadResult::End::Complete);
+    EXPECT_EQ(Levels(next.calc), (std::vector<std::string>{"7", "8"}));
+}
+
+TEST(CaptureValues, EveryValueCounts) {
+    QuietShell shell;
+    Calculator calc(shell);
+    WindowSettings w;
+    const SavedValues before = CaptureValues(calc, w);
+    EXPECT_EQ(CaptureValues(calc, w), before);
+    struct Case {
+        const char* name;
+        void (*change)(Calculator&, WindowSettings&);
+    };
+    const Case cases[] = {
+        {"Top", [](Calculator&, WindowSettings& w) { w.Top = 6; }},
+        {"Left", [](Calculator&, WindowSettings& w) { w.Left = -1; }},
+        {"StayOnTop", [](Calculator&, WindowSettings& w) { w.StayOnTop = true; }},
+        {"HideKeyboard", [](Calculator&, WindowSettings& w) { w.HideKeyboard = true; }},
+        {"HideNumbers", [](Calculator&, WindowSettings& w) { w.HideNumbers = true; }},
+        {"ButtonTime", [](Calculator&, WindowSettings& w) { w.ButtonTime = 26; }},
+        {"AngleMode", [](Calculator& c, WindowSettings&) { c.AngleMode = 1; }},
+        {"FixLength", [](Calculator& c, WindowSettings&) { c.FixLength = 3; }},
+        {"LastX", [](Calculator& c, WindowSettings&) { c.LastX = 1E-30L; }},
+        {"LastY", [](Calculator& c, WindowSettings&) { c.LastY = -2; }},
+        {"LastNum", [](Calculator& c, WindowSettings&) { c.LastNum = 2; }},
+        {"CurrentBase", [](Calculator& c, WindowSettings&) { c.CurrentBase = Base::BIN; }},
+        {"WordSize", [](Calculator& c, WindowSettings&) { c.WordSize = 8; }},
+    };
+    for (const Case& c : cases) {
+        QuietShell sh;
+        Calculator changed(sh);
+        WindowSettings cw;
+        c.change(changed, cw);
+        EXPECT_NE(CaptureValues(changed, cw), before) << c.name;
+    }
+}
+
+TEST(StackRevision, EveryChangeOfTheStackCounts) {
+    QuietShell shell;
+    Calculator calc(shell);
+    calc.ReplaceStack({"1", "2", "3"});
+    const struct {
+        const char* name;
+        void (*change)(Calculator&);
+    } cases[] = {
+        {"push", [](Calculator& c) { c.PushText("4"); }},
+        {"pop",
+         [](Calculator& c) {
+             std::string t;
+             c.PopText(t);
+         }},
+        {"move to top", [](Calculator& c) { c.MoveToTop(2); }},
+        {"move from top", [](Calculator& c) { c.MoveFromTop(1); }},
+        {"replace", [](Calculator& c) { c.ReplaceStack({"1"}); }},
+        {"clear", [](Calculator& c) { c.ClearStack(); }},
+    };
+    for (const auto& c : cases) {
+        const std::uint64_t before = calc.StackRevision();
+        c.change(calc);
+        EXPECT_NE(calc.StackRevision(), before) << c.name;
+        calc.ReplaceStack({"1", "2", "3"});
+    }
+    // What does not change the stack leaves the revision.
+    const std::uint64_t before = calc.StackRevision();
+    calc.MoveToTop(0);
+    calc.ResetEntry();
+    calc.AppendToEntry('5');
+    EXPECT_EQ(calc.StackRevision(), before);
 }
 
 TEST(MemorySettingsStore, TextFormKeepsEveryByte) {

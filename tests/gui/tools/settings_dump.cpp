@@ -3,8 +3,10 @@
 // round trip inside one process would prove nothing about the file.
 // Output: "group/name=value" lines, values with \\, \r, \n and bytes outside
 // printable ASCII written as \xHH; the stack lines in order until the first
-// absent one.
+// absent one; last "#stack-keys=N", the number of stack values in the file
+// whatever their names (lines left behind after a gap count too).
 #include <QCoreApplication>
+#include <QSettings>
 #include <cstdio>
 #include <string>
 
@@ -41,5 +43,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "store error: %s\n", e.what());
         return 1;
     }
+    QSettings raw(QString::fromLocal8Bit(argv[1]), QSettings::IniFormat);
+    raw.beginGroup("CurrentVersion/Stack");
+    std::printf("#stack-keys=%lld\n", static_cast<long long>(raw.childKeys().size()));
     return 0;
 }

@@ -1,0 +1,90 @@
+// A private settings folder for the tests that save and restart: settings
+// written into it, the real program started against it, and the file read
+// back by the dump tool in a process of its own (the settings layer caches
+// files per process, so a read in this process would prove nothing).
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "core/persist/settings.h"
+#include "gui/settings/qsettingsstore.h"
+
+namespace tallix::gui::test {
+
+class ConfigDir {
+public:
+    ConfigDir() {
+        EXPECT_TRUE(dir_.isValid());
+        EXPECT_TRUE(QDir(dir_.path()).mkpath("Quorin"));
+    }
+    QString Path() const { return dir_.path(); }
+    // The file the program uses under this folder.
+    QString File() const { return dir_.path() + "/Quorin/Tallix.conf"; }
+
+    // Writes "group/name" values and a stack (level 1 first) into the file.
+    void Write(const std::vector<std::pair<std::string, std::string>>& values,
+               const std::vector<std::string>& stack = {}) const {
+        QSettingsStore store(File());
+        for (const auto& [key, value] : values) {
+            const auto slash = key.find('/');
+            store.Write(key.substr(0, slash), key.substr(slash + 1), value);
+        }
+        for (std::size_t i = 0; i < stack.size(); ++i)
+            store.Write(persist::kStackGroup, persist::StackLineName(i), stack[i]);
+        store.Flush();
+    }
+
+    // The real program against this folder, on the offscreen platform.
+    void Start(QProcess& calc) const {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("XDG_CONFIG_HOME", dir_.path());
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        calc.setProcessEnvironment(env);
+        calc.start(TALLIX_EXE, {});
+        ASSERT_TRUE(calc.waitForStarted(10000));
+    }
+
+private:
+    QTemporaryDir dir_;
+};
+
+// The "group/name" -> value lines the dump tool prints for a settings file.
+inline std::map<std::string, std::string> DumpSettings(const QString& file) {
+    QProcess dump;
+    dump.start(TALLIX_SETTINGS_DUMP, {file});
+    EXPECT_TRUE(dump.waitForFinished(30000));
+    EXPECT_EQ(dump.exitCode(), 0) << dump.readAllStandardError().toStdString();
+    std::map<std::string, std::string> values;
+    for (const QByteArray& line : dump.readAllStandardOutput().split('\n')) {
+        const int eq = line.indexOf('=');
+        if (eq > 0) values[line.left(eq).toStdString()] = line.mid(eq + 1).toStdString();
+    }
+    return values;
+}
+
+// The saved stack in a dump, level 1 first, up to the first absent line
+// (values as the dump escapes them).
+inline std::vector<std::string> DumpedStack(const std::map<std::string, std::string>& values) {
+    std::vector<std::string> stack;
+    for (std::size_t i = 0;; ++i) {
+        auto it = values.find("Stack/" + persist::StackLineName(i));
+        if (it == values.end()) return stack;
+        stack.push_back(it->second);
+    }
+}
+
+// How many stack values the file holds at all, gaps or not.
+inline std::size_t StackKeyCount(const std::map<std::string, std::string>& values) {
+    auto it = values.find("#stack-keys");
+    return it == values.end() ? 0 : std::stoul(it->second);
+}
+
+} // namespace tallix::gui::test
