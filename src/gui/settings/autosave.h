@@ -51,7 +51,8 @@ public:
     // Returns why the store failed, if it did.
     std::optional<std::string> SaveAtEnd();
 
-    bool Writing() const { return worker_.joinable(); }
+    // Whether the worker is writing at this moment.
+    bool Writing() const { return writing_.load(); }
     bool Pending() const { return idle_.isActive(); }
     // Waits for a running write (tests and the end).
     void WaitForWrite();
@@ -74,6 +75,7 @@ private:
     std::function<persist::SavedValues()> capture_;
     QTimer idle_;
     std::thread worker_;
+    std::atomic<bool> writing_{false};
     bool saveStack_ = true;
     bool ended_ = false;
     bool again_ = false;    // the quiet second passed while a write ran
