@@ -2,7 +2,10 @@
 // captions, the About and Keys boxes.
 #include <QAction>
 #include <QFontMetrics>
+#include <QImage>
 #include <QLocale>
+#include <QProcess>
+#include <cstdlib>
 
 #include "gui/mainform/geometry.h"
 #include "gui_fixture.h"
@@ -163,6 +166,59 @@ TEST_F(Window, EveryCaptionFitsItsControl) {
         ++checked;
     }
     EXPECT_GT(checked, 60);
+}
+
+// Where a control's caption puts ink: the box of the pixels that stand out
+// from the control's own background.
+QRect InkBox(QWidget* w) {
+    const QImage image = w->grab().toImage();
+    const int background = qGray(image.pixel(1, 1));
+    QRect box;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (std::abs(qGray(image.pixel(x, y)) - background) > 80)
+                box = box.united(QRect(x, y, 1, 1));
+    return box;
+}
+
+// The operator signs and the raised decimal point sit in the middle of
+// their keys (a caption centred by its line box sits a few pixels low), and
+// the minus is as wide as the plus.
+TEST_F(Window, SymbolCaptionsSitInTheMiddleOfTheirKeys) {
+    for (Key k : {Key::KDiv, Key::KMult, Key::KMinus, Key::KPlus, Key::KDot}) {
+        QPushButton* key = Form().KeyButton(k);
+        const QRect ink = InkBox(key);
+        ASSERT_FALSE(ink.isEmpty()) << key->objectName().toStdString();
+        const QPointF inkCentre((ink.left() + ink.right() + 1) / 2.0,
+                                (ink.top() + ink.bottom() + 1) / 2.0);
+        EXPECT_NEAR(inkCentre.x(), key->width() / 2.0, 1.0) << key->objectName().toStdString();
+        EXPECT_NEAR(inkCentre.y(), key->height() / 2.0, 1.0) << key->objectName().toStdString();
+    }
+    const QRect minus = InkBox(Form().KeyButton(Key::KMinus));
+    const QRect plus = InkBox(Form().KeyButton(Key::KPlus));
+    EXPECT_GE(minus.width(), plus.width() * 4 / 5);
+    EXPECT_EQ(Form().KeyButton(Key::KMinus)->text(), QString(QChar(0x2212)));
+    EXPECT_EQ(Form().KeyButton(Key::KDot)->text(), QString(QChar(0x00b7)));
+}
+
+TEST_F(Window, ACommaSeparatorStaysWhereACommaStands) {
+    Open(',');
+    QPushButton* key = Form().KeyButton(Key::KDot);
+    EXPECT_EQ(key->text(), ",");
+    const QRect ink = InkBox(key);
+    ASSERT_FALSE(ink.isEmpty());
+    EXPECT_GT(ink.top(), key->height() / 2); // below the middle, as a comma is
+}
+
+// A superscript x where the captions once had an asterisk; the y keeps its
+// underline.
+TEST_F(Window, PowersShowASuperscriptX) {
+    const QString x(QChar(0x02e3));
+    EXPECT_EQ(Form().ShiftLabel(Key::KLog)->text(), "10" + x);
+    EXPECT_EQ(Form().ShiftLabel(Key::KLn)->text(), "e" + x);
+    EXPECT_EQ(Form().KeyButton(Key::KYToX)->text(), "&y" + x);
+    Type("2\r3y");
+    EXPECT_EQ(StackTexts(), (std::vector<std::string>{"8"}));
 }
 
 TEST_F(Window, AboutEntersTheNumberFirst) {

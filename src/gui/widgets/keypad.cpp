@@ -6,6 +6,7 @@
 
 #include "gui/mainform/geometry.h"
 #include "gui/widgets/fonts.h"
+#include "gui/widgets/symbolkey.h"
 
 namespace tallix::gui {
 
@@ -17,7 +18,8 @@ struct KeyPlace {
     Key key;
     const char* caption;
     int left, top, width, height;
-    int points; // 0: the window font
+    int points;          // 0: the window font
+    bool symbol = false; // one sign, drawn centred by its ink
 };
 
 // Keypad: function rows, hexadecimal digits, number pad.
@@ -35,7 +37,7 @@ const KeyPlace kKeyPlaces[] = {
     {Key::KCos, "C&os", kCol[1], 184, 30, 25, 0},
     {Key::KTan, "&Tan", kCol[2], 184, 30, 25, 0},
     {Key::KSqrt, "S&qrt", kCol[3], 184, 30, 25, 0},
-    {Key::KYToX, "&y *", kCol[4], 184, 30, 25, 0},
+    {Key::KYToX, "&y\u02e3", kCol[4], 184, 30, 25, 0}, // y and a superscript x
     {Key::KSwap, "S&wp", kCol[5], 184, 30, 25, 0},
     {Key::KEnter, "Enter", kCol[0], 224, 62, 25, 0},
     {Key::KPlusMinus, "\u00b1", kCol[2], 224, 30, 25, 12},
@@ -51,19 +53,20 @@ const KeyPlace kKeyPlaces[] = {
     {Key::K7, "7", kNumCol[0], 282, 46, 22, 0},
     {Key::K8, "8", kNumCol[1], 282, 46, 22, 0},
     {Key::K9, "9", kNumCol[2], 282, 46, 22, 0},
-    {Key::KDiv, "\u00f7", kNumCol[3], 282, 46, 22, 12},
+    {Key::KDiv, "\u00f7", kNumCol[3], 282, 46, 22, 12, true},
     {Key::K4, "4", kNumCol[0], 306, 46, 22, 0},
     {Key::K5, "5", kNumCol[1], 306, 46, 22, 0},
     {Key::K6, "6", kNumCol[2], 306, 46, 22, 0},
-    {Key::KMult, "\u00d7", kNumCol[3], 306, 46, 22, 12},
+    {Key::KMult, "\u00d7", kNumCol[3], 306, 46, 22, 12, true},
     {Key::K1, "1", kNumCol[0], 330, 46, 22, 0},
     {Key::K2, "2", kNumCol[1], 330, 46, 22, 0},
     {Key::K3, "3", kNumCol[2], 330, 46, 22, 0},
-    {Key::KMinus, "-", kNumCol[3], 330, 46, 22, 12},
+    // The minus sign, as wide as the plus; a hyphen would be a speck.
+    {Key::KMinus, "\u2212", kNumCol[3], 330, 46, 22, 12, true},
     {Key::K0, "0", kNumCol[0], 354, 46, 22, 0},
     {Key::KDot, "", kNumCol[1], 354, 46, 22, 0}, // set from the decimal separator
     {Key::KSpace, "Spc", kNumCol[2], 354, 46, 22, 0},
-    {Key::KPlus, "+", kNumCol[3], 354, 46, 22, 12},
+    {Key::KPlus, "+", kNumCol[3], 354, 46, 22, 12, true},
 };
 
 struct LabelPlace {
@@ -76,8 +79,8 @@ struct LabelPlace {
 // The shifted-function labels, 14 pixels above their keys.
 const LabelPlace kLabelPlaces[] = {
     {Key::KLast, "LClr", "CLR", kCol[0], 130, 30},
-    {Key::KLog, "L10x", "10*", kCol[1], 130, 30},
-    {Key::KLn, "Lex", "e*", kCol[2], 130, 30},
+    {Key::KLog, "L10x", "10\u02e3", kCol[1], 130, 30}, // superscript x
+    {Key::KLn, "Lex", "e\u02e3", kCol[2], 130, 30},
     {Key::KMod, "LFact", "!", kCol[3], 130, 30},
     {Key::KRdc, "Lab", "a/b", kCol[4], 130, 30},
     {Key::KSin, "Lasin", "ASin", kCol[0], 170, 30},
@@ -102,7 +105,12 @@ constexpr Key kTopRow[] = {Key::KLast, Key::KLog, Key::KLn, Key::KMod, Key::KRdc
 TKeypad::TKeypad(QWidget* client, int dpi, char decimalChar) : QObject(client) {
     auto s = [dpi](int v) { return Scale(v, dpi); };
     for (const KeyPlace& p : kKeyPlaces) {
-        auto* b = new QPushButton(QString::fromUtf8(p.caption), client);
+        // The decimal-point key shows a raised dot for a full stop (centred
+        // like the signs), otherwise the separator itself where it stands.
+        const bool symbol = p.symbol || (p.key == Key::KDot && decimalChar == '.');
+        const QString caption = QString::fromUtf8(p.caption);
+        QPushButton* b =
+            symbol ? new TSymbolKey(caption, client) : new QPushButton(caption, client);
         b->setObjectName(Q(tallix::KeyInfo(p.key).control));
         b->setGeometry(s(p.left), s(p.top), s(p.width), s(p.height));
         b->setFlat(true);
