@@ -85,6 +85,68 @@ INSTANTIATE_TEST_SUITE_P(Dpi, Resolutions,
                                            DpiCase{144, {309, 577}, 201, 385},
                                            DpiCase{192, {412, 770}, 268, 514}));
 
+// The layout at another resolution, in a process of its own: the window
+// lays itself out by its tables with every position and size scaled by
+// dpi/96, in whole pixels, and nothing scales it again on top.
+TEST(ResolutionLayout, FollowsTheScaledTables) {
+    for (int dpi : {120, 144, 192}) {
+        QProcess child;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_FONT_DPI", QString::number(dpi));
+        env.insert("QT_ENABLE_HIGHDPI_SCALING", "0");
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        env.insert("TALLIX_TEST_DPI", QString::number(dpi));
+        child.setProcessEnvironment(env);
+        child.start(QCoreApplication::applicationFilePath(),
+                    {"--gtest_filter=ResolutionLayoutAt.ThisResolution"});
+        ASSERT_TRUE(child.waitForFinished(60000));
+        const QString out = QString::fromLocal8Bit(child.readAllStandardOutput());
+        EXPECT_EQ(child.exitCode(), 0) << dpi << " dpi:\n" << out.toStdString();
+        EXPECT_TRUE(out.contains("[  PASSED  ] 1 test")) << out.toStdString();
+    }
+}
+
+TEST(ResolutionLayoutAt, ThisResolution) {
+    const int dpi = qEnvironmentVariableIntValue("TALLIX_TEST_DPI");
+    if (dpi == 0) GTEST_SKIP() << "run by ResolutionLayout at a chosen resolution";
+    ModalCloser closer;
+    auto form = CreateMainWindow('.');
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    ASSERT_EQ(form->Dpi(), dpi);
+    auto s = [dpi](int v) { return Scale(v, dpi); };
+    EXPECT_EQ(form->centralWidget()->size(), FullClientSize(dpi));
+    EXPECT_EQ(form->width(), FullClientSize(dpi).width());
+    struct Place {
+        Key key;
+        int left, top, width, height;
+    };
+    const Place keys[] = {
+        {Key::KLast, 8, 144, 30, 25},  {Key::KShift, 168, 144, 30, 25},
+        {Key::KSin, 8, 184, 30, 25},   {Key::KSwap, 168, 184, 30, 25},
+        {Key::KEnter, 8, 224, 62, 25}, {Key::KBackspace, 168, 224, 30, 25},
+        {Key::KA, 8, 258, 30, 22},     {Key::KF, 168, 258, 30, 22},
+        {Key::K7, 8, 282, 46, 22},     {Key::KDiv, 152, 282, 46, 22},
+        {Key::K0, 8, 354, 46, 22},     {Key::KPlus, 152, 354, 46, 22},
+    };
+    for (const Place& p : keys) {
+        EXPECT_EQ(form->KeyButton(p.key)->geometry(),
+                  QRect(s(p.left), s(p.top), s(p.width), s(p.height)))
+            << form->KeyButton(p.key)->objectName().toStdString();
+    }
+    EXPECT_EQ(form->ShiftLabel(Key::KLast)->geometry(), QRect(s(8), s(130), s(30), s(13)));
+    EXPECT_EQ(form->ShiftLabel(Key::KEnter)->geometry(), QRect(s(10), s(210), s(62), s(13)));
+    EXPECT_EQ(form->PanelScreen()->geometry(), QRect(s(8), s(16), s(189), s(109)));
+    // Everything lies inside the client area.
+    for (QWidget* w : form->centralWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        EXPECT_TRUE(form->centralWidget()->rect().contains(w->geometry()))
+            << w->objectName().toStdString();
+    form->Action("HideKeyboard1")->trigger();
+    EXPECT_EQ(form->centralWidget()->height(), KeyboardHiddenHeight(dpi));
+    form->Action("HideNumbers1")->trigger();
+    EXPECT_EQ(form->centralWidget()->height(), NumbersHiddenHeight(dpi));
+}
+
 TEST_F(Window, BaseIndicatorCyclesAndCommitsTheEntry) {
     const char* order[] = {"HEX", "BIN", "OCT", "DEC"};
     for (const char* caption : order) {

@@ -68,6 +68,11 @@ std::unique_ptr<TMainForm> CreateMainWindow(char decimalChar, persist::SettingsS
 }
 
 int RunWindow(int argc, char** argv) {
+    // The window lays itself out for the screen's resolution, every
+    // position and size scaled by dpi/96 in whole pixels; the toolkit's own
+    // fractional scaling on top would blur it and move its margins.
+    if (!qEnvironmentVariableIsSet("QT_ENABLE_HIGHDPI_SCALING"))
+        qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
     QApplication app(argc, argv);
     SetUpApplication();
     // A stop the program can see (a terminal's Ctrl+C, kill, a hang-up, the
