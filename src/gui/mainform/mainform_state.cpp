@@ -54,6 +54,9 @@ void TMainForm::LoadSavedState() {
         *store_, calc_, [this] { return persist::CaptureValues(calc_, CurrentWindowSettings()); },
         this);
     autoSave_->SetSaveStack(result.stackLoaded);
+    // The values as loaded count as saved; what the window puts right
+    // from here on (both Hide options set, say) is a change to save.
+    autoSave_->MarkSaved();
 
     if (result.end == persist::LoadResult::End::Warning)
         QMessageBox::warning(nullptr, "Tallix", QString::fromStdString(result.warning));
