@@ -5,7 +5,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev
-          qt6-base-dev libgl-dev libmpfr-dev libgmp-dev locales)
+          qt6-base-dev libgl-dev libmpfr-dev libgmp-dev locales
+          xvfb openbox xdotool x11-utils)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
