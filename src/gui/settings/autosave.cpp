@@ -104,7 +104,6 @@ void TAutoSave::WriteDone(State state, std::optional<std::string> error) {
         reported_ = false;
         saved_ = std::move(state);
     }
-    Q_EMIT saved(!error, error ? QString::fromStdString(*error) : QString());
     if (again_ && !ended_) {
         again_ = false;
         SaveChanges();

@@ -53,13 +53,8 @@ public:
 
     // Whether the worker is writing at this moment.
     bool Writing() const { return writing_.load(); }
-    bool Pending() const { return idle_.isActive(); }
     // Waits for a running write (tests and the end).
     void WaitForWrite();
-
-Q_SIGNALS:
-    // A save has ended (on the worker or here); the reason when it failed.
-    void saved(bool ok, QString reason);
 
 private:
     struct State {
