@@ -82,7 +82,7 @@ void BM_LoadSettings(benchmark::State& state) {
     SaveSettings(full, saved, WindowSettings{});
     for (auto _ : state) {
         state.PauseTiming();
-        MemorySettingsStore store = full; // the load removes the saved stack
+        MemorySettingsStore store = full; // a fresh store each time, as a start has
         Calculator calc(shell);
         WindowSettings window;
         state.ResumeTiming();

@@ -2,7 +2,10 @@
 // captions, the About and Keys boxes.
 #include <QAction>
 #include <QFontMetrics>
+#include <QImage>
 #include <QLocale>
+#include <QProcess>
+#include <cstdlib>
 
 #include "gui/mainform/geometry.h"
 #include "gui_fixture.h"
@@ -81,6 +84,68 @@ INSTANTIATE_TEST_SUITE_P(Dpi, Resolutions,
                                            DpiCase{120, {254, 474}, 166, 321},
                                            DpiCase{144, {309, 577}, 201, 385},
                                            DpiCase{192, {412, 770}, 268, 514}));
+
+// The layout at another resolution, in a process of its own: the window
+// lays itself out by its tables with every position and size scaled by
+// dpi/96, in whole pixels, and nothing scales it again on top.
+TEST(ResolutionLayout, FollowsTheScaledTables) {
+    for (int dpi : {120, 144, 192}) {
+        QProcess child;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_FONT_DPI", QString::number(dpi));
+        env.insert("QT_ENABLE_HIGHDPI_SCALING", "0");
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        env.insert("TALLIX_TEST_DPI", QString::number(dpi));
+        child.setProcessEnvironment(env);
+        child.start(QCoreApplication::applicationFilePath(),
+                    {"--gtest_filter=ResolutionLayoutAt.ThisResolution"});
+        ASSERT_TRUE(child.waitForFinished(60000));
+        const QString out = QString::fromLocal8Bit(child.readAllStandardOutput());
+        EXPECT_EQ(child.exitCode(), 0) << dpi << " dpi:\n" << out.toStdString();
+        EXPECT_TRUE(out.contains("[  PASSED  ] 1 test")) << out.toStdString();
+    }
+}
+
+TEST(ResolutionLayoutAt, ThisResolution) {
+    const int dpi = qEnvironmentVariableIntValue("TALLIX_TEST_DPI");
+    if (dpi == 0) GTEST_SKIP() << "run by ResolutionLayout at a chosen resolution";
+    ModalCloser closer;
+    auto form = CreateMainWindow('.');
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    ASSERT_EQ(form->Dpi(), dpi);
+    auto s = [dpi](int v) { return Scale(v, dpi); };
+    EXPECT_EQ(form->centralWidget()->size(), FullClientSize(dpi));
+    EXPECT_EQ(form->width(), FullClientSize(dpi).width());
+    struct Place {
+        Key key;
+        int left, top, width, height;
+    };
+    const Place keys[] = {
+        {Key::KLast, 8, 144, 30, 25},  {Key::KShift, 168, 144, 30, 25},
+        {Key::KSin, 8, 184, 30, 25},   {Key::KSwap, 168, 184, 30, 25},
+        {Key::KEnter, 8, 224, 62, 25}, {Key::KBackspace, 168, 224, 30, 25},
+        {Key::KA, 8, 258, 30, 22},     {Key::KF, 168, 258, 30, 22},
+        {Key::K7, 8, 282, 46, 22},     {Key::KDiv, 152, 282, 46, 22},
+        {Key::K0, 8, 354, 46, 22},     {Key::KPlus, 152, 354, 46, 22},
+    };
+    for (const Place& p : keys) {
+        EXPECT_EQ(form->KeyButton(p.key)->geometry(),
+                  QRect(s(p.left), s(p.top), s(p.width), s(p.height)))
+            << form->KeyButton(p.key)->objectName().toStdString();
+    }
+    EXPECT_EQ(form->ShiftLabel(Key::KLast)->geometry(), QRect(s(8), s(130), s(30), s(13)));
+    EXPECT_EQ(form->ShiftLabel(Key::KEnter)->geometry(), QRect(s(10), s(210), s(62), s(13)));
+    EXPECT_EQ(form->PanelScreen()->geometry(), QRect(s(8), s(16), s(189), s(109)));
+    // Everything lies inside the client area.
+    for (QWidget* w : form->centralWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        EXPECT_TRUE(form->centralWidget()->rect().contains(w->geometry()))
+            << w->objectName().toStdString();
+    form->Action("HideKeyboard1")->trigger();
+    EXPECT_EQ(form->centralWidget()->height(), KeyboardHiddenHeight(dpi));
+    form->Action("HideNumbers1")->trigger();
+    EXPECT_EQ(form->centralWidget()->height(), NumbersHiddenHeight(dpi));
+}
 
 TEST_F(Window, BaseIndicatorCyclesAndCommitsTheEntry) {
     const char* order[] = {"HEX", "BIN", "OCT", "DEC"};
@@ -163,6 +228,59 @@ TEST_F(Window, EveryCaptionFitsItsControl) {
         ++checked;
     }
     EXPECT_GT(checked, 60);
+}
+
+// Where a control's caption puts ink: the box of the pixels that stand out
+// from the control's own background.
+QRect InkBox(QWidget* w) {
+    const QImage image = w->grab().toImage();
+    const int background = qGray(image.pixel(1, 1));
+    QRect box;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (std::abs(qGray(image.pixel(x, y)) - background) > 80)
+                box = box.united(QRect(x, y, 1, 1));
+    return box;
+}
+
+// The operator signs and the raised decimal point sit in the middle of
+// their keys (a caption centred by its line box sits a few pixels low), and
+// the minus is as wide as the plus.
+TEST_F(Window, SymbolCaptionsSitInTheMiddleOfTheirKeys) {
+    for (Key k : {Key::KDiv, Key::KMult, Key::KMinus, Key::KPlus, Key::KDot}) {
+        QPushButton* key = Form().KeyButton(k);
+        const QRect ink = InkBox(key);
+        ASSERT_FALSE(ink.isEmpty()) << key->objectName().toStdString();
+        const QPointF inkCentre((ink.left() + ink.right() + 1) / 2.0,
+                                (ink.top() + ink.bottom() + 1) / 2.0);
+        EXPECT_NEAR(inkCentre.x(), key->width() / 2.0, 1.0) << key->objectName().toStdString();
+        EXPECT_NEAR(inkCentre.y(), key->height() / 2.0, 1.0) << key->objectName().toStdString();
+    }
+    const QRect minus = InkBox(Form().KeyButton(Key::KMinus));
+    const QRect plus = InkBox(Form().KeyButton(Key::KPlus));
+    EXPECT_GE(minus.width(), plus.width() * 4 / 5);
+    EXPECT_EQ(Form().KeyButton(Key::KMinus)->text(), QString(QChar(0x2212)));
+    EXPECT_EQ(Form().KeyButton(Key::KDot)->text(), QString(QChar(0x00b7)));
+}
+
+TEST_F(Window, ACommaSeparatorStaysWhereACommaStands) {
+    Open(',');
+    QPushButton* key = Form().KeyButton(Key::KDot);
+    EXPECT_EQ(key->text(), ",");
+    const QRect ink = InkBox(key);
+    ASSERT_FALSE(ink.isEmpty());
+    EXPECT_GT(ink.top(), key->height() / 2); // below the middle, as a comma is
+}
+
+// A superscript x where the captions once had an asterisk; the y keeps its
+// underline.
+TEST_F(Window, PowersShowASuperscriptX) {
+    const QString x(QChar(0x02e3));
+    EXPECT_EQ(Form().ShiftLabel(Key::KLog)->text(), "10" + x);
+    EXPECT_EQ(Form().ShiftLabel(Key::KLn)->text(), "e" + x);
+    EXPECT_EQ(Form().KeyButton(Key::KYToX)->text(), "&y" + x);
+    Type("2\r3y");
+    EXPECT_EQ(StackTexts(), (std::vector<std::string>{"8"}));
 }
 
 TEST_F(Window, AboutEntersTheNumberFirst) {

@@ -88,8 +88,11 @@ void TMainForm::FormCreate(char decimalChar) {
     qApp->installEventFilter(this);
     calc_.ResetEntry();
     RefreshView();
-    SetClientHeight(fullHeight_);
-    if (autoSave_) autoSave_->MarkSaved();
+    // The layout of the saved view options is in place before the window
+    // is first shown: a change of size between the creation of the native
+    // window and its first appearance would make the window system place
+    // the inner area, not the frame, at the saved position.
+    ArrangeLayout();
 }
 
 void TMainForm::BuildStrip(QWidget* client) {

@@ -1,7 +1,10 @@
 // The window's side of persistence: settings and the stack loaded at start
 // and saved at the end, and the File menu's stack files.
+#include <QAbstractItemView>
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
+#include <QCompleter>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -54,6 +57,9 @@ void TMainForm::LoadSavedState() {
         *store_, calc_, [this] { return persist::CaptureValues(calc_, CurrentWindowSettings()); },
         this);
     autoSave_->SetSaveStack(result.stackLoaded);
+    // The values as loaded count as saved; what the window puts right
+    // from here on (both Hide options set, say) is a change to save.
+    autoSave_->MarkSaved();
 
     if (result.end == persist::LoadResult::End::Warning)
         QMessageBox::warning(nullptr, "Tallix", QString::fromStdString(result.warning));
@@ -112,6 +118,51 @@ void TMainForm::moveEvent(QMoveEvent* event) {
     NoteChange();
 }
 
+namespace {
+
+// The name field's completion list is a window of its own. It can outlive
+// its dialog: the dialog accepts on Enter while the list is up, and a late
+// answer of the folder listing shows it again afterwards. Left over the
+// keypad it would take the next key. This keeps it to the dialog's life.
+class CompletionListGuard : public QObject {
+public:
+    explicit CompletionListGuard(QFileDialog* dialog) : QObject(dialog), dialog_(dialog) {
+        setObjectName(kName);
+    }
+    static constexpr const char* kName = "CompletionListGuard";
+
+    // The guard of a dialog, made on first use.
+    static CompletionListGuard* Of(QFileDialog* dialog) {
+        QObject* found = dialog->findChild<QObject*>(kName, Qt::FindDirectChildrenOnly);
+        return found ? static_cast<CompletionListGuard*>(found) : new CompletionListGuard(dialog);
+    }
+
+    // Watches the dialog's completion lists (made on first use).
+    void Watch() {
+        for (QCompleter* c : dialog_->findChildren<QCompleter*>())
+            if (QAbstractItemView* list = c->popup()) list->installEventFilter(this);
+    }
+    // Closes whatever is left of the dialog on the screen.
+    void CloseLists() {
+        for (QCompleter* c : dialog_->findChildren<QCompleter*>())
+            if (QAbstractItemView* list = c->popup()) list->hide();
+        for (int i = 0; i < 8 && QApplication::activePopupWidget(); ++i)
+            QApplication::activePopupWidget()->close();
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show && !dialog_->isVisible())
+            QMetaObject::invokeMethod(watched, "hide", Qt::QueuedConnection);
+        return false;
+    }
+
+private:
+    QFileDialog* dialog_;
+};
+
+} // namespace
+
 // The dialogs are made when first needed (they read their own settings,
 // which start-up need not wait for) and then kept for the whole run.
 void TMainForm::BuildFileDialogs() {
@@ -144,7 +195,12 @@ bool TMainForm::RunFileDialog(QFileDialog* dialog, QString& lastName, QString& c
     calc_.ResetEntry();
     RefreshView();
     dialog->selectFile(lastName.isEmpty() ? QStringLiteral("[Untitled]") : lastName);
+    CompletionListGuard* guard = CompletionListGuard::Of(dialog);
+    guard->Watch();
     const bool accepted = dialog->exec() == QDialog::Accepted;
+    guard->CloseLists();
+    // The keys go to the calculator again, not to what the dialog left.
+    activateWindow();
     FocusEntry();
     const QStringList files = dialog->selectedFiles();
     if (!accepted || files.isEmpty()) return false;

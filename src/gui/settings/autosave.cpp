@@ -2,7 +2,25 @@
 
 #include <cstdio>
 
+#ifdef __linux__
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+#endif
+
 namespace tallix::gui {
+namespace {
+
+// The worker yields the processor to the window's thread whenever both want
+// it (on Linux the niceness is per thread): on a busy machine a key must not
+// wait for a time slice of the writer.
+void LowerThisThreadsPriority() {
+#ifdef __linux__
+    ::setpriority(PRIO_PROCESS, static_cast<id_t>(::syscall(SYS_gettid)), 10);
+#endif
+}
+
+} // namespace
 
 TAutoSave::TAutoSave(persist::SettingsStore& store, const Calculator& calc,
                      std::function<persist::SavedValues()> capture, QObject* parent)
@@ -35,7 +53,7 @@ void TAutoSave::WaitForWrite() {
 
 bool TAutoSave::SaveChanges() {
     if (ended_) return false;
-    if (Writing()) {
+    if (worker_.joinable()) {
         // Never two writes at once: this one follows when the other ends.
         again_ = true;
         return false;
@@ -56,11 +74,14 @@ bool TAutoSave::SaveChanges() {
     }
     // The worker owns copies of everything it writes, and a store of its
     // own; the window goes on changing its state meanwhile.
+    writing_ = true;
     worker_ = std::thread([this, state = std::move(state), stack = std::move(*stack),
                            open = std::move(open)]() mutable {
+        LowerThisThreadsPriority();
         std::unique_ptr<persist::SettingsStore> other = open();
         auto error = persist::SaveState(*other, state.values, &stack);
         other.reset();
+        writing_ = false;
         QMetaObject::invokeMethod(
             this,
             [this, state = std::move(state), error = std::move(error)]() mutable {
@@ -83,7 +104,6 @@ void TAutoSave::WriteDone(State state, std::optional<std::string> error) {
         reported_ = false;
         saved_ = std::move(state);
     }
-    Q_EMIT saved(!error, error ? QString::fromStdString(*error) : QString());
     if (again_ && !ended_) {
         again_ = false;
         SaveChanges();

@@ -51,14 +51,10 @@ public:
     // Returns why the store failed, if it did.
     std::optional<std::string> SaveAtEnd();
 
-    bool Writing() const { return worker_.joinable(); }
-    bool Pending() const { return idle_.isActive(); }
+    // Whether the worker is writing at this moment.
+    bool Writing() const { return writing_.load(); }
     // Waits for a running write (tests and the end).
     void WaitForWrite();
-
-Q_SIGNALS:
-    // A save has ended (on the worker or here); the reason when it failed.
-    void saved(bool ok, QString reason);
 
 private:
     struct State {
@@ -74,6 +70,7 @@ private:
     std::function<persist::SavedValues()> capture_;
     QTimer idle_;
     std::thread worker_;
+    std::atomic<bool> writing_{false};
     bool saveStack_ = true;
     bool ended_ = false;
     bool again_ = false;    // the quiet second passed while a write ran

@@ -3,27 +3,14 @@
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
-#include <QStyleOptionButton>
-#include <QStylePainter>
 
 #include "gui/mainform/geometry.h"
 #include "gui/widgets/fonts.h"
+#include "gui/widgets/symbolkey.h"
 
 namespace tallix::gui {
 
 using tallix::Key;
-
-QRect GlyphBox(const QFontMetrics& metrics, const QString& text) {
-    return metrics.tightBoundingRect(text);
-}
-
-QPoint CentredGlyphOrigin(const QRect& glyphBox, const QRect& key) {
-    // The box is relative to the baseline origin: move its centre onto the
-    // key's centre (rounded down, as the key's own centre is).
-    const int x = key.left() + (key.width() - glyphBox.width()) / 2 - glyphBox.left();
-    const int y = key.top() + (key.height() - glyphBox.height()) / 2 - glyphBox.top();
-    return {x, y};
-}
 
 namespace {
 
@@ -31,7 +18,8 @@ struct KeyPlace {
     Key key;
     const char* caption;
     int left, top, width, height;
-    int points; // 0: the window font
+    int points;          // 0: the window font
+    bool symbol = false; // one sign, drawn centred by its ink
 };
 
 // Keypad: function rows, hexadecimal digits, number pad.
@@ -49,7 +37,7 @@ const KeyPlace kKeyPlaces[] = {
     {Key::KCos, "C&os", kCol[1], 184, 30, 25, 0},
     {Key::KTan, "&Tan", kCol[2], 184, 30, 25, 0},
     {Key::KSqrt, "S&qrt", kCol[3], 184, 30, 25, 0},
-    {Key::KYToX, "&y\u02e3", kCol[4], 184, 30, 25, 0},
+    {Key::KYToX, "&y\u02e3", kCol[4], 184, 30, 25, 0}, // y and a superscript x
     {Key::KSwap, "S&wp", kCol[5], 184, 30, 25, 0},
     {Key::KEnter, "Enter", kCol[0], 224, 62, 25, 0},
     {Key::KPlusMinus, "\u00b1", kCol[2], 224, 30, 25, 12},
@@ -65,19 +53,20 @@ const KeyPlace kKeyPlaces[] = {
     {Key::K7, "7", kNumCol[0], 282, 46, 22, 0},
     {Key::K8, "8", kNumCol[1], 282, 46, 22, 0},
     {Key::K9, "9", kNumCol[2], 282, 46, 22, 0},
-    {Key::KDiv, "\u00f7", kNumCol[3], 282, 46, 22, 12},
+    {Key::KDiv, "\u00f7", kNumCol[3], 282, 46, 22, 12, true},
     {Key::K4, "4", kNumCol[0], 306, 46, 22, 0},
     {Key::K5, "5", kNumCol[1], 306, 46, 22, 0},
     {Key::K6, "6", kNumCol[2], 306, 46, 22, 0},
-    {Key::KMult, "\u00d7", kNumCol[3], 306, 46, 22, 12},
+    {Key::KMult, "\u00d7", kNumCol[3], 306, 46, 22, 12, true},
     {Key::K1, "1", kNumCol[0], 330, 46, 22, 0},
     {Key::K2, "2", kNumCol[1], 330, 46, 22, 0},
     {Key::K3, "3", kNumCol[2], 330, 46, 22, 0},
-    {Key::KMinus, "\u2212", kNumCol[3], 330, 46, 22, 12},
+    // The minus sign, as wide as the plus; a hyphen would be a speck.
+    {Key::KMinus, "\u2212", kNumCol[3], 330, 46, 22, 12, true},
     {Key::K0, "0", kNumCol[0], 354, 46, 22, 0},
     {Key::KDot, "", kNumCol[1], 354, 46, 22, 0}, // set from the decimal separator
     {Key::KSpace, "Spc", kNumCol[2], 354, 46, 22, 0},
-    {Key::KPlus, "+", kNumCol[3], 354, 46, 22, 12},
+    {Key::KPlus, "+", kNumCol[3], 354, 46, 22, 12, true},
 };
 
 struct LabelPlace {
@@ -90,7 +79,7 @@ struct LabelPlace {
 // The shifted-function labels, 14 pixels above their keys.
 const LabelPlace kLabelPlaces[] = {
     {Key::KLast, "LClr", "CLR", kCol[0], 130, 30},
-    {Key::KLog, "L10x", "10\u02e3", kCol[1], 130, 30},
+    {Key::KLog, "L10x", "10\u02e3", kCol[1], 130, 30}, // superscript x
     {Key::KLn, "Lex", "e\u02e3", kCol[2], 130, 30},
     {Key::KMod, "LFact", "!", kCol[3], 130, 30},
     {Key::KRdc, "Lab", "a/b", kCol[4], 130, 30},
@@ -107,28 +96,6 @@ const LabelPlace kLabelPlaces[] = {
     {Key::KBackspace, "LDrop", "Drop", kCol[5], 210, 30},
 };
 
-// A key whose caption is one symbol (an operator, the decimal point): the
-// symbol's own outline, not the font's line, is centred on the key, so
-// that ÷ × − + and a raised dot sit in the middle of their keys.
-class TGlyphKey : public QPushButton {
-public:
-    using QPushButton::QPushButton;
-
-protected:
-    void paintEvent(QPaintEvent*) override {
-        QStylePainter p(this);
-        QStyleOptionButton option;
-        initStyleOption(&option);
-        option.text.clear();
-        p.drawControl(QStyle::CE_PushButton, option);
-        const QRect box = GlyphBox(fontMetrics(), text());
-        const QPoint origin = CentredGlyphOrigin(box, rect());
-        p.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled,
-                                 QPalette::ButtonText));
-        p.drawText(origin, text());
-    }
-};
-
 // The keys of the top row, whose labels sit above the stack display's
 // bottom edge when the keypad is hidden.
 constexpr Key kTopRow[] = {Key::KLast, Key::KLog, Key::KLn, Key::KMod, Key::KRdc};
@@ -138,10 +105,12 @@ constexpr Key kTopRow[] = {Key::KLast, Key::KLog, Key::KLn, Key::KMod, Key::KRdc
 TKeypad::TKeypad(QWidget* client, int dpi, char decimalChar) : QObject(client) {
     auto s = [dpi](int v) { return Scale(v, dpi); };
     for (const KeyPlace& p : kKeyPlaces) {
-        const bool glyph = p.key == Key::KPlus || p.key == Key::KMinus || p.key == Key::KMult ||
-                           p.key == Key::KDiv || (p.key == Key::KDot && decimalChar == '.');
-        QPushButton* b = glyph ? new TGlyphKey(QString::fromUtf8(p.caption), client)
-                               : new QPushButton(QString::fromUtf8(p.caption), client);
+        // The decimal-point key shows a raised dot for a full stop (centred
+        // like the signs), otherwise the separator itself where it stands.
+        const bool symbol = p.symbol || (p.key == Key::KDot && decimalChar == '.');
+        const QString caption = QString::fromUtf8(p.caption);
+        QPushButton* b =
+            symbol ? new TSymbolKey(caption, client) : new QPushButton(caption, client);
         b->setObjectName(Q(tallix::KeyInfo(p.key).control));
         b->setGeometry(s(p.left), s(p.top), s(p.width), s(p.height));
         b->setFlat(true);
@@ -162,8 +131,7 @@ TKeypad::TKeypad(QWidget* client, int dpi, char decimalChar) : QObject(client) {
         if (p.key == Key::KShift)
             connect(b, &QPushButton::clicked, this, &TKeypad::shiftClicked);
         else
-            connect(b, &QPushButton::clicked, this,
-                    [this, key = p.key] { Q_EMIT keyClicked(key); });
+            connect(b, &QPushButton::clicked, this, [this, key = p.key] { Q_EMIT keyClicked(key); });
     }
     QFont labelFont = client->font();
     labelFont.setPixelSize(FontPixels(9, dpi));

@@ -13,17 +13,7 @@ class QLabel;
 class QPushButton;
 class QWidget;
 
-class QFontMetrics;
-class QPoint;
-class QRect;
-class QString;
-
 namespace tallix::gui {
-
-// The outline of a caption's ink, relative to its baseline origin.
-QRect GlyphBox(const QFontMetrics& metrics, const QString& text);
-// Where to draw a caption so that its ink is centred in a key's rectangle.
-QPoint CentredGlyphOrigin(const QRect& glyphBox, const QRect& key);
 
 class TKeypad : public QObject {
     Q_OBJECT
