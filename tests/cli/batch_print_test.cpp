@@ -16,6 +16,7 @@
 
 #include "batch_run.h"
 #include "cli/batchprint.h"
+#include "file_bytes.h"
 
 using namespace tallix;
 using tallix::testing::BatchRun;
@@ -26,16 +27,8 @@ namespace {
 
 std::string ErrText(int err) { return std::error_code(err, std::generic_category()).message(); }
 
-std::string ReadAll(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
-
-void WriteAll(const fs::path& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
+using tallix::testing::ReadAll;
+using tallix::testing::WriteAll;
 
 // Sets an environment variable for one scope.
 class EnvVar {

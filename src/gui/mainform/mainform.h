@@ -180,7 +180,6 @@ private:
     void EndCommand();
     bool InThisWindow(QObject* watched) const;
     void BuildTray();
-    bool Checked(tallix::Cmd cmd) const;
 
     tallix::Calculator calc_;
     persist::SettingsStore* store_ = nullptr;

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "file_bytes.h"
 #include "print_rig.h"
 
 using namespace tallix::print;
@@ -13,16 +14,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string ReadAll(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
-
-void WriteAll(const fs::path& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
+using tallix::testing::ReadAll;
+using tallix::testing::WriteAll;
 
 class PrintToFile : public ::testing::Test {
 protected:
