@@ -192,8 +192,7 @@ TEST_F(CommandLineProcess, WithoutADisplayTheWindowSaysSoInOneLine) {
 // `tallix /TRAY` becomes the window program in the same process (a stop
 // signal sent to it reaches the window), with the option passed on.
 TEST_F(CommandLineProcess, TrayOptionReachesTheWindowProgram) {
-    const fs::path config = dir_ / "config";
-    fs::create_directories(config);
+    const fs::path config = dir_ / "config"; // not made: the program makes what it needs
     const pid_t pid =
         Start(TALLIX_EXE, {"/Tray"},
               Environment({"DISPLAY", "WAYLAND_DISPLAY"},

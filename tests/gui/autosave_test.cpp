@@ -99,6 +99,26 @@ TEST(RealProcess, AStopDuringTheLoadWarningKeepsTheUnreadStack) {
     EXPECT_EQ(values.at("Settings/LastNum"), "0");
 }
 
+// A new account has no settings folder at all: the first run makes it,
+// saves, and the next run finds what the first one left.
+TEST(RealProcess, AFirstRunOnANewAccountSaves) {
+    for (const auto where : {ConfigDir::Where::Home, ConfigDir::Where::XdgNotYetMade}) {
+        SCOPED_TRACE(where == ConfigDir::Where::Home ? "~/.config" : "XDG_CONFIG_HOME");
+        ConfigDir config(where);
+        QProcess calc;
+        config.Start(calc);
+        QTest::qWait(kSettleMs);
+        calc.terminate();
+        ASSERT_TRUE(calc.waitForFinished(20000));
+        EXPECT_EQ(calc.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(calc.exitCode(), 0);
+        const QString err = QString::fromLocal8Bit(calc.readAllStandardError());
+        EXPECT_FALSE(err.contains("tallix:")) << err.toStdString();
+        ASSERT_TRUE(QFile::exists(config.File()));
+        EXPECT_EQ(DumpSettings(config.File()).at("Settings/CurrentBase"), "10");
+    }
+}
+
 // Stopped by a signal, nobody may be there to see a box: a failed save is
 // reported on standard error and the program still ends.
 TEST(RealProcess, AFailedSaveAtAStopGoesToStandardError) {
@@ -126,6 +146,10 @@ class AutoSaveWindow : public ::testing::Test {
 protected:
     void Open(const Strings& stack) {
         config_->Write({}, stack);
+        OpenFirstRun();
+    }
+    // The window on the file as it is, which may not exist yet.
+    void OpenFirstRun() {
         store_ = std::make_unique<QSettingsStore>(config_->File());
         form_ = CreateMainWindow('.', store_.get());
         form_->show();
@@ -143,6 +167,23 @@ protected:
     std::unique_ptr<QSettingsStore> store_;
     std::unique_ptr<TMainForm> form_;
 };
+
+// The autosave of a new account, whose settings folder does not exist yet,
+// writes the file and shows nothing.
+TEST_F(AutoSaveWindow, AFirstRunSavesWithoutASettingsFolder) {
+    for (const auto where : {ConfigDir::Where::Home, ConfigDir::Where::XdgNotYetMade}) {
+        config_ = std::make_unique<ConfigDir>(where);
+        OpenFirstRun();
+        Type("12 34 ");
+        QTest::qWait(TAutoSave::kIdleMs + 500);
+        EXPECT_EQ(Saved(), (Strings{"34", "12"}));
+        Type("56 ");
+        form_->close(); // a failed final save would show its box
+        EXPECT_EQ(Saved(), (Strings{"56", "34", "12"}));
+        EXPECT_TRUE(closer_.Seen().empty()) << closer_.Seen().front().text.toStdString();
+        form_.reset();
+    }
+}
 
 // What the file holds while the window runs is what a kill would leave.
 TEST_F(AutoSaveWindow, ChangesAreWrittenASecondAfterTheTypingStops) {

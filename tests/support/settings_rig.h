@@ -19,15 +19,36 @@
 
 namespace tallix::gui::test {
 
+// A new user's home folder: empty, with no ".config" in it. Whatever the
+// program needs there, the program makes; a test that made it first would
+// hide the fault a new user meets at the first start.
 class ConfigDir {
 public:
-    ConfigDir() {
+    // How the program finds its settings folder.
+    enum class Where {
+        Home,          // no XDG_CONFIG_HOME: "~/.config"
+        XdgNotYetMade, // XDG_CONFIG_HOME names a folder that does not exist yet
+    };
+
+    explicit ConfigDir(Where where = Where::Home) : where_(where) {
         EXPECT_TRUE(dir_.isValid());
-        EXPECT_TRUE(QDir(dir_.path()).mkpath("Quorin"));
+        EXPECT_TRUE(QDir(dir_.path()).isEmpty());
     }
-    QString Path() const { return dir_.path(); }
+    // The home folder.
+    QString Home() const { return dir_.path(); }
+    // The folder the settings belong under ("~/.config"), not made here.
+    QString Path() const { return dir_.path() + "/.config"; }
     // The file the program uses under this folder.
-    QString File() const { return dir_.path() + "/Quorin/Tallix.conf"; }
+    QString File() const { return Path() + "/Quorin/Tallix.conf"; }
+
+    // The environment of a program run on this account.
+    void Apply(QProcessEnvironment& env) const {
+        env.insert("HOME", Home());
+        if (where_ == Where::Home)
+            env.remove("XDG_CONFIG_HOME");
+        else
+            env.insert("XDG_CONFIG_HOME", Path());
+    }
 
     // Writes "group/name" values and a stack (level 1 first) into the file.
     void Write(const std::vector<std::pair<std::string, std::string>>& values,
@@ -45,7 +66,7 @@ public:
     // The real program against this folder, on the offscreen platform.
     void Start(QProcess& calc) const {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("XDG_CONFIG_HOME", dir_.path());
+        Apply(env);
         env.insert("QT_QPA_PLATFORM", "offscreen");
         calc.setProcessEnvironment(env);
         calc.start(TALLIX_EXE, {});
@@ -53,6 +74,7 @@ public:
     }
 
 private:
+    Where where_;
     QTemporaryDir dir_;
 };
 

@@ -34,6 +34,26 @@ TEST(X11, AKillThreeSecondsAfterTypingKeepsTheStack) {
     EXPECT_EQ(DumpedStack(DumpSettings(config.File())), (Strings{"5", "4", "1", "2", "3"}));
 }
 
+// A new account: an empty home folder, no ".config", no XDG_CONFIG_HOME.
+// The first run ends at once on Alt+F4 (a failed save would hold it in a
+// warning box), and the second run carries on with the first one's stack.
+TEST(X11, AFirstRunOnANewAccountKeepsTheStack) {
+    ConfigDir config(ConfigDir::Where::Home);
+    {
+        Calculator calc(config);
+        calc.Type("12 34 ");
+        calc.Keys("alt+F4");
+        EXPECT_TRUE(calc.Process().waitForFinished(2000)) << "the window did not close at once";
+        EXPECT_EQ(calc.Process().exitCode(), 0);
+        EXPECT_FALSE(calc.Process().readAllStandardError().contains("tallix:"));
+    }
+    EXPECT_EQ(DumpedStack(DumpSettings(config.File())), (Strings{"34", "12"}));
+    Calculator again(config);
+    again.Type("+");
+    ASSERT_TRUE(again.Close());
+    EXPECT_EQ(DumpedStack(DumpSettings(config.File())), (Strings{"46"}));
+}
+
 // Two instances typed into, closed in either order: the file holds exactly
 // the stack of the one closed last.
 TEST(X11, TwoInstancesLeaveExactlyTheLastClosersStack) {

@@ -86,7 +86,7 @@ QString Tool(const QString& program, const QStringList& args, int timeoutMs) {
 Calculator::Calculator(const gui::test::ConfigDir& config, const QString& workDir,
                        const QStringList& extraEnv) {
     QProcessEnvironment env = ToolEnvironment();
-    env.insert("XDG_CONFIG_HOME", config.Path());
+    config.Apply(env);
     for (const QString& e : extraEnv) env.insert(e.section('=', 0, 0), e.section('=', 1));
     process_.setProcessEnvironment(env);
     if (!workDir.isEmpty()) process_.setWorkingDirectory(workDir);

@@ -36,6 +36,12 @@ QString LockProblem(const QString& file, const QLockFile& lock) {
                : QStringLiteral("The lock file \"%1.lock\" cannot be made.").arg(file);
 }
 
+// A new account has no settings folder yet (nor, often, the folder above
+// it). The lock file and the replacement file are made beside the settings
+// file, so the folder must exist before either; the settings layer does
+// not make it in time for the lock.
+void MakeFolderOf(const QString& file) { QDir().mkpath(QFileInfo(file).absolutePath()); }
+
 } // namespace
 
 QSettingsStore::QSettingsStore()
@@ -65,6 +71,7 @@ void QSettingsStore::Write(std::string_view group, std::string_view name, std::s
 void QSettingsStore::RemoveGroup(std::string_view group) { settings_->remove(Key(group, {})); }
 
 void QSettingsStore::Flush() {
+    MakeFolderOf(settings_->fileName());
     settings_->sync();
     const QSettings::Status status = settings_->status();
     if (status == QSettings::NoError) return;
@@ -84,6 +91,7 @@ void QSettingsStore::Reload() {
     // away; a lock that stays taken (or a lock file that cannot be made)
     // must not hang the program. So a save tries the lock first, for a
     // while, and gives up before it has changed anything.
+    MakeFolderOf(settings_->fileName());
     {
         QLockFile lock(settings_->fileName() + QStringLiteral(".lock"));
         if (!lock.tryLock(kLockWaitMs))
@@ -111,7 +119,7 @@ std::string QSettingsStore::Location() const {
 QString WriteProblem(const QString& file) {
     const QFileInfo info(file);
     const QString folder = info.absolutePath();
-    if (!QFileInfo(folder).isDir())
+    if (!QFileInfo(folder).isDir() && !QDir().mkpath(folder))
         return QStringLiteral("The folder \"%1\" does not exist and cannot be made.").arg(folder);
     if (info.exists() && !info.isFile()) return QStringLiteral("It is not a regular file.");
     // The same steps the settings layer takes: the file, a replacement
