@@ -191,7 +191,7 @@ public:
     std::int64_t BodyWidth() const;
     std::int64_t BodyHeight() const;
     // Lengths to pixels, rounded half to even; ERangeError outside 0 to
-    // 2^32 - 1.
+    // 2^32 - 1, and when the printer reports a resolution of 0 or less.
     std::int64_t ToPixelsX(float v) const;
     std::int64_t ToPixelsY(float v) const;
     float ToUnitsX(std::int64_t px) const;

@@ -135,6 +135,33 @@ TEST(LinePrinterLayout, Macros) {
     }
 }
 
+// No column reaches past the printable area's right edge (2400 pixels from
+// the printable left edge, the body starting at 225): a column that would
+// is cut there, one that starts beyond it has no width.
+TEST(LinePrinterLayout, ColumnsEndAtThePagesEdge) {
+    struct Case {
+        std::string format;
+        std::vector<int> x;
+    };
+    const Case cases[] = {
+        {"<1|>1", {kLeft + 6, kLeft + 600 - 25 - 6}},
+        {">14000000", {2400 - 25 - 6}},
+        {">14000000|>1", {2400 - 25 - 6, 2400 - 25}},
+        {"<7|>2", {kLeft + 6, 2400 - 25 - 6}},
+        {">1e30", {2400 - 25 - 6}},
+    };
+    for (const Case& c : cases) {
+        PrintRig rig;
+        rig->SetTableFormat(c.format);
+        rig->BeginDoc();
+        rig->WriteLine("a|b");
+        std::vector<int> x;
+        for (const auto& t : rig.dev.texts) x.push_back(t.x);
+        EXPECT_EQ(x, c.x) << c.format;
+        rig->EndDoc();
+    }
+}
+
 TEST(LinePrinterHeaderFooter, CentredInTheMargins) {
     struct Case {
         float marginTop, marginBottom;
