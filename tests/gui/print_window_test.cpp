@@ -152,6 +152,23 @@ TEST_F(PrintCommand, PrintsTheDisplayedValuesWithProgress) {
     EXPECT_EQ(StackTexts(), (std::vector<std::string>{"31", "10", "255"}));
 }
 
+// Texts holding the line printer's bar or macros print as the display
+// shows them.
+TEST_F(PrintCommand, PrintsStackTextsLiterally) {
+    if (!HavePdfTools()) GTEST_SKIP() << "pdftotext and pdfinfo (poppler-utils) are missing";
+    Push({"{$TITLE}", "{$PAGE}", "a|b"});
+    {
+        PrintDialogAnswer answer(true);
+        Press(Qt::Key_P, Qt::ControlModifier);
+        EXPECT_TRUE(answer.shown);
+    }
+    EXPECT_TRUE(ErrorBoxes().isEmpty()) << ErrorBoxes().join(";").toStdString();
+    const std::optional<PdfDocument> doc = ReadPdf(Path());
+    ASSERT_TRUE(doc);
+    EXPECT_EQ(doc->Rows(0),
+              (std::vector<std::pair<int, QString>>{{3, "{$TITLE}"}, {2, "{$PAGE}"}, {1, "a|b"}}));
+}
+
 TEST_F(PrintCommand, AFailedPrintShowsTheErrorBoxAndLeavesNothingOpen) {
     // The dialog checks the file it is given; the folder goes away after.
     const QString lost = dir_.path() + "/gone/listing.pdf";

@@ -200,7 +200,11 @@ public:
     // The document: BeginDoc, then any number of WriteLine, NewLine and
     // NewPage, then EndDoc, or Abort to abandon it.
     void BeginDoc();
+    // A line whose cells are separated by "|" and may hold macros.
     void WriteLine(std::string_view text);
+    // A line of literal cells: printed as they are, whatever "|" or macro
+    // they hold. Texts that come from the user go this way.
+    void WriteCells(const std::vector<std::string>& cells);
     void NewLine();
     void NewPage();
     void EndDoc();

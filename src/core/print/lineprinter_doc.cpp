@@ -143,8 +143,15 @@ void TLinePrinter::StartPage() {
 }
 
 void TLinePrinter::WriteLine(std::string_view text) {
+    std::vector<std::string> cells = SplitColumns(text);
+    const TMacroValues values = MacroValues();
+    for (std::string& cell : cells)
+        if (cell.find("{$") != std::string::npos) cell = ExpandMacros(std::move(cell), values);
+    WriteCells(cells);
+}
+
+void TLinePrinter::WriteCells(const std::vector<std::string>& cells) {
     const std::vector<std::string> formats = SplitColumns(tableFormat_);
-    const std::vector<std::string> cells = SplitColumns(text);
     currentX_ = MarginLeftPixels();
     // No column reaches past the printable area's right edge: a format of
     // millions of inches would otherwise pad a text file line with as many
@@ -157,8 +164,6 @@ void TLinePrinter::WriteLine(std::string_view text) {
         const std::int64_t colW =
             column.Width >= PageWidth() ? room : std::min(room, ToPixelsX(column.Width));
         std::string cell = i < cells.size() ? cells[i] : std::string();
-        if (cell.find("{$") != std::string::npos)
-            cell = ExpandMacros(std::move(cell), MacroValues());
         cell = FitText(cell, colW, [this](std::string_view s) { return printer_.TextWidth(s); });
         try {
             WriteCell(column.Alignment, colW, std::move(cell));
