@@ -16,6 +16,7 @@
 
 #include "batch_run.h"
 #include "cli/batchprint.h"
+#include "core/print/localetime.h"
 #include "file_bytes.h"
 
 using namespace tallix;
@@ -149,7 +150,7 @@ TEST_F(BatchPrint, DateAndTimeOfAFixedMoment) {
     const Case cases[] = {{"0", "01/01/70", "00:00:00"}, {"1000000000", "09/09/01", "01:46:40"}};
     for (const Case& c : cases) {
         EnvVar fixed("SOURCE_DATE_EPOCH", c.epoch);
-        cli::TLocaleDateTimeTexts texts;
+        print::TLocaleDateTimeTexts texts;
         EXPECT_EQ(texts.ShortDate(), c.date) << c.epoch;
         EXPECT_EQ(texts.LongTime(), c.time) << c.epoch;
     }

@@ -9,7 +9,6 @@
 #include <functional>
 
 #include "core/print/lineprinter.h"
-#include "gui/printing/datetimetexts.h"
 #include "gui/printing/errorbox.h"
 #include "gui/printing/progressdialog.h"
 #include "gui/printing/stackprinter.h"
@@ -237,22 +236,6 @@ TEST(PrintProgressWindow, SmallFixedAndNotModal) {
     EXPECT_EQ(dialog.lblPageNumber->text(), "12");
     dialog.Close();
     EXPECT_FALSE(dialog.Visible());
-}
-
-TEST(LocaleTimes, TheLongTimeWithoutItsZone) {
-    struct Case {
-        const char* format;
-        const char* plain;
-    };
-    const Case cases[] = {
-        {"HH:mm:ss t", "HH:mm:ss"}, {"h:mm:ss AP t", "h:mm:ss AP"},
-        {"t HH:mm:ss", "HH:mm:ss"}, {"HH 'Uhr' mm 'time' t", "HH 'Uhr' mm 'time'"},
-        {"HH:mm:ss", "HH:mm:ss"},
-    };
-    for (const Case& c : cases) EXPECT_EQ(TimeFormatWithoutZone(c.format), c.plain) << c.format;
-    // In the C locale: hours, minutes and seconds.
-    const TQtDateTimeTexts texts(QLocale::c());
-    EXPECT_EQ(QString::fromStdString(texts.LongTime()).count(':'), 2);
 }
 
 } // namespace
