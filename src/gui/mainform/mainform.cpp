@@ -18,6 +18,7 @@
 #include "gui/widgets/errdlg.h"
 #include "gui/widgets/fonts.h"
 #include "gui/widgets/icon.h"
+#include "gui/widgets/infoboxes.h"
 #include "gui/widgets/keypad.h"
 #include "gui/widgets/mainmenu.h"
 #include "gui/widgets/stackdisplay.h"
@@ -308,12 +309,7 @@ void TMainForm::About1Click() {
 }
 
 void TMainForm::Keys1Click() {
-    QString text = Q(tallix::KeysHelpText());
-    text.replace("\r\n", "\n");
-    QMessageBox box(QMessageBox::Information, "Information", text, QMessageBox::Ok, this);
-    box.setObjectName("KeysBox");
-    box.setTextFormat(Qt::PlainText);
-    box.exec();
+    ShowKeysBox(this);
     FocusEntry();
 }
 
