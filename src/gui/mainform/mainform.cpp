@@ -299,12 +299,7 @@ void TMainForm::About1Click() {
     // would be entered a second time by the next Enter.
     calc_.ResetEntry();
     RefreshView();
-    QMessageBox box(QMessageBox::NoIcon, "About Tallix",
-                    QString("Tallix %1\nAn RPN scientific calculator.").arg(TALLIX_GUI_VERSION),
-                    QMessageBox::Ok, this);
-    box.setObjectName("AboutBox");
-    box.setIconPixmap(AppPixmap());
-    box.exec();
+    ShowAboutBox(this, store_ ? Q(store_->Location()) : QString());
     FocusEntry();
 }
 

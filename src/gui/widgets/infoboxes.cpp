@@ -3,8 +3,10 @@
 #include <QMessageBox>
 #include <algorithm>
 
+#include "core/commands/about.h"
 #include "core/commands/registry.h"
 #include "gui/widgets/fonts.h"
+#include "gui/widgets/icon.h"
 
 namespace tallix::gui {
 
@@ -42,6 +44,19 @@ void ShowKeysBox(QWidget* parent) {
                     QMessageBox::Ok, parent);
     box.setObjectName("KeysBox");
     box.setTextFormat(Qt::RichText);
+    box.exec();
+}
+
+void ShowAboutBox(QWidget* parent, const QString& settingsFile) {
+    const std::string version = TALLIX_GUI_VERSION;
+    const std::string file = settingsFile.toStdString();
+    const QString text = Q(AboutText({version, qVersion(), file}));
+    QMessageBox box(QMessageBox::NoIcon, "About Tallix", text, QMessageBox::Ok, parent);
+    box.setObjectName("AboutBox");
+    box.setTextFormat(Qt::PlainText);
+    // The settings file's name can be copied from the box.
+    box.setTextInteractionFlags(Qt::TextSelectableByMouse);
+    box.setIconPixmap(AppPixmap());
     box.exec();
 }
 

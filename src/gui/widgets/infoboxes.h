@@ -16,4 +16,8 @@ QString KeysHelpHtml(const QString& plainText);
 // Shows the keys help in a modal information box.
 void ShowKeysBox(QWidget* parent);
 
+// Shows the About box; `settingsFile` is where settings and stack are kept,
+// empty when they are kept nowhere.
+void ShowAboutBox(QWidget* parent, const QString& settingsFile);
+
 } // namespace tallix::gui
