@@ -1,14 +1,11 @@
 #include "cli/batchprint.h"
 
 #include <cctype>
-#include <cstdlib>
-#include <ctime>
 #include <exception>
-#include <locale.h>
-#include <time.h>
 
 #include "core/print/fixedpitch.h"
 #include "core/print/lineprinter.h"
+#include "core/print/localetime.h"
 #include "core/print/paper.h"
 #include "core/print/stacklisting.h"
 
@@ -21,31 +18,9 @@ PdfListingPrinter pdfPrinter = nullptr;
 // The window's stack display font, which batch mode does not have.
 const print::TPrintFont kDisplayFont{"Courier New", 9, 0, 96};
 
-std::string FormatNow(const char* format) {
-    std::time_t now = std::time(nullptr);
-    bool fixed = false;
-    if (const char* epoch = std::getenv("SOURCE_DATE_EPOCH"); epoch && *epoch) {
-        char* end = nullptr;
-        const long long seconds = std::strtoll(epoch, &end, 10);
-        if (*end == '\0' && seconds >= 0) {
-            now = static_cast<std::time_t>(seconds);
-            fixed = true;
-        }
-    }
-    std::tm parts{};
-    if (!(fixed ? gmtime_r(&now, &parts) : localtime_r(&now, &parts))) return "";
-    locale_t loc = newlocale(LC_TIME_MASK, "", nullptr);
-    if (!loc) loc = newlocale(LC_TIME_MASK, "C", nullptr);
-    char text[128];
-    const std::size_t n = loc ? strftime_l(text, sizeof text, format, &parts, loc)
-                              : std::strftime(text, sizeof text, format, &parts);
-    if (loc) freelocale(loc);
-    return std::string(text, n);
-}
-
 bool PrintTextListing(const std::string& path, const Calculator& calc, std::string& error) {
     print::TFixedPitchDevice device(print::UserPaper());
-    TLocaleDateTimeTexts clock;
+    print::TLocaleDateTimeTexts clock;
     print::TLinePrinter lp(device);
     lp.SetDateTimeTexts(&clock);
     print::ConfigureStackPrinter(lp, calc.DecimalChar);
@@ -94,8 +69,5 @@ bool PrintListing(const std::string& path, const Calculator& calc, std::string& 
     if (!printed) error = "cannot print to " + path + ": " + reason;
     return printed;
 }
-
-std::string TLocaleDateTimeTexts::ShortDate() const { return FormatNow("%x"); }
-std::string TLocaleDateTimeTexts::LongTime() const { return FormatNow("%X"); }
 
 } // namespace tallix::cli

@@ -6,7 +6,6 @@
 #include <string_view>
 
 #include "core/calc/calculator.h"
-#include "core/print/printdevice.h"
 
 namespace tallix::cli {
 
@@ -29,14 +28,5 @@ bool IsPdfName(std::string_view path);
 // complete listing. On failure returns false with a message for the user
 // in `error`: "cannot print to FILE: reason".
 bool PrintListing(const std::string& path, const Calculator& calc, std::string& error);
-
-// Today's date and the time in the user's LC_TIME locale ("%x", "%X"), or,
-// when SOURCE_DATE_EPOCH holds a number of seconds, that moment in UTC, so
-// that a listing can be made again byte for byte.
-class TLocaleDateTimeTexts : public print::TDateTimeTexts {
-public:
-    std::string ShortDate() const override;
-    std::string LongTime() const override;
-};
 
 } // namespace tallix::cli

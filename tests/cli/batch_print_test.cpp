@@ -16,6 +16,7 @@
 
 #include "batch_run.h"
 #include "cli/batchprint.h"
+#include "core/print/localetime.h"
 #include "file_bytes.h"
 
 using namespace tallix;
@@ -117,6 +118,20 @@ TEST_F(BatchPrint, ValuesAsTheDisplayShowsThem) {
     }
 }
 
+// A loaded text holding the line printer's bar or macros prints as the
+// display shows it.
+TEST_F(BatchPrint, StackTextsArePrintedLiterally) {
+    const std::string stk = PathOf("p.stk"), out = PathOf("p.txt");
+    WriteAll(stk, "a|b\r\n{$PAGE}\r\n{$TITLE}\r\n|{$DATE}\r\n");
+    const BatchRun r = RunBatch({"--load", stk, "--print", out});
+    EXPECT_EQ(r.status, 0) << r.err;
+    const std::string text = ReadAll(out);
+    const std::string body = text.substr(text.find("\r\n\r\n") + 4);
+    EXPECT_EQ(body, " 4:" + std::string(15, ' ') + "|{$DATE}\r\n" + " 3:" + std::string(15, ' ') +
+                        "{$TITLE}\r\n" + " 2:" + std::string(16, ' ') + "{$PAGE}\r\n" +
+                        " 1:" + std::string(20, ' ') + "a|b\r\n");
+}
+
 TEST_F(BatchPrint, TheLocalesPaperSetsTheHeaderWidth) {
     // Without a paper preference: letter, 8.5 inches less two 1-inch
     // margins, in two halves of 34 characters.
@@ -135,7 +150,7 @@ TEST_F(BatchPrint, DateAndTimeOfAFixedMoment) {
     const Case cases[] = {{"0", "01/01/70", "00:00:00"}, {"1000000000", "09/09/01", "01:46:40"}};
     for (const Case& c : cases) {
         EnvVar fixed("SOURCE_DATE_EPOCH", c.epoch);
-        cli::TLocaleDateTimeTexts texts;
+        print::TLocaleDateTimeTexts texts;
         EXPECT_EQ(texts.ShortDate(), c.date) << c.epoch;
         EXPECT_EQ(texts.LongTime(), c.time) << c.epoch;
     }

@@ -2,6 +2,9 @@
 // disabled by the base, menu shortcuts and the key flash.
 #include <QElapsedTimer>
 #include <QLineEdit>
+#include <QScreen>
+#include <QTextDocument>
+#include <algorithm>
 
 #include "gui_fixture.h"
 
@@ -228,10 +231,48 @@ TEST_F(Keyboard, F1ShowsTheKeysBox) {
     Press(Qt::Key_F1);
     ASSERT_EQ(closer_.Seen().size(), 1u);
     EXPECT_EQ(closer_.Seen()[0].title, "Information");
-    QString expected = QString::fromUtf8(tallix::KeysHelpText().data(),
-                                         static_cast<qsizetype>(tallix::KeysHelpText().size()));
-    expected.replace("\r\n", "\n");
-    EXPECT_EQ(closer_.Seen()[0].text, expected);
+    EXPECT_EQ(closer_.Seen()[0].objectName, "KeysBox");
+    // Every line of the help is a line of the box, in its order within its
+    // section.
+    QTextDocument shown;
+    shown.setHtml(closer_.Seen()[0].text);
+    const QStringList lines = shown.toPlainText().split('\n');
+    const QString help = QString::fromUtf8(tallix::KeysHelpText().data(),
+                                           static_cast<qsizetype>(tallix::KeysHelpText().size()));
+    for (const QString& section : help.split("\r\n\r\n")) {
+        qsizetype previous = -1;
+        for (const QString& line : section.split("\r\n")) {
+            const qsizetype at = lines.indexOf(line);
+            EXPECT_GT(at, previous) << line.toStdString();
+            previous = at;
+        }
+    }
+    // Sixty-odd lines still fit a small screen.
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_LE(closer_.Seen()[0].frame.height(), screen.height());
+    EXPECT_LE(closer_.Seen()[0].frame.width(), screen.width());
+}
+
+// Each scroll key the help names moves the stack display by its step.
+TEST_F(Keyboard, ScrollKeysMoveAsTheHelpSays) {
+    std::vector<std::string> deep;
+    for (int i = 1; i <= 40; ++i) deep.push_back(std::to_string(i));
+    Push(deep);
+    const std::pair<Qt::Key, tallix::ScrollKey> keys[] = {
+        {Qt::Key_PageUp, tallix::ScrollKey::PageUp},
+        {Qt::Key_Up, tallix::ScrollKey::LineUp},
+        {Qt::Key_PageDown, tallix::ScrollKey::PageDown},
+        {Qt::Key_Down, tallix::ScrollKey::LineDown},
+    };
+    ASSERT_EQ(std::size(keys), tallix::ScrollKeyTable().size());
+    for (const auto& [qtKey, scrollKey] : keys) {
+        tallix::ScrollBarState sb = Calc().ScrollBar();
+        const int expected =
+            std::clamp(tallix::ScrollTarget(sb, scrollKey), 0, sb.Max - sb.PageSize);
+        Press(qtKey);
+        EXPECT_EQ(Calc().ScrollBar().Position, expected) << qtKey;
+        EXPECT_NE(Calc().ScrollBar().Position, sb.Position) << qtKey;
+    }
 }
 
 TEST_F(Keyboard, KeyPressedDuringAFlashRunsAndBothComeUpTogether) {

@@ -3,16 +3,15 @@
 // PDF through it and read back as text, and batch mode's --print into a PDF.
 #include <gtest/gtest.h>
 
-#include <QDate>
 #include <QDir>
 #include <QFile>
-#include <QLocale>
 #include <QPageLayout>
 #include <QPrinter>
 #include <QProcess>
 #include <QTemporaryDir>
 
 #include "core/print/lineprinter.h"
+#include "core/print/localetime.h"
 #include "gui/printing/qtprintdevice.h"
 #include "gui/printing/stackprinter.h"
 #include "pdf_text.h"
@@ -218,7 +217,7 @@ TEST_F(PdfListing, ThreeEntries) {
     EXPECT_TRUE(lines[0].endsWith("Page 1")) << lines[0].toStdString();
     EXPECT_TRUE(lines[1].startsWith("3:"));
     EXPECT_TRUE(lines[3].startsWith("1:"));
-    const QString today = QLocale().toString(QDate::currentDate(), QLocale::ShortFormat);
+    const QString today = QString::fromStdString(print::TLocaleDateTimeTexts().ShortDate());
     EXPECT_TRUE(lines[4].startsWith(today)) << lines[4].toStdString();
 }
 
@@ -239,7 +238,7 @@ TEST_F(PdfListing, TwoHundredEntriesOnSeveralPages) {
         EXPECT_TRUE(lines.first().endsWith(QString("Page %1").arg(page + 1)))
             << lines.first().toStdString();
         EXPECT_TRUE(lines.last().startsWith(
-            QLocale().toString(QDate::currentDate(), QLocale::ShortFormat)));
+            QString::fromStdString(print::TLocaleDateTimeTexts().ShortDate())));
         const auto rows = doc->Rows(page);
         ASSERT_FALSE(rows.empty()) << page;
         for (const auto& [label, value] : rows) {
@@ -267,13 +266,17 @@ struct ProcessRun {
     QString out, err;
 };
 
-// Runs the program with no display and the C locale.
-ProcessRun RunTallix(const QString& program, const QStringList& args, const QString& dir) {
+// Runs the program with no display and the C locale; `epoch` fixes the
+// listing's moment when set.
+ProcessRun RunTallix(const QString& program, const QStringList& args, const QString& dir,
+                     const QString& epoch = {}) {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const char* v : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "LANG", "LC_PAPER"})
+    for (const char* v :
+         {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "LANG", "LC_PAPER", "SOURCE_DATE_EPOCH"})
         env.remove(v);
     env.insert("LC_ALL", "C");
+    if (!epoch.isEmpty()) env.insert("SOURCE_DATE_EPOCH", epoch);
     p.setProcessEnvironment(env);
     p.setWorkingDirectory(dir);
     p.start(program, args);
@@ -297,6 +300,27 @@ TEST_F(PdfListing, BatchModePrintsAPdfWithoutADisplay) {
     EXPECT_EQ(doc->title, "Tallix - Stack Print");
     EXPECT_TRUE(doc->pageSize.contains("(letter)")) << doc->pageSize.toStdString();
     EXPECT_EQ(doc->Rows(0), (std::vector<std::pair<int, QString>>{{3, "1"}, {2, "2"}, {1, "3"}}));
+}
+
+// The PDF and the text listing carry the same date and time, in the same
+// format, and SOURCE_DATE_EPOCH fixes both.
+TEST_F(PdfListing, SameDateAndTimeAsTheTextListing) {
+    for (const char* epoch : {"0", "1000000000"}) {
+        ProcessRun r = RunTallix(TALLIX_EXE, {"-e", "1", "--print", "out.pdf"}, dir_.path(), epoch);
+        ASSERT_EQ(r.status, 0) << r.err.toStdString();
+        r = RunTallix(TALLIX_EXE, {"-e", "1", "--print", "out.txt"}, dir_.path(), epoch);
+        ASSERT_EQ(r.status, 0) << r.err.toStdString();
+        const QStringList text = QString::fromUtf8(ReadBytes(Path("out.txt"))).split("\r\n");
+        ASSERT_GE(text.size(), 2);
+        const QStringList footer = text[1].split(' ', Qt::SkipEmptyParts);
+        ASSERT_EQ(footer.size(), 2) << text[1].toStdString();
+        const std::optional<PdfDocument> doc = ReadPdf(Path("out.pdf"));
+        ASSERT_TRUE(doc);
+        EXPECT_EQ(doc->Lines(0).last().split(' ', Qt::SkipEmptyParts), footer) << epoch;
+    }
+    // In the C locale, the moment itself.
+    const QStringList text = QString::fromUtf8(ReadBytes(Path("out.txt"))).split("\r\n");
+    EXPECT_EQ(text[1].split(' ', Qt::SkipEmptyParts), (QStringList{"09/09/01", "01:46:40"}));
 }
 
 TEST_F(PdfListing, BatchModeFailuresKeepTheOldFile) {

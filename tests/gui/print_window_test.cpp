@@ -9,7 +9,6 @@
 #include <functional>
 
 #include "core/print/lineprinter.h"
-#include "gui/printing/datetimetexts.h"
 #include "gui/printing/errorbox.h"
 #include "gui/printing/progressdialog.h"
 #include "gui/printing/stackprinter.h"
@@ -152,6 +151,23 @@ TEST_F(PrintCommand, PrintsTheDisplayedValuesWithProgress) {
     EXPECT_EQ(StackTexts(), (std::vector<std::string>{"31", "10", "255"}));
 }
 
+// Texts holding the line printer's bar or macros print as the display
+// shows them.
+TEST_F(PrintCommand, PrintsStackTextsLiterally) {
+    if (!HavePdfTools()) GTEST_SKIP() << "pdftotext and pdfinfo (poppler-utils) are missing";
+    Push({"{$TITLE}", "{$PAGE}", "a|b"});
+    {
+        PrintDialogAnswer answer(true);
+        Press(Qt::Key_P, Qt::ControlModifier);
+        EXPECT_TRUE(answer.shown);
+    }
+    EXPECT_TRUE(ErrorBoxes().isEmpty()) << ErrorBoxes().join(";").toStdString();
+    const std::optional<PdfDocument> doc = ReadPdf(Path());
+    ASSERT_TRUE(doc);
+    EXPECT_EQ(doc->Rows(0),
+              (std::vector<std::pair<int, QString>>{{3, "{$TITLE}"}, {2, "{$PAGE}"}, {1, "a|b"}}));
+}
+
 TEST_F(PrintCommand, AFailedPrintShowsTheErrorBoxAndLeavesNothingOpen) {
     // The dialog checks the file it is given; the folder goes away after.
     const QString lost = dir_.path() + "/gone/listing.pdf";
@@ -220,22 +236,6 @@ TEST(PrintProgressWindow, SmallFixedAndNotModal) {
     EXPECT_EQ(dialog.lblPageNumber->text(), "12");
     dialog.Close();
     EXPECT_FALSE(dialog.Visible());
-}
-
-TEST(LocaleTimes, TheLongTimeWithoutItsZone) {
-    struct Case {
-        const char* format;
-        const char* plain;
-    };
-    const Case cases[] = {
-        {"HH:mm:ss t", "HH:mm:ss"}, {"h:mm:ss AP t", "h:mm:ss AP"},
-        {"t HH:mm:ss", "HH:mm:ss"}, {"HH 'Uhr' mm 'time' t", "HH 'Uhr' mm 'time'"},
-        {"HH:mm:ss", "HH:mm:ss"},
-    };
-    for (const Case& c : cases) EXPECT_EQ(TimeFormatWithoutZone(c.format), c.plain) << c.format;
-    // In the C locale: hours, minutes and seconds.
-    const TQtDateTimeTexts texts(QLocale::c());
-    EXPECT_EQ(QString::fromStdString(texts.LongTime()).count(':'), 2);
 }
 
 } // namespace

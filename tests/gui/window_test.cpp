@@ -5,9 +5,12 @@
 #include <QImage>
 #include <QLocale>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <cstdlib>
 
+#include "gui/app/app.h"
 #include "gui/mainform/geometry.h"
+#include "gui/settings/qsettingsstore.h"
 #include "gui_fixture.h"
 
 namespace tallix::gui::test {
@@ -302,6 +305,31 @@ TEST_F(Window, AboutWithABadEntryShowsTheEntryErrorInstead) {
     ASSERT_EQ(closer_.Seen().size(), 1u);
     EXPECT_EQ(closer_.Seen()[0].text, "Entry Error: \nInvalid Syntax");
     EXPECT_EQ(Form().Line0()->text(), "-");
+}
+
+// The About box names the version, the licence, the toolkit the window
+// runs on and the file that keeps settings and stack.
+TEST_F(Window, AboutNamesLicenceToolkitAndSettingsFile) {
+    Form().Action("About1")->trigger();
+    ASSERT_EQ(closer_.Seen().size(), 1u);
+    const QString text = closer_.Seen()[0].text;
+    EXPECT_TRUE(text.startsWith("Tallix " TALLIX_VERSION "\n")) << text.toStdString();
+    EXPECT_TRUE(text.contains("MIT licence")) << text.toStdString();
+    EXPECT_TRUE(text.contains(QString("\nQt %1\n").arg(qVersion()))) << text.toStdString();
+    // This window keeps nothing.
+    EXPECT_TRUE(text.endsWith("not kept between runs.")) << text.toStdString();
+
+    QTemporaryDir dir;
+    const QString file = dir.path() + "/Tallix.conf";
+    QSettingsStore store(file);
+    auto form = CreateMainWindow('.', &store);
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    form->Action("About1")->trigger();
+    ASSERT_EQ(closer_.Seen().size(), 2u);
+    EXPECT_TRUE(
+        closer_.Seen()[1].text.endsWith("\nSettings and stack: " + QDir::toNativeSeparators(file)))
+        << closer_.Seen()[1].text.toStdString();
 }
 
 TEST_F(Window, StayOnTopFollowsTheMenu) {

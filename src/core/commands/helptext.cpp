@@ -1,5 +1,7 @@
-// The keys help (F1), written from the keypad table: the named keys, the
-// digit ranges, the letter keys in alphabetical order, then the operators.
+// The keys help (F1), written from the keypad table and the registry: the
+// keys (the named keys, the digit ranges, the letter keys in alphabetical
+// order, then the operators), then the functions under Shift, the keys that
+// scroll the stack, and the Ctrl shortcuts of the menus.
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -29,35 +31,88 @@ std::string Range(char from, char to) {
     return r + " : " + r;
 }
 
-std::string BuildKeysHelp() {
-    std::vector<std::pair<std::string_view, std::string_view>> named;
-    std::vector<const KeyDef*> letters, operators;
+// How the help names the key that types a character.
+std::string KeyLabel(const KeyDef& k) {
+    return KeyName(k).empty() ? std::string(1, k.keyboard) : std::string(KeyName(k));
+}
+
+// The named keys in alphabetical order, then the letters in alphabetical
+// order, then every other key in keypad order.
+void SortForHelp(std::vector<const KeyDef*>& keys) {
+    auto rank = [](const KeyDef* k) {
+        if (!KeyName(*k).empty()) return 0;
+        return k->keyboard >= 'A' && k->keyboard <= 'Z' ? 1 : 2;
+    };
+    std::stable_sort(keys.begin(), keys.end(), [&](const KeyDef* a, const KeyDef* b) {
+        if (rank(a) != rank(b)) return rank(a) < rank(b);
+        if (rank(a) == 0) return KeyName(*a) < KeyName(*b);
+        return rank(a) == 1 && a->keyboard < b->keyboard;
+    });
+}
+
+std::vector<std::string> KeyLines() {
+    std::vector<const KeyDef*> named, others;
     for (const KeyDef& k : KeyTable()) {
         if (!KeyName(k).empty())
-            named.emplace_back(KeyName(k), k.help);
-        else if (k.keyboard >= 'A' && k.keyboard <= 'Z' && !IsDigitKey(k.keyboard))
-            letters.push_back(&k);
+            named.push_back(&k);
         else if (k.keyboard != 0 && !IsDigitKey(k.keyboard))
-            operators.push_back(&k);
+            others.push_back(&k);
     }
-    std::sort(named.begin(), named.end());
-    std::sort(letters.begin(), letters.end(),
-              [](const KeyDef* a, const KeyDef* b) { return a->keyboard < b->keyboard; });
-
+    SortForHelp(named);
+    SortForHelp(others);
     std::vector<std::string> lines;
-    for (const auto& [name, help] : named)
-        lines.push_back(std::string(name) + " : " + std::string(help));
+    for (const KeyDef* k : named) lines.push_back(KeyLabel(*k) + " : " + std::string(k->help));
     lines.push_back(Range(KeyInfo(Key::K0).keyboard, KeyInfo(Key::K9).keyboard));
     lines.push_back(Range(KeyInfo(Key::KA).keyboard, KeyInfo(Key::KF).keyboard));
-    for (const KeyDef* k : letters)
-        lines.push_back(std::string(1, k->keyboard) + " : " + std::string(k->help));
-    for (const KeyDef* k : operators)
-        lines.push_back(std::string(1, k->keyboard) + " : " + std::string(k->help));
+    for (const KeyDef* k : others) lines.push_back(KeyLabel(*k) + " : " + std::string(k->help));
+    return lines;
+}
 
+// Shift, then the key: the second function of every key that has one.
+std::vector<std::string> ShiftedLines() {
+    std::vector<const KeyDef*> keys;
+    for (Key key : ShiftedKeys()) keys.push_back(&KeyInfo(key));
+    SortForHelp(keys);
+    std::vector<std::string> lines;
+    for (const KeyDef* k : keys)
+        lines.push_back("Shift+" + KeyLabel(*k) + " : " + std::string(k->spokenShifted));
+    return lines;
+}
+
+std::vector<std::string> ScrollLines() {
+    std::vector<std::string> lines;
+    for (const ScrollKeyDef& k : ScrollKeyTable())
+        lines.push_back(std::string(k.name) + " : " + std::string(k.help));
+    return lines;
+}
+
+// A menu caption as the help names it: without its mnemonic and dots.
+std::string PlainCaption(std::string_view caption) {
+    std::string out;
+    for (char c : caption)
+        if (c != '&') out += c;
+    while (!out.empty() && out.back() == '.') out.pop_back();
+    return out;
+}
+
+// In the order of the menus.
+std::vector<std::string> CtrlLines() {
+    std::vector<std::string> lines;
+    for (const CommandDef& c : CommandTable())
+        for (std::string_view shortcut : {c.menu.shortcut, c.menu.shortcut2})
+            if (shortcut.starts_with("Ctrl+"))
+                lines.push_back(std::string(shortcut) + " : " + PlainCaption(c.menu.caption));
+    return lines;
+}
+
+std::string BuildKeysHelp() {
     std::string text;
-    for (const std::string& line : lines) {
+    for (const auto& section : {KeyLines(), ShiftedLines(), ScrollLines(), CtrlLines()}) {
         if (!text.empty()) text += "\r\n";
-        text += line;
+        for (const std::string& line : section) {
+            if (!text.empty()) text += "\r\n";
+            text += line;
+        }
     }
     return text;
 }

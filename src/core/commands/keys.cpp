@@ -1,5 +1,8 @@
 #include "core/commands/keys.h"
 
+#include <algorithm>
+#include <climits>
+
 namespace tallix {
 namespace {
 
@@ -83,6 +86,33 @@ bool KeyEnabled(Base b, Key key) {
     case Key::None: return false;
     default: return true;
     }
+}
+
+namespace {
+
+// Up and Page Up move towards the deeper levels, at the top of the display.
+constexpr ScrollKeyDef kScrollKeys[] = {
+    {ScrollKey::LineUp, "Up", "Scroll up one level"},
+    {ScrollKey::LineDown, "Down", "Scroll down one level"},
+    {ScrollKey::PageUp, "Page Up", "Scroll up one page"},
+    {ScrollKey::PageDown, "Page Down", "Scroll down one page"},
+};
+
+} // namespace
+
+std::span<const ScrollKeyDef> ScrollKeyTable() { return kScrollKeys; }
+
+int ScrollTarget(const ScrollBarState& sb, ScrollKey key) {
+    // Computed wide: a position near the ends must not wrap around.
+    const long long position = sb.Position;
+    long long target = position;
+    switch (key) {
+    case ScrollKey::LineUp: target = position - sb.SmallChange; break;
+    case ScrollKey::LineDown: target = position + sb.SmallChange; break;
+    case ScrollKey::PageUp: target = position - sb.LargeChange; break;
+    case ScrollKey::PageDown: target = position + sb.LargeChange; break;
+    }
+    return static_cast<int>(std::clamp<long long>(target, INT_MIN, INT_MAX));
 }
 
 } // namespace tallix

@@ -50,4 +50,18 @@ inline bool ShiftLabelLit(const Calculator& calc, Key key) {
     return calc.ShiftDown && KeyEnabled(calc.CurrentBase, key);
 }
 
+// The keys that scroll the stack display, by what they do, and what the
+// keys help calls them.
+enum class ScrollKey : std::uint8_t { LineUp, LineDown, PageUp, PageDown };
+
+struct ScrollKeyDef {
+    ScrollKey key;
+    std::string_view name; // "Page Up"
+    std::string_view help; // "Scroll up one page"
+};
+
+std::span<const ScrollKeyDef> ScrollKeyTable();
+// The scroll bar position a scroll key asks for; the calculator clamps it.
+int ScrollTarget(const ScrollBarState& sb, ScrollKey key);
+
 } // namespace tallix

@@ -85,7 +85,7 @@ struct MenuPlace {
     bool separatorBefore = false;
     std::string_view separatorName = {};
     Check check = Check::None;
-    bool isDefault = false; // the default item of a popup menu, shown in bold
+    bool isDefault = false;          // the default item of a popup menu, shown in bold
     std::string_view shortcut2 = {}; // a second key for the same item
 };
 
@@ -125,7 +125,9 @@ Cmd KeyCommand(Key key, bool shifted);
 // The keys that carry a second function, in keypad order.
 std::span<const Key> ShiftedKeys();
 
-// The keyboard help: one "key : function" line per mapped key, separated by
+// The keyboard help: one "key : function" line per mapped key, then, each
+// after an empty line, one per function under Shift, per key that scrolls
+// the stack and per Ctrl shortcut of the menus. Lines are separated by
 // CR LF, with no line break after the last.
 std::string_view KeysHelpText();
 

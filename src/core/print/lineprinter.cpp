@@ -230,7 +230,10 @@ int TLinePrinter::Resolution(TDeviceCap cap) const {
 
 std::int64_t TLinePrinter::ToPixels(float v, TDeviceCap cap) const {
     if (measureUnit_ == TMeasureUnit::muMillimeters) v = Narrow(v / kMillimetresPerInch);
-    const long double px = std::nearbyint(static_cast<long double>(v) * Resolution(cap));
+    const int dpi = Resolution(cap);
+    // Without a resolution no length has a number of pixels.
+    if (dpi <= 0) throw ERangeError();
+    const long double px = std::nearbyint(static_cast<long double>(v) * dpi);
     // Also refuses NaN, which fails both comparisons.
     if (!(px >= 0 && px <= 4294967295.0L)) throw ERangeError();
     return static_cast<std::int64_t>(px);

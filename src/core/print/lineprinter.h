@@ -191,7 +191,7 @@ public:
     std::int64_t BodyWidth() const;
     std::int64_t BodyHeight() const;
     // Lengths to pixels, rounded half to even; ERangeError outside 0 to
-    // 2^32 - 1.
+    // 2^32 - 1, and when the printer reports a resolution of 0 or less.
     std::int64_t ToPixelsX(float v) const;
     std::int64_t ToPixelsY(float v) const;
     float ToUnitsX(std::int64_t px) const;
@@ -200,7 +200,11 @@ public:
     // The document: BeginDoc, then any number of WriteLine, NewLine and
     // NewPage, then EndDoc, or Abort to abandon it.
     void BeginDoc();
+    // A line whose cells are separated by "|" and may hold macros.
     void WriteLine(std::string_view text);
+    // A line of literal cells: printed as they are, whatever "|" or macro
+    // they hold. Texts that come from the user go this way.
+    void WriteCells(const std::vector<std::string>& cells);
     void NewLine();
     void NewPage();
     void EndDoc();

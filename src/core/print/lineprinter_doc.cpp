@@ -1,5 +1,6 @@
 // The line printer's documents: pages, lines, cells, header and footer,
 // borders, the text file of print-to-file mode and the progress dialog.
+#include <algorithm>
 #include <climits>
 #include <cmath>
 
@@ -43,6 +44,12 @@ void TLinePrinter::BeginDoc() {
     Fire(OnBeginDoc);
     bool deviceDocument = false;
     try {
+        // Every length becomes pixels through the resolution: none, or a
+        // negative one, would turn the page into nothing or a negative
+        // column into a huge one.
+        if (printer_.DeviceCaps(TDeviceCap::LogPixelsX) <= 0 ||
+            printer_.DeviceCaps(TDeviceCap::LogPixelsY) <= 0)
+            throw ELinePrinter("Unable to begin printing: the printer reports no resolution.");
         ApplyPrinterResolution();
         if (printToFile_) {
             // A second document into the same file would lose the first.
@@ -136,16 +143,27 @@ void TLinePrinter::StartPage() {
 }
 
 void TLinePrinter::WriteLine(std::string_view text) {
+    std::vector<std::string> cells = SplitColumns(text);
+    const TMacroValues values = MacroValues();
+    for (std::string& cell : cells)
+        if (cell.find("{$") != std::string::npos) cell = ExpandMacros(std::move(cell), values);
+    WriteCells(cells);
+}
+
+void TLinePrinter::WriteCells(const std::vector<std::string>& cells) {
     const std::vector<std::string> formats = SplitColumns(tableFormat_);
-    const std::vector<std::string> cells = SplitColumns(text);
     currentX_ = MarginLeftPixels();
+    // No column reaches past the printable area's right edge: a format of
+    // millions of inches would otherwise pad a text file line with as many
+    // blanks, and place text where no paper is.
+    const std::int64_t pageRight = ToPixelsX(PageWidth());
     for (std::size_t i = 0; i < formats.size(); ++i) {
         const TColumnFormat column =
             ParseColumnFormat(formats[i], defaultColWidth_, decimalSeparator_);
-        const std::int64_t colW = ToPixelsX(column.Width);
+        const std::int64_t room = std::max<std::int64_t>(0, pageRight - currentX_);
+        const std::int64_t colW =
+            column.Width >= PageWidth() ? room : std::min(room, ToPixelsX(column.Width));
         std::string cell = i < cells.size() ? cells[i] : std::string();
-        if (cell.find("{$") != std::string::npos)
-            cell = ExpandMacros(std::move(cell), MacroValues());
         cell = FitText(cell, colW, [this](std::string_view s) { return printer_.TextWidth(s); });
         try {
             WriteCell(column.Alignment, colW, std::move(cell));

@@ -34,10 +34,9 @@ std::string FittingTableFormat(TLinePrinter& printer, const TStackListing& listi
     try {
         TPrintDevice& device = printer.Printer();
         std::int64_t widest[2] = {0, 0};
-        for (const std::string& line : listing.Lines) {
-            const std::vector<std::string> cells = SplitColumns(line);
-            for (std::size_t i = 0; i < 2 && i < cells.size(); ++i)
-                widest[i] = std::max<std::int64_t>(widest[i], device.TextWidth(cells[i]));
+        for (const TListingRow& row : listing.Rows) {
+            widest[0] = std::max<std::int64_t>(widest[0], device.TextWidth(row.Label));
+            widest[1] = std::max<std::int64_t>(widest[1], device.TextWidth(row.Value));
         }
         // Room for the text and the inset that keeps it off the column's edge.
         const std::int64_t inset = (device.DeviceCaps(TDeviceCap::LogPixelsX) / 300) * 6;
@@ -83,10 +82,10 @@ TStackListing BuildStackListing(const std::vector<std::string>& entriesTopFirst,
     listing.FooterFormat = listing.HeaderFormat;
     listing.TableFormat = BodyFormat(settings.DecimalSeparator);
     listing.DecimalSeparator = settings.DecimalSeparator;
-    listing.Lines.reserve(entriesTopFirst.size());
+    listing.Rows.reserve(entriesTopFirst.size());
     for (std::size_t i = entriesTopFirst.size(); i-- > 0;) {
         const std::string entry = CutToCharacters(entriesTopFirst[i], kEntryCharacters);
-        listing.Lines.push_back(std::to_string(i + 1) + ":|" + formatForBase(entry));
+        listing.Rows.push_back({std::to_string(i + 1) + ":", formatForBase(entry)});
     }
     return listing;
 }
@@ -133,7 +132,7 @@ void PrintStackListing(TLinePrinter& printer, const TStackListing& listing,
     printer.BeginDoc();
     try {
         printer.NewLine();
-        for (const std::string& line : listing.Lines) printer.WriteLine(line);
+        for (const TListingRow& row : listing.Rows) printer.WriteCells({row.Label, row.Value});
         printer.EndDoc();
     } catch (...) {
         try {

@@ -23,6 +23,15 @@ struct TStackListingSettings {
     char DecimalSeparator = '.';
 };
 
+// One line of the listing: the level label ("12:") and the entry as the
+// display shows it. Both are printed literally, never read as the line
+// printer's cell or macro syntax.
+struct TListingRow {
+    std::string Label;
+    std::string Value;
+    bool operator==(const TListingRow&) const = default;
+};
+
 struct TStackListing {
     // Two columns that together span the body: title or date at the left,
     // page number or time at the right.
@@ -31,8 +40,8 @@ struct TStackListing {
     // The level label and the value, right-aligned, in the locale's syntax.
     std::string TableFormat;
     char DecimalSeparator = '.';
-    // "n:|text", deepest level first.
-    std::vector<std::string> Lines;
+    // Deepest level first.
+    std::vector<TListingRow> Rows;
 };
 
 // The display text of one stack entry in the current base and format.

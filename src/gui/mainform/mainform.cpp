@@ -18,6 +18,7 @@
 #include "gui/widgets/errdlg.h"
 #include "gui/widgets/fonts.h"
 #include "gui/widgets/icon.h"
+#include "gui/widgets/infoboxes.h"
 #include "gui/widgets/keypad.h"
 #include "gui/widgets/mainmenu.h"
 #include "gui/widgets/stackdisplay.h"
@@ -298,22 +299,12 @@ void TMainForm::About1Click() {
     // would be entered a second time by the next Enter.
     calc_.ResetEntry();
     RefreshView();
-    QMessageBox box(QMessageBox::NoIcon, "About Tallix",
-                    QString("Tallix %1\nAn RPN scientific calculator.").arg(TALLIX_GUI_VERSION),
-                    QMessageBox::Ok, this);
-    box.setObjectName("AboutBox");
-    box.setIconPixmap(AppPixmap());
-    box.exec();
+    ShowAboutBox(this, store_ ? Q(store_->Location()) : QString());
     FocusEntry();
 }
 
 void TMainForm::Keys1Click() {
-    QString text = Q(tallix::KeysHelpText());
-    text.replace("\r\n", "\n");
-    QMessageBox box(QMessageBox::Information, "Information", text, QMessageBox::Ok, this);
-    box.setObjectName("KeysBox");
-    box.setTextFormat(Qt::PlainText);
-    box.exec();
+    ShowKeysBox(this);
     FocusEntry();
 }
 

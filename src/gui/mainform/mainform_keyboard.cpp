@@ -15,6 +15,8 @@
 namespace tallix::gui {
 
 using tallix::Key;
+using tallix::ScrollKey;
+using tallix::ScrollTarget;
 
 bool TMainForm::InThisWindow(QObject* watched) const {
     return watched->isWidgetType() && static_cast<QWidget*>(watched)->window() == this;
@@ -70,10 +72,10 @@ bool TMainForm::FormKeyDown(int key, Qt::KeyboardModifiers modifiers) {
         }
         return true;
     }
-    case Qt::Key_Up: ScrollBarScroll(sb.Position - sb.SmallChange); return true;
-    case Qt::Key_Down: ScrollBarScroll(sb.Position + sb.SmallChange); return true;
-    case Qt::Key_PageUp: ScrollBarScroll(sb.Position - sb.LargeChange); return true;
-    case Qt::Key_PageDown: ScrollBarScroll(sb.Position + sb.LargeChange); return true;
+    case Qt::Key_Up: ScrollBarScroll(ScrollTarget(sb, ScrollKey::LineUp)); return true;
+    case Qt::Key_Down: ScrollBarScroll(ScrollTarget(sb, ScrollKey::LineDown)); return true;
+    case Qt::Key_PageUp: ScrollBarScroll(ScrollTarget(sb, ScrollKey::PageUp)); return true;
+    case Qt::Key_PageDown: ScrollBarScroll(ScrollTarget(sb, ScrollKey::PageDown)); return true;
     default: return false;
     }
 }

@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "core/print/lineprinter.h"
+#include "core/print/localetime.h"
 #include "core/print/paper.h"
 #include "core/print/stacklisting.h"
-#include "gui/printing/datetimetexts.h"
 #include "gui/printing/qtprintdevice.h"
 
 class QPrinter;
@@ -43,7 +43,7 @@ public:
 private:
     std::unique_ptr<QPrinter> printer_;
     TQtPrintDevice device_;
-    TQtDateTimeTexts clock_;
+    print::TLocaleDateTimeTexts clock_;
     print::TLinePrinter linePrinter_;
     char decimalChar_;
 };

@@ -94,6 +94,46 @@ TEST_F(PrintToFile, ExactBytes) {
     }
 }
 
+// A column is never wider than the page: a width of millions of inches
+// pads the line only to the printable area's right edge (2175 pixels from
+// the left margin at 25 pixels a blank).
+TEST_F(PrintToFile, HugeColumnsEndAtThePagesEdge) {
+    struct Case {
+        std::string format, line, bytes;
+    };
+    const Case cases[] = {
+        {"<14000000", "ab", "ab" + std::string(84, ' ') + "\r\n"},
+        {">14000000", "ab", std::string(84, ' ') + "ab\r\n"},
+        {"<14000000|>14000000", "a|b", "a" + std::string(85, ' ') + "b\r\n"},
+    };
+    for (const Case& c : cases) {
+        rig->SetTableFormat(c.format);
+        rig->BeginDoc();
+        rig->WriteLine(c.line);
+        rig->EndDoc();
+        EXPECT_EQ(ReadAll(file), c.bytes) << c.format;
+    }
+}
+
+// A printer without a resolution, or with a negative one, is refused before
+// anything is written: every length in pixels would be wrong.
+TEST_F(PrintToFile, AResolutionOfZeroOrLessIsRefused) {
+    WriteAll(file, "old");
+    for (const auto& [x, y] : {std::pair{0, 300}, {300, 0}, {-300, -300}, {-1, 300}}) {
+        rig.dev.dpiX = x;
+        rig.dev.dpiY = y;
+        rig->SetTableFormat("<-14000000");
+        EXPECT_EQ(LinePrinterError([&] { rig->BeginDoc(); }),
+                  "Unable to begin printing: the printer reports no resolution.")
+            << x << " " << y;
+        EXPECT_FALSE(rig->Printing());
+        EXPECT_EQ(ReadAll(file), "old");
+        if (x <= 0) {
+            EXPECT_THROW(rig->ToPixelsX(1), ERangeError);
+        }
+    }
+}
+
 TEST_F(PrintToFile, NoPageBreakByItself) {
     rig->SetTableFormat("<.25");
     rig->SetPageBorders({TPageBorderStyle::pbTop});

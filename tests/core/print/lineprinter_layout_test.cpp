@@ -135,6 +135,64 @@ TEST(LinePrinterLayout, Macros) {
     }
 }
 
+// Cells written as cells are printed as they are: the same texts as a line
+// would be split at their bars and have their macros expanded.
+TEST(LinePrinterLayout, LiteralCells) {
+    struct Case {
+        std::vector<std::string> cells;
+        std::vector<std::string> drawn;
+    };
+    const Case cases[] = {
+        {{"a|b", "c"}, {"a|b", "c"}},
+        {{"{$PAGE}", "{$TITLE}"}, {"{$PAGE}", "{$TITLE}"}},
+        {{"{$LINE}{$DATE}{$TIME}"}, {"{$LINE}{$DATE}{$TIME}", ""}},
+        {{"x", "y", "more cells than columns"}, {"x", "y"}},
+    };
+    for (const Case& c : cases) {
+        PrintRig rig;
+        rig->SetTitle("T");
+        rig->SetTableFormat("<3|<3");
+        rig->BeginDoc();
+        rig->WriteCells(c.cells);
+        EXPECT_EQ(rig.dev.TextsOnPage(1), c.drawn) << c.cells[0];
+        EXPECT_EQ(rig->CurrentY(), static_cast<std::int64_t>(rig->LineHeight()));
+    }
+    // The same texts through WriteLine keep their meaning there.
+    PrintRig rig;
+    rig->SetTitle("T");
+    rig->SetTableFormat("<3|<3");
+    rig->BeginDoc();
+    rig->WriteLine("a|{$TITLE}");
+    EXPECT_EQ(rig.dev.TextsOnPage(1), (std::vector<std::string>{"a", "T"}));
+}
+
+// No column reaches past the printable area's right edge (2400 pixels from
+// the printable left edge, the body starting at 225): a column that would
+// is cut there, one that starts beyond it has no width.
+TEST(LinePrinterLayout, ColumnsEndAtThePagesEdge) {
+    struct Case {
+        std::string format;
+        std::vector<int> x;
+    };
+    const Case cases[] = {
+        {"<1|>1", {kLeft + 6, kLeft + 600 - 25 - 6}},
+        {">14000000", {2400 - 25 - 6}},
+        {">14000000|>1", {2400 - 25 - 6, 2400 - 25}},
+        {"<7|>2", {kLeft + 6, 2400 - 25 - 6}},
+        {">1e30", {2400 - 25 - 6}},
+    };
+    for (const Case& c : cases) {
+        PrintRig rig;
+        rig->SetTableFormat(c.format);
+        rig->BeginDoc();
+        rig->WriteLine("a|b");
+        std::vector<int> x;
+        for (const auto& t : rig.dev.texts) x.push_back(t.x);
+        EXPECT_EQ(x, c.x) << c.format;
+        rig->EndDoc();
+    }
+}
+
 TEST(LinePrinterHeaderFooter, CentredInTheMargins) {
     struct Case {
         float marginTop, marginBottom;

@@ -38,7 +38,7 @@ TEST(BuildStackListing, FormatsInTheLocalesSyntax) {
         EXPECT_EQ(listing.FooterFormat, c.halves);
         EXPECT_EQ(listing.TableFormat, c.body);
         EXPECT_EQ(listing.DecimalSeparator, c.separator);
-        EXPECT_TRUE(listing.Lines.empty());
+        EXPECT_TRUE(listing.Rows.empty());
         // Every width parses back in the same locale.
         const float half = (c.paperWidth - c.marginLeft - c.marginRight) / 2;
         for (const std::string& column : SplitColumns(listing.HeaderFormat))
@@ -56,7 +56,8 @@ TEST(BuildStackListing, DeepestLevelFirst) {
         return "[" + std::string(entry) + "]";
     };
     const TStackListing listing = BuildStackListing({"1.5", "-2", "abc"}, {}, format);
-    EXPECT_EQ(listing.Lines, (Lines{"3:|[abc]", "2:|[-2]", "1:|[1.5]"}));
+    EXPECT_EQ(listing.Rows,
+              (std::vector<TListingRow>{{"3:", "[abc]"}, {"2:", "[-2]"}, {"1:", "[1.5]"}}));
     EXPECT_EQ(seen, (Lines{"abc", "-2", "1.5"}));
 }
 
@@ -150,21 +151,21 @@ TEST(PrintStackListing, ColumnsGrowRatherThanCutACell) {
     const std::string word56(56, '1'), wide(80, '7');
     struct Case {
         const char* name;
-        std::string line;
+        TListingRow row;
         std::string label, value; // as printed
         int labelCol, valueCol;   // column widths in pixels
     };
     const Case cases[] = {
-        {"fits", "3:|-1.5", "3:", "-1.5", 112, 675},
-        {"exactly fills", "3:|" + std::string(26, '9'), "3:", std::string(26, '9'), 112, 675},
-        {"56-bit binary word", "1:|" + word56, "1:", word56, 112, 56 * 25 + 7},
-        {"deep level", "12345:|2", "12345:", "2", 6 * 25 + 7, 675},
-        {"wider than the body", "1:|" + wide, "1:", wide.substr(0, 73), 112, 1950 - 112},
+        {"fits", {"3:", "-1.5"}, "3:", "-1.5", 112, 675},
+        {"exactly fills", {"3:", std::string(26, '9')}, "3:", std::string(26, '9'), 112, 675},
+        {"56-bit binary word", {"1:", word56}, "1:", word56, 112, 56 * 25 + 7},
+        {"deep level", {"12345:", "2"}, "12345:", "2", 6 * 25 + 7, 675},
+        {"wider than the body", {"1:", wide}, "1:", wide.substr(0, 73), 112, 1950 - 112},
     };
     for (const Case& c : cases) {
         ListingRig rig;
         TStackListing listing = BuildStackListing({}, {8.5f, 1, 1, '.'}, Identity);
-        listing.Lines = {c.line};
+        listing.Rows = {c.row};
         PrintStackListing(*rig, listing, {"Courier New", 9, 0, 96});
         const auto& t = rig.dev.texts;
         ASSERT_EQ(t.size(), 6u) << c.name;
@@ -180,6 +181,36 @@ TEST(PrintStackListing, ColumnsGrowRatherThanCutACell) {
         EXPECT_EQ(t[4].x, right(kLeft + c.labelCol, c.labelCol, labelW)) << c.name;
         EXPECT_EQ(t[5].x, right(kLeft + c.labelCol + c.valueCol, c.valueCol, valueW)) << c.name;
     }
+}
+
+// Stack texts are printed as the display shows them: a bar does not split
+// them into columns and no macro in them is expanded, on paper and in the
+// text file alike.
+TEST(PrintStackListing, TextsArePrintedLiterally) {
+    const std::vector<std::string> stack = {"{$TITLE}", "{$PAGE}", "a|b",
+                                            "|{$DATE}{$TIME}{$LINE}|"};
+    ListingRig rig;
+    rig.Print(stack);
+    EXPECT_EQ(rig.dev.TextsOnPage(1), (Lines{"Tallix - Stack Print", "Page 1", "06/05/2024",
+                                             "1:02:03 PM", "4:", "|{$DATE}{$TIME}{$LINE}|",
+                                             "3:", "a|b", "2:", "{$PAGE}", "1:", "{$TITLE}"}));
+
+    const std::filesystem::path file =
+        std::filesystem::path(::testing::TempDir()) / "tallix_literal_listing.txt";
+    ListingRig toFile;
+    toFile->SetPrintToFile(true);
+    toFile->SetFileName(file.string());
+    toFile.Print(stack);
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    const std::string text = bytes.str();
+    const auto sp = [](std::size_t n) { return std::string(n, ' '); };
+    const std::string body = text.substr(text.find("\r\n\r\n") + 4);
+    EXPECT_EQ(body, sp(2) + "4:" + sp(3) + "|{$DATE}{$TIME}{$LINE}|\r\n" + sp(2) + "3:" + sp(23) +
+                        "a|b\r\n" + sp(2) + "2:" + sp(19) + "{$PAGE}\r\n" + sp(2) + "1:" + sp(18) +
+                        "{$TITLE}\r\n");
+    std::filesystem::remove(file);
 }
 
 TEST(PrintStackListing, EmptyStack) {

@@ -1,0 +1,41 @@
+#include "core/print/localetime.h"
+
+#include <cstdlib>
+#include <ctime>
+#include <locale.h>
+#include <time.h>
+
+namespace tallix::print {
+
+namespace {
+
+std::string FormatNow(const char* format) {
+    std::time_t now = std::time(nullptr);
+    bool fixed = false;
+    if (const char* epoch = std::getenv("SOURCE_DATE_EPOCH"); epoch && *epoch) {
+        char* end = nullptr;
+        const long long seconds = std::strtoll(epoch, &end, 10);
+        if (*end == '\0' && seconds >= 0) {
+            now = static_cast<std::time_t>(seconds);
+            fixed = true;
+        }
+    }
+    std::tm parts{};
+    if (!(fixed ? gmtime_r(&now, &parts) : localtime_r(&now, &parts))) return "";
+    // The user's locale from the environment, whatever the program's own
+    // C locale is set to.
+    locale_t loc = newlocale(LC_TIME_MASK, "", nullptr);
+    if (!loc) loc = newlocale(LC_TIME_MASK, "C", nullptr);
+    char text[128];
+    const std::size_t n = loc ? strftime_l(text, sizeof text, format, &parts, loc)
+                              : std::strftime(text, sizeof text, format, &parts);
+    if (loc) freelocale(loc);
+    return std::string(text, n);
+}
+
+} // namespace
+
+std::string TLocaleDateTimeTexts::ShortDate() const { return FormatNow("%x"); }
+std::string TLocaleDateTimeTexts::LongTime() const { return FormatNow("%X"); }
+
+} // namespace tallix::print
