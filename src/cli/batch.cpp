@@ -9,6 +9,7 @@
 
 #include "cli/batchprint.h"
 #include "core/commands/dispatch.h"
+#include "core/number/utf8.h"
 #include "core/persist/stackfile.h"
 
 #ifndef TALLIX_VERSION
@@ -31,21 +32,36 @@ void BatchRunner::ShowError(const std::string& message) {
     std::fflush(errorsOut_);
 }
 
-void BatchRunner::RunToken(std::string_view token) {
+void BatchRunner::RunToken(std::string_view token, int lineNo) {
     if (const CommandDef* def = FindCommand(token)) {
         RunAsNamed(calc_, *def);
         return;
     }
-    // Entering a number is an undo step, as the Enter key's is.
-    Calculator::Step step(calc_);
-    calc_.Entry.assign(token);
-    if (calc_.EnterEntryLine())
-        calc_.ResetEntry();
-    else
-        calc_.Entry.clear(); // discard it so the next tokens run normally
+    // Entering a number is an undo step, as the Enter key's is; the entry
+    // line takes no part in it, so nothing is left there for the next token.
+    Calculator::Step step(calc_, kEntryLabel);
+    std::string text;
+    Value value = 0;
+    if (!calc_.ParseEntry(token, text, value)) {
+        // The entry's message, with what was not understood and where.
+        constexpr std::size_t kShown = 40;
+        std::string shown = CutChars(token, kShown);
+        if (shown.size() < token.size()) shown += "...";
+        std::string message = "Entry Error: \r\n";
+        message += ReasonText(Reason::InvalidSyntax);
+        message += ": \"" + shown + "\"";
+        if (lineNo > 0) message += " (line " + std::to_string(lineNo) + ")";
+        calc_.CommandFailed();
+        ShowError(message);
+        return;
+    }
+    calc_.PushText(std::move(text));
+    calc_.LastX = value;
+    calc_.LastNum = 1;
+    calc_.ResetEntry();
 }
 
-void BatchRunner::RunLine(std::string_view line) {
+void BatchRunner::RunLine(std::string_view line, int lineNo) {
     std::size_t i = 0;
     const std::size_t n = line.size();
     while (i < n) {
@@ -57,7 +73,7 @@ void BatchRunner::RunLine(std::string_view line) {
         while (j < n && line[j] != ' ' && line[j] != '\t' && line[j] != '\r' && line[j] != '\n' &&
                line[j] != '\f' && line[j] != '\v' && line[j] != '#')
             ++j;
-        RunToken(line.substr(i, j - i));
+        RunToken(line.substr(i, j - i), lineNo);
         i = j;
     }
 }
@@ -122,13 +138,18 @@ int BatchMain(const CommandLine& cl, std::FILE* in, std::FILE* out, std::FILE* e
             return 1;
         }
     }
-    for (const std::string& e : cl.evals) runner.RunLine(e);
+    // A message names the line of standard input, or the -e among several,
+    // where its token stands.
+    const bool numberEvals = cl.evals.size() > 1;
+    int evalNo = 0;
+    for (const std::string& e : cl.evals) runner.RunLine(e, numberEvals ? ++evalNo : 0);
     if (fromStdin) {
         char* line = nullptr;
         std::size_t cap = 0;
         ssize_t len;
+        int lineNo = 0;
         while ((len = getline(&line, &cap, in)) >= 0)
-            runner.RunLine(std::string_view(line, static_cast<std::size_t>(len)));
+            runner.RunLine(std::string_view(line, static_cast<std::size_t>(len)), ++lineNo);
         std::free(line);
     }
     bool saveFailed = false;

@@ -15,9 +15,11 @@ class BatchRunner : public Shell {
 public:
     BatchRunner(char decimalChar, std::FILE* errors);
 
-    // Runs one line of tokens; "#" starts a comment.
-    void RunLine(std::string_view line);
-    void RunToken(std::string_view token);
+    // Runs one line of tokens; "#" starts a comment. `lineNo` (from 1)
+    // is named in the message of a token that is neither a number nor a
+    // command; 0 names none.
+    void RunLine(std::string_view line, int lineNo = 0);
+    void RunToken(std::string_view token, int lineNo = 0);
     // Writes the stack deepest first, as displayed or as stored.
     void PrintStack(std::FILE* out, bool raw) const;
 

@@ -1,4 +1,5 @@
-// Batch mode's UNDO and REDO, and Copy Stack's text against batch output.
+// Batch mode's UNDO and REDO, and Copy Stack's text pasted back against
+// batch output.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -66,13 +67,22 @@ TEST(BatchUndo, StepsBackAndForth) {
     }
 }
 
-TEST(BatchUndo, CopyStackIsWhatBatchModePrints) {
-    const char* lines[] = {"1 3 / 2 7 * 1E20", "HEX 255 -1 10", "1 3 / 3 FIX 4", "BIN 8 STWS 5 -3"};
+// Copy Stack gives a text that Paste reads back as the stack batch mode
+// printed, in every base and Fix.
+TEST(BatchUndo, CopyStackPastesBackToWhatBatchModePrints) {
+    const char* lines[] = {"1 3 / 2 7 * 1E20", "255 -1 10 1E25 2,5 HEX", "1 3 / 3 FIX 4",
+                           "8 STWS 5 -3 2,5 1E25 BIN", "15091 HEX 6 STWS"};
     for (const char* line : lines) {
+        SCOPED_TRACE(line);
         std::FILE* err = std::tmpfile();
         tallix::cli::BatchRunner runner(',', err);
         runner.RunLine(line);
-        EXPECT_EQ(tallix::CopyStackText(runner.calculator()), Printed(runner)) << line;
+        const std::string printed = Printed(runner);
+        const std::string copied = tallix::CopyStackText(runner.calculator());
+        runner.RunLine("CLR");
+        ASSERT_TRUE(tallix::PasteText(runner.calculator(), copied)) << copied;
+        EXPECT_EQ(Printed(runner), printed) << copied;
+        EXPECT_EQ(runner.errorCount(), 0);
         std::fclose(err);
     }
 }

@@ -7,8 +7,11 @@
 #include <QFile>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPrintDialog>
 #include <QScrollBar>
 #include <QTemporaryDir>
+#include <QTimer>
+#include <functional>
 
 #include "gui_fixture.h"
 
@@ -100,16 +103,87 @@ TEST_F(EditMenu, ShortcutsUndoAndRedoWhileZStaysLast) {
     EXPECT_TRUE(closer_.Seen().empty());
 }
 
-TEST_F(EditMenu, UndoGivesBackAClearedStackAndDropsTheTypedEntry) {
+TEST_F(EditMenu, UndoTakesBackTheTypedEntryThenAClearedStack) {
     Push({"1", "2", "3"});
     Click(Key::KShift);
     Click(Key::KLast); // CLR
     EXPECT_TRUE(StackTexts().empty());
     Type("12");
+    // As in an editor, the first Undo takes back the typing, and only that.
+    Press(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(Form().Line0()->text(), "");
+    EXPECT_TRUE(StackTexts().empty());
     Press(Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(StackTexts(), (Texts{"3", "2", "1"}));
     EXPECT_EQ(Form().Line0()->text(), "");
     EXPECT_FALSE(ShiftShown());
+}
+
+TEST_F(EditMenu, RedoDoesNotBringTheTypedTextBack) {
+    Type("1\r2\r+5");
+    Press(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(Form().Line0()->text(), "");
+    EXPECT_EQ(StackTexts(), Texts{"3"});
+    Press(Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(Form().Line0()->text(), "");
+    EXPECT_EQ(StackTexts(), Texts{"3"});
+    Press(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(StackTexts(), (Texts{"2", "1"}));
+}
+
+TEST_F(EditMenu, UndoAndRedoSayWhatTheyWouldDo) {
+    struct Step {
+        std::function<void()> act;
+        const char* undo;
+        const char* redo;
+    };
+    const Step steps[] = {
+        {[] {}, "&Undo", "&Redo"},
+        {[this] { Type("1\r2\r+"); }, "&Undo +", "&Redo"},
+        {[this] { Press(Qt::Key_H, Qt::ControlModifier); }, "&Undo Base Change", "&Redo"},
+        {[this] { Press(Qt::Key_Z, Qt::ControlModifier); }, "&Undo +", "&Redo Base Change"},
+        {[this] {
+             Click(Key::KShift);
+             Click(Key::KLast);
+         },
+         "&Undo Clear", "&Redo"},
+        {[this] { Press(Qt::Key_Z, Qt::ControlModifier); }, "&Undo +", "&Redo Clear"},
+        {[this] { Type("7"); }, "&Undo Typing", "&Redo Clear"},
+        {[this] { Item("Paste1")->trigger(); }, "&Undo Paste", "&Redo"},
+    };
+    Clipboard()->setText("4");
+    for (const Step& s : steps) {
+        s.act();
+        EXPECT_EQ(Item("Undo1")->text(), s.undo);
+        EXPECT_EQ(Item("Redo1")->text(), s.redo);
+    }
+    EXPECT_TRUE(closer_.Seen().empty());
+}
+
+TEST_F(EditMenu, PrintEntersTheTypedNumberAsAStepAndKeepsTheHistory) {
+    Type("1\r2\r+5");
+    // Esc on the print dialog.
+    bool shown = false;
+    QTimer esc;
+    esc.setInterval(1);
+    QObject::connect(&esc, &QTimer::timeout, [&] {
+        auto* d = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
+        if (!d || !d->isVisible()) return;
+        esc.stop();
+        shown = true;
+        QTest::keyClick(d, Qt::Key_Escape);
+    });
+    esc.start();
+    Press(Qt::Key_P, Qt::ControlModifier);
+    EXPECT_TRUE(shown);
+    EXPECT_EQ(StackTexts(), (Texts{"5", "3"}));
+    EXPECT_EQ(Item("Undo1")->text(), "&Undo Entry");
+    // The window is active again once the dialog is gone.
+    QApplication::setActiveWindow(&Form());
+    Press(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(StackTexts(), Texts{"3"});
+    Press(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(StackTexts(), (Texts{"2", "1"}));
 }
 
 TEST_F(EditMenu, ModeChangesFromTheIndicatorsAreSteps) {
@@ -157,8 +231,9 @@ TEST_F(EditMenu, CopyAndCopyStackFollowTheBase) {
          Qt::Key_D,
          {"7", "0.333333333333333333"},
          "0.333333333333333333",
-         "7\n0.333333333333333\n"},
+         "7\n0.333333333333333333\n"},
         {"hexadecimal", Qt::Key_H, {"16", "255"}, "FF", "10\nFF\n"},
+        {"beyond what hexadecimal shows", Qt::Key_H, {"16", "1E25"}, "DEC:1E25", "10\nDEC:1E25\n"},
     };
     for (const CopyCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -169,6 +244,10 @@ TEST_F(EditMenu, CopyAndCopyStackFollowTheBase) {
         EXPECT_EQ(Clipboard()->text(), c.copied);
         Press(Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
         EXPECT_EQ(Clipboard()->text(), c.stack);
+        // Pasted back in the same base: the same stack again.
+        Calc().ClearStack();
+        Press(Qt::Key_V, Qt::ControlModifier);
+        EXPECT_EQ(StackTexts(), Texts(c.pushed.rbegin(), c.pushed.rend()));
     }
 }
 

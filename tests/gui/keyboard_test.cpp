@@ -58,7 +58,7 @@ TEST_P(TypedCharacters, EntryLineShowsOnlyWhatTheKeysPut) {
 
 INSTANTIATE_TEST_SUITE_P(Chars, TypedCharacters,
                          ::testing::Values(CharCase{"h", ""}, CharCase{"=", ""},
-                                           CharCase{"1h2", "12"}, CharCase{"1e", "1"},
+                                           CharCase{"1h2", "12"}, CharCase{"1e", "1E"},
                                            CharCase{"2x", "2E"}, CharCase{"1x5n", "1E-5"},
                                            CharCase{"12\b", "1"}, CharCase{"k", ""}));
 

@@ -25,13 +25,15 @@ inline std::string Drain(std::FILE* f) {
     return s;
 }
 
-// `args` without the program's name; standard input is empty.
-inline BatchRun RunBatch(std::vector<std::string> args) {
+// `args` without the program's name; `input` is standard input.
+inline BatchRun RunBatch(std::vector<std::string> args, const std::string& input = {}) {
     args.insert(args.begin(), "tallix");
     std::vector<char*> argv;
     for (std::string& a : args) argv.push_back(a.data());
     argv.push_back(nullptr);
     std::FILE* in = std::tmpfile();
+    std::fwrite(input.data(), 1, input.size(), in);
+    std::rewind(in);
     std::FILE* out = std::tmpfile();
     std::FILE* err = std::tmpfile();
     BatchRun r;

@@ -161,10 +161,11 @@ bool Calculator::PopOneArg(Value& value, std::string_view name, bool asInteger) 
         return false;
     }
     // The whole text is kept aside so that a failed pop puts it back intact,
-    // however long it is; only its first 80 characters are read.
+    // however long it is, and the whole text is read: the value an operation
+    // takes is the value the display shows.
     std::string text = stack_.pop();
     StackChanged();
-    auto v = ParseArg(CutChars(text, 80), asInteger, DecimalChar);
+    auto v = ParseArg(text, asInteger, DecimalChar);
     if (!v) {
         // Back where it was: the stack has not changed.
         stack_.push(std::move(text));
@@ -183,8 +184,8 @@ bool Calculator::PopTwoArgs(Value& x, Value& y, bool asInteger, std::string_view
         ShowError(name, Reason::TooFewArguments);
         return false;
     }
-    auto vx = ParseArg(CutChars(stack_.at(0), 80), asInteger, DecimalChar);
-    auto vy = vx ? ParseArg(CutChars(stack_.at(1), 80), asInteger, DecimalChar) : std::nullopt;
+    auto vx = ParseArg(stack_.at(0), asInteger, DecimalChar);
+    auto vy = vx ? ParseArg(stack_.at(1), asInteger, DecimalChar) : std::nullopt;
     if (!vx || !vy) {
         ShowError(name, Reason::BadArgumentType);
         return false;
@@ -258,9 +259,10 @@ bool Calculator::CommitEntry() {
     if (Entry.empty()) return true;
     // Entering the typed number is a step of its own: undoing the command
     // that entered it gives the number back on the stack.
-    CutStep();
+    const std::string command = history_.PendingLabel();
+    CutStep(kEntryLabel);
     const bool entered = EnterEntryLine();
-    CutStep();
+    CutStep(command);
     return entered;
 }
 
@@ -273,7 +275,7 @@ bool Calculator::EnterEditedEntry() {
     // exactly as it was.
     std::string original = std::move(edited_->original);
     edited_.reset();
-    if (auto v = ParseReal(CutChars(original, 80), DecimalChar)) {
+    if (auto v = ParseReal(original, DecimalChar)) {
         LastX = *v;
         LastNum = 1;
     }
@@ -281,10 +283,10 @@ bool Calculator::EnterEditedEntry() {
     return true;
 }
 
-
 void Calculator::ResetEntry() {
     Entry.clear();
     edited_.reset();
+    editText_.clear();
     StackChanged();
     ShiftDown = false;
 }
@@ -303,6 +305,11 @@ void Calculator::EditLevel1() {
         StackChanged();
         ResetEntry();
         Entry = EditText(CutChars(original, 80));
+        // The entry line holds 80 characters; a longer number comes back as
+        // its stack text, so that Enter gives back the value it showed.
+        if (CurrentBase == Base::DEC && original.size() > 80)
+            if (auto v = ParseReal(original, DecimalChar)) Entry = FormatValue(*v);
+        editText_ = Entry;
         if (CurrentBase != Base::DEC)
             edited_ = EditedEntry{std::move(original), Entry, CurrentBase, WordSize};
     } else {
@@ -347,8 +354,11 @@ void Calculator::SetModes(const ModeState& m) {
     AngleMode = m.AngleMode;
 }
 
-void Calculator::BeginStep() {
-    if (stepDepth_++ == 0) history_.Begin(Modes());
+void Calculator::BeginStep(std::string_view label) {
+    if (stepDepth_++ == 0)
+        history_.Begin(Modes(), label);
+    else
+        history_.Label(label);
 }
 
 void Calculator::EndStep() {
@@ -359,15 +369,24 @@ void Calculator::CommandFailed() {
     if (stepDepth_ > 0) history_.Failed();
 }
 
-void Calculator::CutStep() {
+void Calculator::CutStep(std::string_view label) {
     if (stepDepth_ == 0) return;
     history_.End(Modes(), stack_);
-    history_.Begin(Modes());
+    history_.Begin(Modes(), label);
+}
+
+std::string_view Calculator::UndoLabel() const {
+    return EntryTyped() ? std::string_view("Typing") : history_.UndoLabel();
 }
 
 bool Calculator::Undo() {
+    if (stepDepth_ > 0) return false;
+    if (EntryTyped()) {
+        ResetEntry();
+        return true;
+    }
     ModeState m;
-    if (stepDepth_ > 0 || !history_.Undo(stack_, m)) return false;
+    if (!history_.Undo(stack_, m)) return false;
     SetModes(m);
     ResetEntry();
     return true;

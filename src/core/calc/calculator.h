@@ -24,6 +24,9 @@ namespace tallix {
 
 enum class Base : std::uint8_t { BIN, OCT, DEC, HEX };
 
+// The name of the undo step that enters a typed number.
+inline constexpr std::string_view kEntryLabel = "Entry";
+
 // What the core needs from its surroundings.
 class Shell {
 public:
@@ -127,22 +130,32 @@ public:
     // EndStep form one undo step; steps nest. A stack change made outside
     // any step cannot be undone and makes the history forget every step,
     // which would no longer fit the stack.
-    void BeginStep();
+    // `label` names the step (see History::Begin); a nested step's label
+    // names the outer step when that has none.
+    void BeginStep(std::string_view label = {});
     void EndStep();
-    // Closes the open step here and opens a new one: entering the typed
-    // number is a step of its own before the command that entered it.
-    void CutStep();
+    // Closes the open step here and opens a new one named `label`: entering
+    // the typed number is a step of its own before the command that entered
+    // it.
+    void CutStep(std::string_view label = {});
     // The running command failed and put its arguments back; unless it
     // changed more than the last arguments, it makes no step. Every error
     // message counts as such a failure.
     void CommandFailed();
     // Undo restores the state before the last step, Redo re-applies the
-    // step undone last; both discard the entry line's text. Neither runs
-    // inside a step (a command cannot undo itself); false when nothing ran.
+    // step undone last; both discard the entry line's text. While the entry
+    // line holds typed text, Undo clears that text and nothing else, as an
+    // editor would, and Redo does not bring it back. Neither runs inside a
+    // step (a command cannot undo itself); false when nothing ran.
     bool Undo();
     bool Redo();
-    bool CanUndo() const { return history_.CanUndo(); }
+    bool CanUndo() const { return EntryTyped() || history_.CanUndo(); }
     bool CanRedo() const { return history_.CanRedo(); }
+    // What Undo and Redo would undo or redo: the step's command ("+",
+    // "Base Change"), "Typing" for the entry line's text; empty for
+    // nothing (or a step without a name).
+    std::string_view UndoLabel() const;
+    std::string_view RedoLabel() const { return history_.RedoLabel(); }
     const History& UndoHistory() const { return history_; }
     void SetHistoryLimits(History::Limits limits) { history_.SetLimits(limits); }
     ModeState Modes() const;
@@ -151,7 +164,9 @@ public:
     // Runs the code in its scope as one undo step.
     class Step {
     public:
-        explicit Step(Calculator& calc) : calc_(calc) { calc_.BeginStep(); }
+        explicit Step(Calculator& calc, std::string_view label = {}) : calc_(calc) {
+            calc_.BeginStep(label);
+        }
         ~Step() { calc_.EndStep(); }
         Step(const Step&) = delete;
         Step& operator=(const Step&) = delete;
@@ -189,10 +204,16 @@ private:
     };
     // Enters the entry line when it still holds what Edit put there.
     bool EnterEditedEntry();
+    // Whether the entry line holds text the user typed, rather than
+    // nothing or what Edit put there untouched (which Undo takes back
+    // with the Edit step itself).
+    bool EntryTyped() const { return !Entry.empty() && Entry != editText_; }
 
     Shell& shell_;
     TextStack stack_;
     std::optional<EditedEntry> edited_;
+    // What Edit put into the entry line, in every base.
+    std::string editText_;
     // Where the user scrolled to, in scroll units; none: the view shows
     // level 1 at the bottom line.
     std::optional<int> scrollPosition_;

@@ -35,11 +35,24 @@ std::size_t History::ItemsBytes(const std::vector<std::string>& items) {
 
 // ---- recording ----------------------------------------------------------
 
-void History::Begin(const ModeState& before) {
+void History::Begin(const ModeState& before, std::string_view label) {
     recording_ = true;
     pending_ = Step{};
     pending_.before = before;
     pending_.bytes = sizeof(Step);
+    pending_.label.assign(label);
+}
+
+void History::Label(std::string_view label) {
+    if (recording_ && pending_.label.empty()) pending_.label.assign(label);
+}
+
+std::string_view History::UndoLabel() const {
+    return done_ > 0 ? std::string_view(steps_[done_ - 1].label) : std::string_view();
+}
+
+std::string_view History::RedoLabel() const {
+    return done_ < steps_.size() ? std::string_view(steps_[done_].label) : std::string_view();
 }
 
 void History::Pushed(const std::string& text) {

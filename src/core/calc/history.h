@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <deque>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/calc/textstack.h"
@@ -44,7 +45,11 @@ public:
 
     // ---- recording one step ----------------------------------------------
     bool Recording() const { return recording_; }
-    void Begin(const ModeState& before);
+    // `label` names the step in the Edit menu ("+", "Base Change"); an
+    // unnamed step takes the first label given while it is open.
+    void Begin(const ModeState& before, std::string_view label = {});
+    void Label(std::string_view label);
+    const std::string& PendingLabel() const { return pending_.label; }
     // Ends the step. It is kept unless it changed nothing, or unless a
     // command failed and put its arguments back (only the last arguments
     // then differ). A kept step drops the steps that were undone.
@@ -64,6 +69,9 @@ public:
     // ---- moving through the steps ----------------------------------------
     bool CanUndo() const { return done_ > 0; }
     bool CanRedo() const { return done_ < steps_.size(); }
+    // The names of the steps Undo and Redo would play; empty for none.
+    std::string_view UndoLabel() const;
+    std::string_view RedoLabel() const;
     // Plays the last step backwards on `stack`; `modes` receives the modes
     // before it. False when there is nothing to undo.
     bool Undo(TextStack& stack, ModeState& modes);
@@ -98,6 +106,7 @@ private:
         std::vector<Change> changes;
         std::size_t bytes = 0;
         bool failed = false;
+        std::string label;
     };
 
     // Whether the step's changes leave the stack as it was, text for text.

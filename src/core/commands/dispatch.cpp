@@ -10,7 +10,7 @@ void RunCommand(Calculator& calc, Cmd cmd) {
         return;
     }
     // Everything the command changes is one undo step.
-    Calculator::Step step(calc);
+    Calculator::Step step(calc, CommandLabel(*def));
     switch (def->scope) {
     case Scope::Operation: RunOp(calc, def->op); break;
     case Scope::Calculator: def->handler(calc); break;
@@ -25,7 +25,9 @@ bool PressKey(Calculator& calc, Key key) {
         return true;
     }
     if (!KeyEnabled(calc.CurrentBase, key)) return false;
-    Calculator::Step step(calc);
+    // A key that runs a command takes the command's name for its step;
+    // Space enters as Enter does.
+    Calculator::Step step(calc, key == Key::KSpace ? CommandLabel(Cmd::Dup) : std::string());
     const bool shifted = calc.ShiftDown;
     const bool dec = calc.CurrentBase == Base::DEC;
     std::string& entry = calc.Entry;
@@ -78,7 +80,10 @@ bool PressKey(Calculator& calc, Key key) {
 }
 
 Key TypeChar(Calculator& calc, char32_t ch, const std::function<bool(Key)>& press) {
-    const Key key = KeyForChar(ch, calc.DecimalChar);
+    Key key = KeyForChar(ch, calc.DecimalChar);
+    // In DEC the hex digit E is off, and "e" is what people type for the
+    // exponent (1e20), as pasted text reads it: it acts as EEX there.
+    if (key == Key::KE && calc.CurrentBase == Base::DEC) key = Key::KEex;
     if (key != Key::None && KeyEnabled(calc.CurrentBase, key)) {
         if (!press)
             PressKey(calc, key);
@@ -98,6 +103,24 @@ void RunAsNamed(Calculator& calc, const CommandDef& def) {
     if (!KeyEnabled(calc.CurrentBase, def.key.key)) return;
     calc.ShiftDown = def.key.shifted;
     PressKey(calc, def.key.key);
+}
+
+std::string HistoryItemText(const Calculator& calc, Cmd cmd) {
+    const CommandDef* def = CommandInfo(cmd);
+    if (!def) return {};
+    std::string text(def->menu.caption);
+    const std::string_view label = cmd == Cmd::Undo   ? calc.UndoLabel()
+                                   : cmd == Cmd::Redo ? calc.RedoLabel()
+                                                      : std::string_view();
+    const bool can = cmd == Cmd::Undo ? calc.CanUndo() : calc.CanRedo();
+    if (!can || label.empty()) return text;
+    text += ' ';
+    // An ampersand in the name is shown, not taken for a mnemonic.
+    for (char c : label) {
+        if (c == '&') text += '&';
+        text += c;
+    }
+    return text;
 }
 
 bool IsCurrentMode(const Calculator& calc, Cmd cmd) {

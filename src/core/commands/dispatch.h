@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <string>
 
 #include "core/commands/registry.h"
 
@@ -29,6 +30,11 @@ Key TypeChar(Calculator& calc, char32_t ch, const std::function<bool(Key)>& pres
 // runs through that key with the matching Shift state, so a key disabled
 // in the current base does nothing.
 void RunAsNamed(Calculator& calc, const CommandDef& def);
+
+// The Edit menu's Undo or Redo item as it reads now: its caption and the
+// name of the step it would play ("&Undo +", "&Redo Clear"), or the bare
+// caption when there is nothing to do.
+std::string HistoryItemText(const Calculator& calc, Cmd cmd);
 
 // Whether a radio menu item (an angle unit, a base) is the current one.
 bool IsCurrentMode(const Calculator& calc, Cmd cmd);

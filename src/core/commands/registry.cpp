@@ -82,6 +82,11 @@ constexpr MenuPlace Also(MenuPlace place, std::string_view shortcut2) {
 constexpr CommandDef Win(Cmd id, MenuPlace menu) {
     return {id, Scope::Window, {}, {}, nullptr, {}, menu};
 }
+// A command whose undo step has a name of its own.
+constexpr CommandDef Named(CommandDef def, std::string_view label) {
+    def.label = label;
+    return def;
+}
 
 constexpr MenuDef kMenus[] = {
     {Menu::File, Menu::None, "&File", "File1"},
@@ -149,14 +154,14 @@ constexpr CommandDef kCommands[] = {
     Op(Cmd::Random, {"RAND"}, Real("RAND", 0, ops::Random), NoKey, In(Menu::Stat, "&Random", "Random1")),
     Op(Cmd::Comb, {"COMB"}, Int("COMB", 2, ops::Comb), NoKey, Sep(Menu::Stat, "&Combinations", "Combinations1")),
     Op(Cmd::Perm, {"PERM"}, Int("PERM", 2, ops::Perm), NoKey, In(Menu::Stat, "&Permutations", "Permutations1")),
-    Calc(Cmd::Cyc, {"CYC"}, AngleCyc, NoKey, In(Menu::Angle, "&Cycles", "Cycles1", "", Check::Radio)),
-    Calc(Cmd::Deg, {"DEG"}, AngleDeg, NoKey, In(Menu::Angle, "&Degrees", "Degrees1", "", Check::Radio)),
-    Calc(Cmd::Rad, {"RAD"}, AngleRad, NoKey, In(Menu::Angle, "&Radians", "Radians1", "", Check::Radio)),
-    Calc(Cmd::Grad, {"GRAD"}, AngleGrad, NoKey, In(Menu::Angle, "&Gradients", "Gradients1", "", Check::Radio)),
-    Calc(Cmd::Bin, {"BIN"}, BaseBin, NoKey, In(Menu::Base, "&Binary", "Binary1", "Ctrl+B", Check::Radio)),
-    Calc(Cmd::Oct, {"OCT"}, BaseOct, NoKey, In(Menu::Base, "&Octal", "Octal1", "Ctrl+8", Check::Radio)),
-    Calc(Cmd::Dec, {"DEC"}, BaseDec, NoKey, In(Menu::Base, "&Decimal", "Decimal1", "Ctrl+D", Check::Radio)),
-    Calc(Cmd::Hex, {"HEX"}, BaseHex, NoKey, In(Menu::Base, "&Hexadecimal", "Hexadecimal1", "Ctrl+H", Check::Radio)),
+    Named(Calc(Cmd::Cyc, {"CYC"}, AngleCyc, NoKey, In(Menu::Angle, "&Cycles", "Cycles1", "", Check::Radio)), "Angle Change"),
+    Named(Calc(Cmd::Deg, {"DEG"}, AngleDeg, NoKey, In(Menu::Angle, "&Degrees", "Degrees1", "", Check::Radio)), "Angle Change"),
+    Named(Calc(Cmd::Rad, {"RAD"}, AngleRad, NoKey, In(Menu::Angle, "&Radians", "Radians1", "", Check::Radio)), "Angle Change"),
+    Named(Calc(Cmd::Grad, {"GRAD"}, AngleGrad, NoKey, In(Menu::Angle, "&Gradients", "Gradients1", "", Check::Radio)), "Angle Change"),
+    Named(Calc(Cmd::Bin, {"BIN"}, BaseBin, NoKey, In(Menu::Base, "&Binary", "Binary1", "Ctrl+B", Check::Radio)), "Base Change"),
+    Named(Calc(Cmd::Oct, {"OCT"}, BaseOct, NoKey, In(Menu::Base, "&Octal", "Octal1", "Ctrl+8", Check::Radio)), "Base Change"),
+    Named(Calc(Cmd::Dec, {"DEC"}, BaseDec, NoKey, In(Menu::Base, "&Decimal", "Decimal1", "Ctrl+D", Check::Radio)), "Base Change"),
+    Named(Calc(Cmd::Hex, {"HEX"}, BaseHex, NoKey, In(Menu::Base, "&Hexadecimal", "Hexadecimal1", "Ctrl+H", Check::Radio)), "Base Change"),
     Win(Cmd::StayOnTop, Sep(Menu::Options, "Stay On &Top", "AlwaysOnTop1", "", Check::Toggle)),
     Win(Cmd::HideKeyboard, Sep(Menu::Options, "Hide &Keyboard", "HideKeyboard1", "", Check::Toggle)),
     Win(Cmd::HideNumbers, In(Menu::Options, "Hide &Numbers", "HideNumbers1", "", Check::Toggle)),
@@ -170,14 +175,14 @@ constexpr CommandDef kCommands[] = {
     Op(Cmd::Div, {"/", "÷"}, Real("÷", 2, ops::Div), Plain(Key::KDiv)),
     Op(Cmd::Swap, {"SWAP"}, Real("SWAP", 2, ops::Swap), Plain(Key::KSwap)),
     Op(Cmd::Last, {"LAST"}, Real("LAST", 0, ops::Last), Plain(Key::KLast)),
-    Calc(Cmd::Clr, {"CLR"}, Clear, Shifted(Key::KLast)),
+    Named(Calc(Cmd::Clr, {"CLR"}, Clear, Shifted(Key::KLast)), "Clear"),
     Op(Cmd::Sum, {"SUM"}, Real("SUM", 0, ops::Sum), Shifted(Key::KPi)),
-    Calc(Cmd::Dup, {"ENTER", "DUP"}, EnterKey, Plain(Key::KEnter)),
+    Named(Calc(Cmd::Dup, {"ENTER", "DUP"}, EnterKey, Plain(Key::KEnter)), "Enter"),
     Op(Cmd::Drop, {"DROP"}, Real("DROP", 1, ops::Drop), Shifted(Key::KBackspace)),
     Op(Cmd::Neg, {"NEG"}, Real("NEG", 1, ops::Neg), Plain(Key::KPlusMinus)),
     Op(Cmd::Abs, {"ABS"}, Real("ABS", 1, ops::Abs), Shifted(Key::KPlusMinus)),
     Op(Cmd::Fix, {"FIX"}, Real("FIX", 1, ops::Fix), Shifted(Key::KEex)),
-    Calc(Cmd::Edit, {}, Edit, Shifted(Key::KEnter)),
+    Named(Calc(Cmd::Edit, {}, Edit, Shifted(Key::KEnter)), "Edit"),
     Op(Cmd::Pi, {"PI"}, Real("PI", 0, ops::Pi), Plain(Key::KPi)),
     Op(Cmd::Inv, {"INV"}, Real("INV", 1, ops::Inv), Shifted(Key::KSwap)),
     Op(Cmd::Sin, {"SIN"}, Real("SIN", 1, ops::Sin, Reason::InvalidInput), Plain(Key::KSin)),
@@ -206,6 +211,21 @@ constexpr CommandDef kCommands[] = {
 std::span<const MenuDef> MenuTable() { return kMenus; }
 
 std::span<const CommandDef> CommandTable() { return kCommands; }
+
+std::string CommandLabel(const CommandDef& def) {
+    if (!def.label.empty()) return std::string(def.label);
+    if (def.scope == Scope::Operation && !def.op.name.empty()) return std::string(def.op.name);
+    std::string caption;
+    for (char c : def.menu.caption)
+        if (c != '&') caption += c;
+    while (!caption.empty() && caption.back() == '.') caption.pop_back();
+    return caption;
+}
+
+std::string CommandLabel(Cmd id) {
+    const CommandDef* def = CommandInfo(id);
+    return def ? CommandLabel(*def) : std::string();
+}
 
 const CommandDef* CommandInfo(Cmd id) {
     static const auto byId = [] {

@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <span>
+#include <string>
 #include <string_view>
 
 #include "core/commands/keys.h"
@@ -112,9 +113,16 @@ struct CommandDef {
     Handler handler = nullptr;
     KeyPlace key = {};
     MenuPlace menu = {};
+    // What the Edit menu calls the command's undo step, where neither its
+    // NAME nor its menu caption says it.
+    std::string_view label = {};
 };
 
 std::span<const CommandDef> CommandTable();
+// The name of a command's undo step: its label, else its NAME ("+",
+// "SIN"), else its menu caption without the mnemonic and the dots ("Open").
+std::string CommandLabel(const CommandDef& def);
+std::string CommandLabel(Cmd id);
 // The row of a command, or nullptr for Cmd::None and ids without a row.
 const CommandDef* CommandInfo(Cmd id);
 // Looks a batch name up case-insensitively ("sin", "×" and "*" included).

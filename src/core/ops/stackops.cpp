@@ -5,7 +5,6 @@
 #include <cstdlib>
 
 #include "core/number/numtext.h"
-#include "core/number/utf8.h"
 #include "core/ops/operations.h"
 
 namespace tallix::ops {
@@ -47,7 +46,7 @@ R Depth(Calculator& c, Value, Value) { return R::Text(std::to_string(c.Depth()))
 R Sum(Calculator& c, Value, Value) {
     Value sum = 0;
     for (std::size_t i = 0; i < c.Depth(); ++i) {
-        auto v = ParseReal(CutChars(c.Stack().at(i), 80), c.DecimalChar);
+        auto v = ParseReal(c.Stack().at(i), c.DecimalChar);
         if (!v) return R::Error(Reason::BadArgumentType);
         sum += *v;
     }

@@ -36,7 +36,9 @@ void TMainForm::Print1Click() {
     // The progress window lets paint events through while a listing is
     // printed; a second listing waits for the first.
     if (printing_) return;
-    if (!calc_.CommitEntry()) {
+    // The typed number is entered as an undo step of its own, as Save and
+    // Open enter it: a change outside any step would forget the history.
+    if (!CommitEntry()) {
         RefreshView();
         return;
     }

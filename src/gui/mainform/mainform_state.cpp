@@ -221,7 +221,7 @@ bool TMainForm::OpenStackFile(const QString& path) {
     // The stack is replaced only by a file read completely, as one undo step.
     persist::FileStatus st;
     {
-        tallix::Calculator::Step step(calc_);
+        tallix::Calculator::Step step(calc_, tallix::CommandLabel(Cmd::Open));
         st = persist::LoadStackFile(QFile::encodeName(path).toStdString(), calc_);
     }
     if (!st) {

@@ -61,8 +61,10 @@ void TMainMenu::Refresh(const tallix::Calculator& calc) {
         if (c.menu.check == tallix::Check::Radio)
             Action(c.id)->setChecked(tallix::IsCurrentMode(calc, c.id));
     // Greyed items take no shortcut either.
-    Action(Cmd::Undo)->setEnabled(calc.CanUndo());
-    Action(Cmd::Redo)->setEnabled(calc.CanRedo());
+    for (Cmd c : {Cmd::Undo, Cmd::Redo}) {
+        Action(c)->setText(QString::fromStdString(tallix::HistoryItemText(calc, c)));
+        Action(c)->setEnabled(c == Cmd::Undo ? calc.CanUndo() : calc.CanRedo());
+    }
 }
 
 } // namespace tallix::gui

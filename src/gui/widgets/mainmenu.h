@@ -25,8 +25,8 @@ public:
     QMenu* Menu(tallix::Menu menu) const { return menus_[static_cast<int>(menu)]; }
     // The separator above a command's item, if it has one.
     QAction* SeparatorBefore(tallix::Cmd cmd) const { return separators_[static_cast<int>(cmd)]; }
-    // Checks the current angle unit and base; greys Undo and Redo when
-    // there is nothing to undo or redo.
+    // Checks the current angle unit and base; names the steps Undo and
+    // Redo would play, and greys them when there is nothing to do.
     void Refresh(const tallix::Calculator& calc);
 
 Q_SIGNALS:

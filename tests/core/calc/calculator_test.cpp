@@ -32,7 +32,11 @@ TEST(EntryLine, KeySequences) {
         {"1x.5", "1E5", {}, ""},
         {"12\b", "1", {}, ""},
         {".\r", "", {"0"}, ""},
-        {"1e3\r", "", {"13"}, ""}, // "e" is the hex digit key, off in DEC
+        {"1e3\r", "", {"1000"}, ""}, // "e" acts as EEX in DEC
+        {"1E20\r", "", {"1E20"}, ""},
+        {"2.5en3\r", "", {"0.0025"}, ""},
+        {"e", "1E", {}, ""},
+        {"1ee2", "1E2", {}, ""},
         {"1xx2", "1E2", {}, ""},
         {"\r", "", {}, "DUP Error: \r\nToo Few Arguments"},
         {"5\r\r", "", {"5", "5"}, ""},
@@ -193,6 +197,7 @@ TEST(EntryLine, DisabledKeysDoNothingPerBase) {
     const Case cases[] = {
         {Cmd::Bin, "1201", "101"},  {Cmd::Oct, "1789", "17"}, {Cmd::Dec, "1abf", "1"},
         {Cmd::Hex, "1aF9", "1AF9"}, {Cmd::Hex, "1.xn", "1"},  {Cmd::Bin, "1n", "1"},
+        {Cmd::Hex, "1eE2", "1EE2"}, {Cmd::Oct, "1e7", "17"},
     };
     for (const auto& c : cases) {
         TestCalc t;
@@ -295,6 +300,43 @@ TEST(Primitives, LongUnparsableTextComesBackWhole) {
     std::string popped;
     ASSERT_TRUE(t.calc.PopText(popped));
     EXPECT_EQ(popped.size(), 80u);
+}
+
+// A text longer than the entry line (from a stack file) is read whole by
+// operations, as the display reads it.
+TEST(Primitives, OperationsTakeTheValueTheDisplayShows) {
+    const std::string hundredDigits = "1" + std::string(99, '0');
+    const std::string longFraction = "0." + std::string(90, '0') + "25";
+    struct Case {
+        const char* name;
+        Strings before; // deepest first
+        const char* keys;
+        Cmd cmd;
+        Strings after;
+    };
+    const Case cases[] = {
+        {"abs", {hundredDigits}, "", Cmd::Abs, {"1E99"}},
+        {"neg", {hundredDigits}, "", Cmd::Neg, {"-1E99"}},
+        {"two arguments", {hundredDigits, "1E99"}, "", Cmd::Div, {"1"}},
+        {"as level 1 of two", {"2", hundredDigits}, "", Cmd::Mul, {"2E99"}},
+        {"sum", {"1E99", hundredDigits}, "", Cmd::Sum, {"2E99"}},
+        {"a small value", {longFraction}, "", Cmd::Abs, {"2.5E-91"}},
+        {"edit and enter", {hundredDigits}, "^\r\r", Cmd::None, {"1E99"}},
+    };
+    {
+        TestCalc t;
+        EXPECT_EQ(t.calc.FormatForBase(hundredDigits), "1E99");
+        EXPECT_EQ(t.calc.FormatForBase(longFraction), "2.5E-91");
+    }
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TestCalc t;
+        for (const std::string& s : c.before) t.calc.PushText(s);
+        t.Type(c.keys);
+        if (c.cmd != Cmd::None) RunCommand(t.calc, c.cmd);
+        EXPECT_EQ(t.Stack(), c.after);
+        EXPECT_EQ(t.LastMessage(), "");
+    }
 }
 
 TEST(Display, IntegerBasesShowRoundedValuesAndKeepTheText) {

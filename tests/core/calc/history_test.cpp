@@ -142,14 +142,17 @@ TEST(UndoSteps, EveryKindOfStepUndoesAndRedoesExactly) {
         EXPECT_EQ(t.calc.UndoHistory().UndoCount(), stepsBefore + (c.step ? 1 : 0));
         if (!c.step) {
             if (stepsBefore == 0) {
-                EXPECT_FALSE(t.calc.Undo());
+                EXPECT_FALSE(t.calc.UndoHistory().CanUndo());
             }
             continue;
         }
-        t.calc.Entry = "5"; // undo discards a typed entry
+        t.calc.Entry = "5"; // the first undo clears a typed entry only
+        ASSERT_TRUE(t.calc.Undo());
+        EXPECT_EQ(t.calc.Entry, "");
+        EXPECT_EQ(Snapshot(t), s1);
+        EXPECT_FALSE(t.calc.CanRedo());
         ASSERT_TRUE(t.calc.Undo());
         EXPECT_EQ(Snapshot(t), s0);
-        EXPECT_EQ(t.calc.Entry, "");
         EXPECT_TRUE(t.calc.CanRedo());
         ASSERT_TRUE(t.calc.Redo());
         EXPECT_EQ(Snapshot(t), s1);
@@ -269,11 +272,60 @@ TEST(UndoSteps, AChangeOutsideAnyStepForgetsTheHistory) {
 
 TEST(UndoSteps, UndoAndRedoWithNothingToDoChangeNothing) {
     TestCalc t;
-    t.calc.Entry = "12";
+    EXPECT_FALSE(t.calc.CanUndo());
     EXPECT_FALSE(t.calc.Undo());
     EXPECT_FALSE(t.calc.Redo());
-    EXPECT_EQ(t.calc.Entry, "12");
     EXPECT_TRUE(t.shell.messages.empty());
+}
+
+// As in an editor: the first Undo takes back what is being typed, and only
+// that; Redo does not bring it back.
+TEST(UndoSteps, TheFirstUndoWhileTypingClearsTheTypedTextOnly) {
+    struct Case {
+        const char* name;
+        const char* keys;   // typed before the undos
+        Strings afterFirst; // the stack after the first undo
+        Strings afterSecond;
+    };
+    const Case cases[] = {
+        {"after a command", "1\r2\r+5", {"3"}, {"1", "2"}},
+        {"an exponent being typed", "7\r1x", {"7"}, {}},
+        {"on a new history", "12", {}, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TestCalc t;
+        t.Type(c.keys);
+        ASSERT_FALSE(t.calc.Entry.empty());
+        EXPECT_TRUE(t.calc.CanUndo());
+        EXPECT_TRUE(t.calc.Undo());
+        EXPECT_EQ(t.calc.Entry, "");
+        EXPECT_EQ(t.Stack(), c.afterFirst);
+        EXPECT_FALSE(t.calc.Redo()); // the typed text is gone for good
+        EXPECT_EQ(t.calc.Entry, "");
+        t.calc.Undo();
+        EXPECT_EQ(t.Stack(), c.afterSecond);
+        EXPECT_TRUE(t.shell.messages.empty());
+    }
+}
+
+// What Edit put into the entry line was not typed: Undo takes back the
+// Edit itself, in DEC and in an integer base; once changed, it was typed.
+TEST(UndoSteps, UndoRightAfterEditGivesTheLevelBack) {
+    for (Cmd base : {Cmd::Dec, Cmd::Hex}) {
+        TestCalc t;
+        RunCommand(t.calc, base);
+        t.Type("5\r^\r");
+        EXPECT_EQ(t.calc.Entry, "5");
+        ASSERT_TRUE(t.calc.Undo());
+        EXPECT_EQ(t.Stack(), Strings{"5"});
+        EXPECT_EQ(t.calc.Entry, "");
+        t.Type("^\r1");
+        ASSERT_TRUE(t.calc.Undo());
+        EXPECT_TRUE(t.Stack().empty());
+        ASSERT_TRUE(t.calc.Undo());
+        EXPECT_EQ(t.Stack(), Strings{"5"});
+    }
 }
 
 TEST(UndoSteps, BatchNamesRunUndoAndRedo) {

@@ -45,7 +45,11 @@ TEST(Copy, LevelOneInEveryBase) {
         {"HEX as displayed", '.', Base::HEX, -1, "255", "FF"},
         {"BIN as displayed", '.', Base::BIN, -1, "5", "101"},
         {"OCT as displayed", '.', Base::OCT, -1, "-1", "177777"},
-        {"HEX keeps a text it cannot show", '.', Base::HEX, -1, "1E30", "1E30"},
+        {"HEX marks a value it cannot show", '.', Base::HEX, -1, "1E30", "DEC:1E30"},
+        {"HEX marks a fraction", '.', Base::HEX, -1, "2.5", "DEC:2.5"},
+        {"a value beyond the word", '.', Base::HEX, -1, "70000", "DEC:70000"},
+        {"a text that is no number", '.', Base::OCT, -1, "abc", "DEC:abc"},
+        {"BIN of a negative", '.', Base::BIN, -1, "-1", "1111111111111111"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -78,7 +82,7 @@ TEST(Copy, CopiedLevelOnePastesBackToTheSameValue) {
     }
 }
 
-TEST(Copy, StackDeepestFirstAsDisplayed) {
+TEST(Copy, StackDeepestFirstAsCopyGivesEachLevel) {
     struct Case {
         Base base;
         int fix;
@@ -86,9 +90,10 @@ TEST(Copy, StackDeepestFirstAsDisplayed) {
         const char* copied;
     };
     const Case cases[] = {
-        {Base::DEC, -1, {"1", "0.333333333333333333", "abc"}, "1\n0.333333333333333\nabc\n"},
-        {Base::DEC, 2, {"2.5", "1E20"}, "2.50\n1E20\n"},
+        {Base::DEC, -1, {"1", "0.333333333333333333", "abc"}, "1\n0.333333333333333333\nabc\n"},
+        {Base::DEC, 2, {"2.5", "1E20"}, "2.5\n1E20\n"},
         {Base::HEX, -1, {"255", "16"}, "FF\n10\n"},
+        {Base::HEX, -1, {"1E25", "-2"}, "DEC:1E25\nFFFE\n"},
     };
     for (const Case& c : cases) {
         LocaleCalc t('.');
@@ -155,7 +160,35 @@ TEST(Paste, PiecesInBasesAndLocales) {
          Cmd::Dec,
          "1E5000",
          {},
-         "Paste Error: \"1E5000\"\r\nInvalid Syntax"},
+         "Paste Error: \"1E5000\"\r\nOverflow"},
+        {"a negative number beyond the range",
+         '.',
+         Cmd::Dec,
+         "1 -2E9999",
+         {},
+         "Paste Error: \"-2E9999\"\r\nOverflow"},
+        {"hexadecimal digits beyond 64 bits",
+         '.',
+         Cmd::Hex,
+         "1FFFFFFFFFFFFFFFF",
+         {},
+         "Paste Error: \"1FFFFFFFFFFFFFFFF\"\r\nOverflow"},
+        {"the minus sign", '.', Cmd::Dec, "\u22122.5 1E\u22123", {"-2.5", "0.001"}, ""},
+        {"the minus sign, comma locale", ',', Cmd::Dec, "\u22120,5", {"-0,5"}, ""},
+        {"a marked decimal in hexadecimal",
+         '.',
+         Cmd::Hex,
+         "DEC:1E25 dec:2.5 10",
+         {"1E25", "2.5", "16"},
+         ""},
+        {"a marked decimal in binary", '.', Cmd::Bin, "DEC:\u22121.5", {"-1.5"}, ""},
+        {"a marked decimal in DEC", '.', Cmd::Dec, "DEC:7", {"7"}, ""},
+        {"a marked piece that is no number",
+         '.',
+         Cmd::Hex,
+         "DEC:FF",
+         {},
+         "Paste Error: \"DEC:FF\"\r\nInvalid Syntax"},
         {"nothing to paste", '.', Cmd::Dec, "", {}, ""},
         {"only blanks", '.', Cmd::Dec, " \r\n\t", {}, ""},
     };
@@ -224,7 +257,7 @@ TEST(Paste, ABadPieceOrABadEntryPushesNothing) {
         EXPECT_TRUE(t.Stack().empty());
         EXPECT_EQ(t.calc.Entry, c.entry); // left for the user to correct
         EXPECT_EQ(t.shell.messages.back(), c.message);
-        EXPECT_FALSE(t.calc.CanUndo());
+        EXPECT_EQ(t.calc.UndoHistory().UndoCount(), 0u);
     }
 }
 
