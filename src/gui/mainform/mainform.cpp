@@ -147,6 +147,8 @@ void TMainForm::RefreshView() {
     angleL_->setText(tallix::AngleCaption(calc_.AngleMode));
     baseL_->setAccessibleName(Q(tallix::BaseSpoken(calc_.CurrentBase)));
     angleL_->setAccessibleName(Q(tallix::AngleSpoken(calc_.AngleMode)));
+    baseL_->setToolTip(Q(tallix::BaseToolTip(calc_.CurrentBase, calc_.WordSize, calc_.FixLength)));
+    angleL_->setToolTip(Q(tallix::AngleToolTip(calc_.AngleMode)));
     NoteChange();
 }
 
