@@ -89,6 +89,9 @@ public:
     bool SaveStackFile(const QString& path);
     QFileDialog* OpenDialog1() const { return openDialog_; }
     QFileDialog* SaveDialog1() const { return saveDialog_; }
+    // Where Open and Save start: the folder of the stack file opened or
+    // saved last (kept between runs) while it exists, else the home folder.
+    QString DialogFolder() const;
 
     // ---- printing --------------------------------------------------------
     // Prints the stack listing: enters the entry line, asks for the printer
@@ -190,6 +193,7 @@ private:
     QFileDialog* saveDialog_ = nullptr;
     QString openName_;
     QString saveName_;
+    QString fileFolder_; // the folder of the last stack file, or empty
     std::unique_ptr<TQtProgressDialogFactory> printProgress_;
     std::unique_ptr<TStackPrinter> stackPrinter_;
     bool printing_ = false; // a listing is being printed
