@@ -17,6 +17,7 @@
 #include "gui/widgets/dblclicklabel.h"
 #include "gui/widgets/errdlg.h"
 #include "gui/widgets/fonts.h"
+#include "gui/widgets/framehints.h"
 #include "gui/widgets/icon.h"
 #include "gui/widgets/keypad.h"
 #include "gui/widgets/mainmenu.h"
@@ -236,6 +237,8 @@ void TMainForm::showEvent(QShowEvent* event) {
     client_->setFixedSize(full);
     fullHeight_ = client_->height();
     ArrangeLayout();
+    // Every showing, before the window manager maps the window again.
+    AskFixedFrameFunctions(this);
     QMainWindow::showEvent(event);
 }
 
@@ -279,6 +282,8 @@ void TMainForm::AlwaysOnTop1Click() {
         // Changed in place: re-creating the window would hide and move it.
         overrideWindowFlags(flags);
         w->setFlags(flags);
+        // New flags bring the toolkit's frame functions back.
+        AskFixedFrameFunctions(this);
     } else {
         setWindowFlags(flags);
     }
