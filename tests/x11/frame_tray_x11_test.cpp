@@ -66,8 +66,9 @@ TEST(X11Frame, FixedWindowsAskOnlyToMoveMinimiseAndClose) {
         return !dialog.isEmpty();
     }));
     EXPECT_EQ(MotifFunctions(dialog), kMove | kClose);
-    Tool("xdotool", {"key", "--window", dialog, "Return"});
-    QThread::msleep(300);
+    Tool("xdotool", {"windowactivate", "--sync", dialog});
+    Tool("xdotool", {"key", "Return"});
+    EXPECT_TRUE(Within(5000, [&] { return !Viewable(dialog); }));
     ASSERT_TRUE(calc.Close());
 }
 
