@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 # poppler-utils: the printing tests read the PDFs they print back as text.
 packages=(g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev
           qt6-base-dev libgl-dev libmpfr-dev libgmp-dev locales poppler-utils desktop-file-utils
-          xvfb openbox xdotool x11-utils)
+          libxcb1-dev xvfb openbox xdotool x11-utils trayer)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

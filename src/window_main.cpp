@@ -3,7 +3,11 @@
 // It also runs the batches that print a listing into a PDF, which needs the
 // toolkit that `tallix` itself never loads.
 #include <cstdio>
+#include <cstdlib>
 #include <span>
+#include <string>
+#include <unistd.h>
+#include <vector>
 
 #include "cli/batch.h"
 #include "cli/batchprint.h"
@@ -26,5 +30,14 @@ int main(int argc, char** argv) {
         std::fputs(kNoDisplayMessage, stderr);
         return 1;
     }
-    return tallix::gui::RunWindow(argc, argv);
+    // A display that is set but cannot be reached: one line, not the
+    // toolkit's abort.
+    return tallix::gui::RunWindow(argc, argv, [](const std::vector<std::string>& messages) {
+        const std::string line = UnreachableDisplayMessage(
+            FailedDisplayName(messages, std::getenv("DISPLAY"), std::getenv("WAYLAND_DISPLAY"),
+                              std::getenv("QT_QPA_PLATFORM")));
+        std::fputs(line.c_str(), stderr);
+        std::fflush(stderr);
+        _exit(1);
+    });
 }

@@ -23,6 +23,29 @@ bool Set(const char* value) { return value && *value; }
 
 } // namespace
 
+std::string UnreachableDisplayMessage(std::string_view display) {
+    return "tallix: cannot open the calculator window: cannot connect to display \"" +
+           std::string(display) + "\"; batch mode works without one (tallix -e ...)\n";
+}
+
+std::string FailedDisplayName(const std::vector<std::string>& toolkitMessages, const char* display,
+                              const char* waylandDisplay, const char* qpaPlatform) {
+    static constexpr std::string_view kConnect = "could not connect to display ";
+    for (const std::string& m : toolkitMessages) {
+        const std::size_t at = m.find(kConnect);
+        if (at == std::string::npos) continue;
+        std::string name = m.substr(at + kConnect.size());
+        const std::size_t end = name.find_first_of("\r\n");
+        if (end != std::string::npos) name.resize(end);
+        while (!name.empty() && name.back() == ' ') name.pop_back();
+        if (!name.empty()) return name;
+    }
+    if (Set(display)) return display;
+    if (Set(waylandDisplay)) return waylandDisplay;
+    if (Set(qpaPlatform)) return qpaPlatform;
+    return {};
+}
+
 bool DisplayAvailable(const char* display, const char* waylandDisplay, const char* qpaPlatform) {
     return Set(display) || Set(waylandDisplay) || Set(qpaPlatform);
 }

@@ -16,6 +16,16 @@ inline constexpr char kWindowProgram[] = "tallix-window";
 // The line printed when the window cannot open for want of a screen.
 extern const char kNoDisplayMessage[];
 
+// The line printed when a display is set but the window toolkit cannot
+// start on it (nothing listens there, or it refuses the connection).
+std::string UnreachableDisplayMessage(std::string_view display);
+// The display a failed start names: the one the toolkit's own messages name
+// ("could not connect to display :99"), else DISPLAY, else WAYLAND_DISPLAY,
+// else the platform chosen through QT_QPA_PLATFORM. Null and empty values
+// count as unset.
+std::string FailedDisplayName(const std::vector<std::string>& toolkitMessages, const char* display,
+                              const char* waylandDisplay, const char* qpaPlatform);
+
 // True when the window toolkit has somewhere to show the window: an X or a
 // Wayland display, or a platform chosen through QT_QPA_PLATFORM (offscreen,
 // vnc...). Null and empty values count as unset.

@@ -126,6 +126,38 @@ TEST(DisplayAvailable, NeedsADisplayOrAChosenPlatform) {
     }
 }
 
+// A display that is set but cannot be reached is named in the one line: as
+// the toolkit's own message names it, else from the environment.
+TEST(UnreachableDisplay, NamesTheDisplay) {
+    EXPECT_EQ(UnreachableDisplayMessage(":99"),
+              "tallix: cannot open the calculator window: cannot connect to display \":99\"; "
+              "batch mode works without one (tallix -e ...)\n");
+    struct Case {
+        std::vector<std::string> messages;
+        const char* display;
+        const char* wayland;
+        const char* platform;
+        std::string name;
+    };
+    const Case cases[] = {
+        {{"could not connect to display :99",
+          "Could not load the Qt platform plugin \"xcb\" in \"\" even though it was found.",
+          "This application failed to start because no Qt platform plugin could be initialized."},
+         ":0",
+         nullptr,
+         nullptr,
+         ":99"},
+        {{"could not connect to display host:7.0 \n"}, nullptr, nullptr, nullptr, "host:7.0"},
+        {{"no platform"}, ":5", "wayland-0", "", ":5"},
+        {{}, "", "wayland-1", nullptr, "wayland-1"},
+        {{}, nullptr, nullptr, "vnc", "vnc"},
+        {{"could not connect to display "}, ":3", nullptr, nullptr, ":3"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(FailedDisplayName(c.messages, c.display, c.wayland, c.platform), c.name)
+            << c.name;
+}
+
 TEST(WindowProgramCandidates, BesideThenInstalled) {
     struct Case {
         std::string self, installed;

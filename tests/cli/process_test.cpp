@@ -189,6 +189,25 @@ TEST_F(CommandLineProcess, WithoutADisplayTheWindowSaysSoInOneLine) {
     }
 }
 
+// A display that is set but where nothing listens: one line naming it and
+// status 1, not the toolkit's abort.
+TEST_F(CommandLineProcess, AnUnreachableDisplayIsNamedInOneLine) {
+    // A display number with no server: no socket in the X11 folder, and
+    // none in the abstract namespace either (the server makes both).
+    int number = 4711;
+    while (fs::exists("/tmp/.X11-unix/X" + std::to_string(number))) ++number;
+    const std::string display = ":" + std::to_string(number);
+    for (const std::string& program : {std::string(TALLIX_EXE), std::string(TALLIX_WINDOW_EXE)}) {
+        const Result r = Run(
+            program, {},
+            Environment({"WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_SESSION_TYPE"},
+                        {"DISPLAY=" + display, "XDG_CONFIG_HOME=" + (dir_ / "config").string()}));
+        EXPECT_EQ(r.status, 1) << program;
+        EXPECT_EQ(r.err, tallix::cli::UnreachableDisplayMessage(display)) << program;
+        EXPECT_EQ(r.out, "") << program;
+    }
+}
+
 // `tallix /TRAY` becomes the window program in the same process (a stop
 // signal sent to it reaches the window), with the option passed on.
 TEST_F(CommandLineProcess, TrayOptionReachesTheWindowProgram) {

@@ -199,6 +199,7 @@ public:
             if (title.isEmpty()) {
                 title = d->windowTitle();
                 initialName = d->selectedFiles().value(0);
+                directory = d->directory().absolutePath();
             }
             if (path_.isEmpty()) {
                 timer_.stop();
@@ -218,6 +219,7 @@ public:
     }
     QString title;
     QString initialName;
+    QString directory; // where the dialog started
 
 private:
     QString path_;
@@ -320,6 +322,59 @@ TEST_F(StackFiles, FailuresAreReportedAndChangeNothing) {
         EXPECT_EQ(StackTexts(), (std::vector<std::string>{"2", "1"}));
     }
     EXPECT_EQ(ReadBytes(Path("old.Stk")), QByteArray("old\r\n"));
+}
+
+// Open and Save start in the home folder at first, then in the folder of
+// the stack file used last, after a restart too; never in the folder the
+// program was started from.
+TEST_F(SavedStateWindow, FileDialogsStartInTheFolderUsedLast) {
+    QTemporaryDir home, work, files;
+    struct Restore {
+        QByteArray home = qgetenv("HOME");
+        QString cwd = QDir::currentPath();
+        ~Restore() {
+            qputenv("HOME", home);
+            QDir::setCurrent(cwd);
+        }
+    } restore;
+    qputenv("HOME", QFile::encodeName(home.path()));
+    ASSERT_TRUE(QDir::setCurrent(work.path()));
+    const QString used = files.path() + "/used";
+    ASSERT_TRUE(QDir().mkpath(used));
+    auto same = [](const QString& a, const QString& b) { return QDir(a) == QDir(b); };
+
+    persist::MemorySettingsStore store;
+    {
+        auto form = Start(store);
+        for (bool save : {true, false}) {
+            FileDialogAnswer answer("");
+            save ? form->Save1Click() : form->Open1Click();
+            EXPECT_TRUE(same(answer.directory, home.path())) << answer.directory.toStdString();
+        }
+        {
+            FileDialogAnswer answer(used + "/one.Stk");
+            form->Save1Click();
+        }
+        ASSERT_TRUE(QFile::exists(used + "/one.Stk"));
+        FileDialogAnswer answer("");
+        form->Open1Click();
+        EXPECT_TRUE(same(answer.directory, used)) << answer.directory.toStdString();
+        form->close();
+    }
+    EXPECT_EQ(store.Read("Window", "Folder"), used.toStdString());
+    {
+        auto form = Start(store);
+        FileDialogAnswer answer("");
+        form->Save1Click();
+        EXPECT_TRUE(same(answer.directory, used)) << answer.directory.toStdString();
+        form->close();
+    }
+    // A folder removed since falls back to the home folder.
+    ASSERT_TRUE(QDir(used).removeRecursively());
+    auto form = Start(store);
+    FileDialogAnswer answer("");
+    form->Open1Click();
+    EXPECT_TRUE(same(answer.directory, home.path())) << answer.directory.toStdString();
 }
 
 } // namespace

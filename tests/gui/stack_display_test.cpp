@@ -1,6 +1,9 @@
 // The six stack lines, their index labels and the scroll bar as the window
 // shows them for shallow and deep stacks.
+#include <QFontMetrics>
 #include <QScrollBar>
+#include <QToolTip>
+#include <QWheelEvent>
 
 #include "gui_fixture.h"
 
@@ -145,6 +148,137 @@ TEST_F(StackDisplay, AMillionEntriesScrollToBothEnds) {
     Form().ScrollBar()->triggerAction(QAbstractSlider::SliderToMinimum);
     EXPECT_EQ(ShownLevels(), (std::vector<int>{n - 5, n - 4, n - 3, n - 2, n - 1, n}));
     Form().ScrollBar()->triggerAction(QAbstractSlider::SliderToMaximum);
+    EXPECT_EQ(FirstLabel(), 1);
+}
+
+// Whether a label's whole text fits inside it in its font.
+bool Fits(const QLabel* l) {
+    return QFontMetrics(l->font()).horizontalAdvance(l->text()) <= l->contentsRect().width();
+}
+
+// Level numbers of every size show whole: below 100 exactly as designed,
+// above in a smaller font and, where that is not enough, a wider column.
+TEST_F(StackDisplay, LevelNumbersShowWhole) {
+    Fill(99);
+    const QFont designFont = Form().IndexLabel(1)->font();
+    const int designColumn = Form().PanelLines()->x();
+    const int designLines = Form().StackLineLabel(1)->width();
+    Form().ScrollBar()->triggerAction(QAbstractSlider::SliderToMinimum);
+    ASSERT_EQ(Form().IndexLabel(6)->text(), "99:");
+    for (int k = 1; k <= 6; ++k) {
+        EXPECT_TRUE(Fits(Form().IndexLabel(k))) << k;
+        EXPECT_EQ(Form().IndexLabel(k)->font(), designFont) << k;
+    }
+    EXPECT_EQ(Form().PanelLines()->x(), designColumn);
+    EXPECT_EQ(Form().StackLineLabel(1)->width(), designLines);
+
+    for (int depth : {130, 1000, 10000, 100000, 1000000}) {
+        SCOPED_TRACE(depth);
+        Calc().ClearStack();
+        Calc().ReserveStack(static_cast<std::size_t>(depth));
+        for (int i = depth; i >= 1; --i) Calc().PushText("1");
+        Calc().ResetEntry();
+        Form().RefreshView();
+        Form().ScrollBar()->triggerAction(QAbstractSlider::SliderToMinimum);
+        EXPECT_EQ(Form().IndexLabel(6)->text(), QString("%1:").arg(depth));
+        EXPECT_EQ(Form().IndexLabel(1)->text(), QString("%1:").arg(depth - 5));
+        for (int k = 1; k <= 6; ++k) EXPECT_TRUE(Fits(Form().IndexLabel(k))) << k;
+        // The lines start after the column and end where they did.
+        const QRect lines = Form().PanelLines()->geometry();
+        EXPECT_GE(lines.x(), Form().IndexLabel(6)->mapTo(Form().PanelScreen(), QPoint(0, 0)).x() +
+                                 Form().IndexLabel(6)->width());
+        EXPECT_EQ(lines.x() + Form().StackLineLabel(1)->width(), designColumn + designLines);
+        // Back at level 1 the design returns.
+        Form().ScrollBar()->triggerAction(QAbstractSlider::SliderToMaximum);
+        EXPECT_EQ(Form().IndexLabel(6)->font(), designFont);
+        EXPECT_EQ(Form().PanelLines()->x(), designColumn);
+    }
+    Calc().ClearStack();
+}
+
+// A text too long for its line shows its end after a marker, the sign of a
+// negative number kept in front; the tooltip holds the whole text.
+TEST_F(StackDisplay, ALongNegativeNumberKeepsItsSign) {
+    const struct {
+        std::string text;
+        int depth; // 7 and more: with the scroll bar
+    } cases[] = {
+        {"-1.23456789012346E-300", 12},
+        {"-1.23456789012346E-300", 7},
+        {"-1.2345678901234E-300", 7},
+        {"-abcdefghijklmnopqrstuvwxyz", 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text + " at depth " + std::to_string(c.depth));
+        Calc().ClearStack();
+        Calc().PushText(c.text); // the deepest level
+        for (int i = 1; i < c.depth; ++i) Calc().PushText("0");
+        Push({});
+        // At a two-digit level, as the user scrolls there.
+        for (int i = 1; i < c.depth - 5; ++i) Press(Qt::Key_Up);
+        QLabel* line = nullptr;
+        for (int k = 1; k <= 6; ++k)
+            if (Form().StackLineLabel(k)->toolTip() == QString::fromStdString(c.text))
+                line = Form().StackLineLabel(k);
+        ASSERT_NE(line, nullptr);
+        EXPECT_TRUE(line->text().startsWith(QString::fromUtf8("-\u2026")))
+            << line->text().toStdString();
+        EXPECT_TRUE(QString::fromStdString(c.text).endsWith(line->text().mid(2)))
+            << line->text().toStdString();
+        EXPECT_TRUE(Fits(line)) << line->text().toStdString();
+        EXPECT_TRUE(line->accessibleName().endsWith(QString::fromStdString(": " + c.text)));
+    }
+    // What fits is shown as it is.
+    Push({"-1.5"});
+    EXPECT_EQ(Form().StackLineLabel(1)->text(), "-1.5");
+}
+
+// A tooltip up over a line does not outlive the line's text: it follows
+// the new text, and goes when the line is empty.
+TEST_F(StackDisplay, ALinesTooltipFollowsItsText) {
+    Push({"1", "2"});
+    QLabel* line = Form().StackLineLabel(1);
+    QHelpEvent help(QEvent::ToolTip, QPoint(5, 5), line->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(line, &help);
+    ASSERT_TRUE(QToolTip::isVisible());
+    ASSERT_EQ(QToolTip::text(), "2");
+    Type("\b"); // drops level 1
+    EXPECT_TRUE(!QToolTip::isVisible() || QToolTip::text() == "1")
+        << QToolTip::text().toStdString();
+    Type("\b"); // the line is empty now: the tooltip goes
+    QTRY_VERIFY_WITH_TIMEOUT(!QToolTip::isVisible(), 2000);
+}
+
+// A turn of the wheel over a control, as the window system delivers it: a
+// control that ignores it hands it on to its parent, up to the window.
+// (Qt hands on only the window system's own events; a test's event would
+// stay where it is sent, so the hand-over is made here.)
+void Wheel(QWidget* over, int delta) {
+    const QPointF at(over->width() / 2.0, over->height() / 2.0);
+    for (QWidget* w = over; w; w = w->isWindow() ? nullptr : w->parentWidget()) {
+        QWheelEvent e(w->mapFromGlobal(over->mapToGlobal(at)), over->mapToGlobal(at), QPoint(),
+                      QPoint(0, delta), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(w, &e);
+        if (e.isAccepted() || w->testAttribute(Qt::WA_NoMousePropagation)) return;
+    }
+}
+
+// The wheel scrolls the stack wherever the mouse is over the display.
+TEST_F(StackDisplay, TheWheelScrollsOverTheWholeDisplay) {
+    Fill(40);
+    QWidget* places[] = {Form().StackLineLabel(3), Form().IndexLabel(2), Form().Line0(),
+                         Form().PanelScreen(), Form().ScrollBar()};
+    for (QWidget* w : places) {
+        SCOPED_TRACE(w->objectName().toStdString());
+        Form().ScrollBar()->triggerAction(QAbstractSlider::SliderToMaximum);
+        ASSERT_EQ(FirstLabel(), 1);
+        Wheel(w, 120);
+        EXPECT_EQ(FirstLabel(), 1 + QApplication::wheelScrollLines());
+        Wheel(w, -120);
+        EXPECT_EQ(FirstLabel(), 1);
+    }
+    // Past either end a turn changes nothing.
+    Wheel(Form().StackLineLabel(1), -120);
     EXPECT_EQ(FirstLabel(), 1);
 }
 

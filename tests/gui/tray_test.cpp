@@ -2,6 +2,8 @@
 #include <QAction>
 #include <QMenu>
 #include <QSystemTrayIcon>
+#include <QToolButton>
+#include <memory>
 
 #include "gui/widgets/trayicon.h"
 #include "gui_fixture.h"
@@ -136,6 +138,48 @@ TEST_F(Tray, StartInTrayNeedsTheSwitchAndATray) {
         EXPECT_EQ(started, c.tray && Form().TrayAvailable()) << c.args.join(' ').toStdString();
         EXPECT_EQ(Form().isHidden(), started);
     }
+}
+
+// The notification area is looked for while the window runs: one that
+// appears brings the item and the strip's button; one that goes away takes
+// them, and a window waiting in it comes back.
+TEST_F(Tray, FollowsTheNotificationAreaWhileRunning) {
+    auto tray = std::make_shared<bool>(false);
+    Form().SetTrayProbe([tray] { return *tray; });
+    QAction* item = Form().Action("TrayIcon1");
+    QAbstractButton* button = Form().TrayIconBtn();
+    auto shown = [&] {
+        return item->isVisible() && item->isEnabled() && button->isVisibleTo(&Form()) &&
+               button->isEnabled();
+    };
+    auto hidden = [&] { return !item->isVisible() && !button->isVisibleTo(&Form()); };
+    EXPECT_TRUE(hidden());
+    EXPECT_FALSE(Form().TrayAvailable());
+    EXPECT_FALSE(Form().StartInTray({"tallix", "/tray"}));
+
+    // A panel that starts later is found by the next look, without help.
+    *tray = true;
+    ASSERT_TRUE(Form().TrayTimer()->isActive());
+    QTRY_VERIFY_WITH_TIMEOUT(shown(), 3 * Form().TrayTimer()->interval());
+    EXPECT_TRUE(Form().TrayAvailable());
+
+    // To the tray; then the panel goes.
+    Form().TrayIcon1Click();
+    ASSERT_TRUE(Form().isHidden());
+    *tray = false;
+    Form().FollowTray();
+    EXPECT_TRUE(Form().isVisible());
+    EXPECT_FALSE(Form().TaskIcon1()->Active());
+    EXPECT_TRUE(hidden());
+
+    // Back again, and gone again while the window is showing: it stays.
+    *tray = true;
+    Form().FollowTray();
+    EXPECT_TRUE(shown());
+    *tray = false;
+    Form().FollowTray();
+    EXPECT_TRUE(hidden());
+    EXPECT_TRUE(Form().isVisible());
 }
 
 } // namespace

@@ -195,6 +195,22 @@ TEST_F(Window, AngleIndicatorAndMenu) {
     EXPECT_TRUE(Calc().Stack().empty());
 }
 
+TEST_F(Window, IndicatorTooltipsFollowTheModes) {
+    EXPECT_EQ(Form().AngleL()->toolTip(),
+              "Angle unit: radians\nDouble-click for the next unit: gradients");
+    EXPECT_EQ(Form().BaseL()->toolTip(),
+              "Base: decimal\nWord size: 16 bits\nDouble-click for the next base: hexadecimal");
+    QTest::mouseDClick(Form().AngleL(), Qt::LeftButton);
+    EXPECT_EQ(Form().AngleL()->toolTip(),
+              "Angle unit: gradients\nDouble-click for the next unit: cycles");
+    Type("3");
+    Form().MenuCommand(Cmd::Fix);
+    EXPECT_EQ(Form().BaseL()->toolTip(), "Base: decimal\nWord size: 16 bits\nFix: 3 decimals\n"
+                                         "Double-click for the next base: hexadecimal");
+    QTest::mouseDClick(Form().BaseL(), Qt::LeftButton);
+    EXPECT_TRUE(Form().BaseL()->toolTip().startsWith("Base: hexadecimal\nWord size: 16 bits\n"));
+}
+
 TEST_F(Window, ShiftLabelsLightWithShiftAndFollowTheBase) {
     for (Key k : tallix::ShiftedKeys()) EXPECT_FALSE(Form().ShiftLabel(k)->isEnabled());
     Click(Key::KShift);

@@ -49,7 +49,8 @@ struct ScrollBarState {
 };
 
 struct StackLine {
-    std::string text;  // what the line shows (and its tooltip)
+    std::string text;  // what the line shows, cut to its width
+    std::string full;  // the whole text, for the line's tooltip
     std::string label; // "1:" ...
     // What a screen reader says: "level 1: 3.5", "level 4: empty".
     std::string spoken;
@@ -179,7 +180,9 @@ public:
     ScrollBarState ScrollBar() const;
     // Index of the entry shown on the bottom line.
     std::size_t FirstShownIndex() const;
-    std::array<StackLine, 6> StackLines() const;
+    // The six lines, each cut to `columns` characters (see FitLine).
+    std::array<StackLine, 6> StackLines(std::size_t columns = kWholeLine) const;
+    static constexpr std::size_t kWholeLine = static_cast<std::size_t>(-1);
     void ScrollBarScroll(int position);
     // What a stack line shows for a stack text in the current base and Fix.
     std::string FormatForBase(std::string_view stackText) const;
@@ -231,5 +234,16 @@ const char* AngleCaption(int angleMode);
 // "Angle unit: radians".
 std::string BaseSpoken(Base base);
 std::string AngleSpoken(int angleMode);
+// The indicators' tooltips: what the angle and base labels show and that a
+// double click selects the next one; the base's also gives the word size
+// and the Fix setting when one is set.
+std::string AngleToolTip(int angleMode);
+std::string BaseToolTip(Base base, std::int32_t wordSize, std::int32_t fixLength);
+
+// What a stack line `columns` characters wide shows of a text: the text
+// when it fits, else its end after a marker that it is cut ("…"), with the
+// sign of a negative text kept in front ("-…"), so that a cut never makes a
+// number look positive or shorter than it is.
+std::string FitLine(std::string_view text, std::size_t columns);
 
 } // namespace tallix

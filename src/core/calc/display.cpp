@@ -53,20 +53,50 @@ std::size_t Calculator::FirstShownIndex() const {
     // How far the view is below the top of the stack, in scroll units.
     const std::int64_t off = static_cast<std::int64_t>(sb.Max) - sb.PageSize - sb.Position;
     if (off <= 0 || stack_.size() <= 6) return 0;
-    return static_cast<std::size_t>(off / std::max(1, sb.SmallChange));
+    // The classic arithmetic rounds the page and the step down, so the
+    // positions near the top would count past the deepest level.
+    return std::min(static_cast<std::size_t>(off / std::max(1, sb.SmallChange)), stack_.size() - 6);
 }
 
-std::array<StackLine, 6> Calculator::StackLines() const {
+std::array<StackLine, 6> Calculator::StackLines(std::size_t columns) const {
     std::array<StackLine, 6> lines;
     const std::size_t a = FirstShownIndex();
     for (std::size_t k = 0; k < 6; ++k) {
         const std::size_t i = a + k;
-        if (i < stack_.size()) lines[k].text = FormatForBase(stack_.at(i));
+        if (i < stack_.size()) {
+            lines[k].full = FormatForBase(stack_.at(i));
+            lines[k].text = FitLine(lines[k].full, columns);
+        }
         lines[k].label = std::to_string(i + 1) + ":";
         lines[k].spoken = "level " + lines[k].label + " " +
-                          (i < stack_.size() ? lines[k].text : std::string("empty"));
+                          (i < stack_.size() ? lines[k].full : std::string("empty"));
     }
     return lines;
+}
+
+std::string FitLine(std::string_view text, std::size_t columns) {
+    static constexpr std::string_view kCut = "\xE2\x80\xA6"; // "…" in UTF-8
+    if (CountChars(text) <= columns) return std::string(text);
+    const bool negative = !text.empty() && text.front() == '-';
+    const std::size_t marker = negative ? 2 : 1;
+    if (columns <= marker) return std::string(negative ? "-" : "") + std::string(kCut);
+    return std::string(negative ? "-" : "") + std::string(kCut) + LastChars(text, columns - marker);
+}
+
+std::string AngleToolTip(int angleMode) {
+    static constexpr const char* kNames[] = {"cycles", "degrees", "radians", "gradients"};
+    const int next = (angleMode >= 0 && angleMode <= 3 ? angleMode + 1 : 3) % 4;
+    return AngleSpoken(angleMode) + "\nDouble-click for the next unit: " + kNames[next];
+}
+
+std::string BaseToolTip(Base base, std::int32_t wordSize, std::int32_t fixLength) {
+    static constexpr const char* kNames[] = {"binary", "octal", "decimal", "hexadecimal"};
+    std::string tip = BaseSpoken(base);
+    tip += "\nWord size: " + std::to_string(wordSize) + (wordSize == 1 ? " bit" : " bits");
+    if (fixLength >= 0)
+        tip += "\nFix: " + std::to_string(fixLength) + (fixLength == 1 ? " decimal" : " decimals");
+    const int next = (static_cast<int>(base) + 1) % 4;
+    return tip + "\nDouble-click for the next base: " + kNames[next];
 }
 
 void Calculator::ScrollBarScroll(int position) {

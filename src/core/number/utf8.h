@@ -10,5 +10,9 @@ namespace tallix {
 
 // The first n characters of a UTF-8 text (invalid bytes count as one).
 std::string CutChars(std::string_view text, std::size_t n);
+// The number of characters of a UTF-8 text, counted as CutChars counts.
+std::size_t CountChars(std::string_view text);
+// The last n characters of a UTF-8 text.
+std::string LastChars(std::string_view text, std::size_t n);
 
 } // namespace tallix

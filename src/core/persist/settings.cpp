@@ -84,6 +84,7 @@ LoadResult LoadSettings(SettingsStore& store, Calculator& calc, WindowSettings& 
         window.StayOnTop = ReadBool(store, kWindowGroup, "StayOnTop");
         window.HideKeyboard = ReadBool(store, kWindowGroup, "HideKeyboard");
         window.HideNumbers = ReadBool(store, kWindowGroup, "HideNumbers");
+        window.FileFolder = store.Read(kWindowGroup, "Folder").value_or(window.FileFolder);
 
         std::int32_t wordSize = ReadInt(store, kSettingsGroup, "WordSize", 16);
         calc.WordSize = wordSize < 1 ? 1 : wordSize > 56 ? 56 : wordSize;
@@ -131,6 +132,7 @@ SavedValues CaptureValues(const Calculator& calc, const WindowSettings& window) 
         {"HideKeyboard", window.HideKeyboard ? "1" : "0"},
         {"HideNumbers", window.HideNumbers ? "1" : "0"},
     };
+    if (!window.FileFolder.empty()) v.window.emplace_back("Folder", window.FileFolder);
     v.settings = {
         {"AngleMode", IntText(calc.AngleMode)},
         {"ButtonTime", IntText(window.ButtonTime)},

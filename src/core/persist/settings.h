@@ -23,6 +23,10 @@ struct WindowSettings {
     bool HideKeyboard = false;
     bool HideNumbers = false;
     int ButtonTime = 25; // the key-flash time in milliseconds
+    // The folder of the stack file opened or saved last (UTF-8), where the
+    // next Open or Save starts; empty until the first one. Saved only once
+    // it is set, as "Folder".
+    std::string FileFolder;
 };
 
 struct ScreenSize {

@@ -41,6 +41,48 @@ public:
     }
 };
 
+// The toolkit's messages while the application object is made, held back:
+// a platform that cannot start ends with a fatal message, and the program's
+// own line then stands for all of them. Once the application runs, the
+// messages held go out as they would have.
+class StartMessages {
+public:
+    explicit StartMessages(StartFailure onFailure) {
+        onFailure_ = std::move(onFailure);
+        previous_ = qInstallMessageHandler(&StartMessages::Hold);
+    }
+    ~StartMessages() {
+        qInstallMessageHandler(previous_);
+        for (const Held& m : held_) {
+            const QMessageLogContext context(nullptr, 0, nullptr, m.category.c_str());
+            qt_message_output(m.type, context, m.text);
+        }
+        held_.clear();
+        onFailure_ = {};
+    }
+    StartMessages(const StartMessages&) = delete;
+    StartMessages& operator=(const StartMessages&) = delete;
+
+private:
+    struct Held {
+        QtMsgType type;
+        std::string category;
+        QString text;
+    };
+    static void Hold(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+        if (type == QtFatalMsg && onFailure_) {
+            std::vector<std::string> lines;
+            for (const Held& m : held_) lines.push_back(m.text.toStdString());
+            lines.push_back(text.toStdString());
+            onFailure_(lines);
+        }
+        held_.push_back({type, context.category ? context.category : "", text});
+    }
+    static inline StartFailure onFailure_;
+    static inline QtMessageHandler previous_ = nullptr;
+    static inline std::vector<Held> held_;
+};
+
 } // namespace
 
 char DecimalCharOf(const QLocale& locale) {
@@ -70,13 +112,15 @@ std::unique_ptr<TMainForm> CreateMainWindow(char decimalChar, persist::SettingsS
     return form;
 }
 
-int RunWindow(int argc, char** argv) {
+int RunWindow(int argc, char** argv, StartFailure onStartFailure) {
     // The window lays itself out for the screen's resolution, every place
     // and size scaled by dpi/96 (with its own sizes at 120 dpi). Qt's own
     // scaling on top would scale it twice, or round its sizes differently.
     if (!qEnvironmentVariableIsSet("QT_ENABLE_HIGHDPI_SCALING"))
         qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
+    auto startMessages = std::make_unique<StartMessages>(std::move(onStartFailure));
     QApplication app(argc, argv);
+    startMessages.reset();
     SetUpApplication();
     // A stop the program can see (a terminal's Ctrl+C, kill, a hang-up, the
     // end of the desktop session) ends it the normal way, stack saved. The

@@ -3,7 +3,10 @@
 #pragma once
 
 #include <QLocale>
+#include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace tallix::persist {
 class SettingsStore;
@@ -25,7 +28,12 @@ std::unique_ptr<TMainForm> CreateMainWindow(char decimalChar,
 // Settings of the running application (style hints, name, icon).
 void SetUpApplication();
 
+// What the program does when the window toolkit cannot start (its platform
+// cannot reach the display): given the toolkit's messages of the start, it
+// reports and ends the process. Without it the toolkit aborts.
+using StartFailure = std::function<void(const std::vector<std::string>& toolkitMessages)>;
+
 // Runs the calculator window until it is closed; returns the exit code.
-int RunWindow(int argc, char** argv);
+int RunWindow(int argc, char** argv, StartFailure onStartFailure = {});
 
 } // namespace tallix::gui

@@ -17,6 +17,7 @@
 #include "gui/widgets/dblclicklabel.h"
 #include "gui/widgets/errdlg.h"
 #include "gui/widgets/fonts.h"
+#include "gui/widgets/framehints.h"
 #include "gui/widgets/icon.h"
 #include "gui/widgets/infoboxes.h"
 #include "gui/widgets/keypad.h"
@@ -148,6 +149,8 @@ void TMainForm::RefreshView() {
     angleL_->setText(tallix::AngleCaption(calc_.AngleMode));
     baseL_->setAccessibleName(Q(tallix::BaseSpoken(calc_.CurrentBase)));
     angleL_->setAccessibleName(Q(tallix::AngleSpoken(calc_.AngleMode)));
+    baseL_->setToolTip(Q(tallix::BaseToolTip(calc_.CurrentBase, calc_.WordSize, calc_.FixLength)));
+    angleL_->setToolTip(Q(tallix::AngleToolTip(calc_.AngleMode)));
     NoteChange();
 }
 
@@ -235,6 +238,8 @@ void TMainForm::showEvent(QShowEvent* event) {
     client_->setFixedSize(full);
     fullHeight_ = client_->height();
     ArrangeLayout();
+    // Every showing, before the window manager maps the window again.
+    AskFixedFrameFunctions(this);
     QMainWindow::showEvent(event);
 }
 
@@ -278,6 +283,8 @@ void TMainForm::AlwaysOnTop1Click() {
         // Changed in place: re-creating the window would hide and move it.
         overrideWindowFlags(flags);
         w->setFlags(flags);
+        // New flags bring the toolkit's frame functions back.
+        AskFixedFrameFunctions(this);
     } else {
         setWindowFlags(flags);
     }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -89,6 +90,9 @@ public:
     bool SaveStackFile(const QString& path);
     QFileDialog* OpenDialog1() const { return openDialog_; }
     QFileDialog* SaveDialog1() const { return saveDialog_; }
+    // Where Open and Save start: the folder of the stack file opened or
+    // saved last (kept between runs) while it exists, else the home folder.
+    QString DialogFolder() const;
 
     // ---- printing --------------------------------------------------------
     // Prints the stack listing: enters the entry line, asks for the printer
@@ -111,8 +115,16 @@ public:
     bool StaysOnTop() const;
 
     // ---- the tray icon -------------------------------------------------
-    // Whether the desktop has a notification area (asked once, at start).
+    // Whether the desktop has a notification area, as last seen: asked at
+    // start and then every few seconds, since panels come and go.
     bool TrayAvailable() const { return trayAvailable_; }
+    // Asks again: a notification area that appeared brings the Tray Icon
+    // item and the strip's button, one that went away takes them and
+    // brings the window back from it.
+    void FollowTray();
+    // Where the answer comes from (the platform's, unless a test sets one).
+    void SetTrayProbe(std::function<bool()> probe);
+    QTimer* TrayTimer() const { return trayTimer_; }
     // To the tray: the window hides and the icon appears.
     void TrayIcon1Click();
     // Back from the tray: the window shows, laid out, and the icon goes.
@@ -180,6 +192,7 @@ private:
     void EndCommand();
     bool InThisWindow(QObject* watched) const;
     void BuildTray();
+    void ShowTrayControls();
 
     tallix::Calculator calc_;
     persist::SettingsStore* store_ = nullptr;
@@ -190,6 +203,7 @@ private:
     QFileDialog* saveDialog_ = nullptr;
     QString openName_;
     QString saveName_;
+    QString fileFolder_; // the folder of the last stack file, or empty
     std::unique_ptr<TQtProgressDialogFactory> printProgress_;
     std::unique_ptr<TStackPrinter> stackPrinter_;
     bool printing_ = false; // a listing is being printed
@@ -208,6 +222,8 @@ private:
     TTrayIcon* taskIcon_ = nullptr;
     QAbstractButton* trayIconBtn_ = nullptr;
     bool trayAvailable_ = false;
+    std::function<bool()> trayProbe_;
+    QTimer* trayTimer_ = nullptr;
 };
 
 } // namespace tallix::gui

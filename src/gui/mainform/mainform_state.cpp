@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCompleter>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -49,6 +50,7 @@ void TMainForm::LoadSavedState() {
     CommandAction(Cmd::HideKeyboard)->setChecked(w.HideKeyboard);
     CommandAction(Cmd::HideNumbers)->setChecked(w.HideNumbers);
     SetButtonTime(w.ButtonTime);
+    fileFolder_ = QString::fromStdString(w.FileFolder);
 
     // From now on every change is written a second after it; the saved
     // stack stays in the file meanwhile. A stack the load did not take is
@@ -73,6 +75,7 @@ persist::WindowSettings TMainForm::CurrentWindowSettings() const {
     w.HideKeyboard = CommandAction(Cmd::HideKeyboard)->isChecked();
     w.HideNumbers = CommandAction(Cmd::HideNumbers)->isChecked();
     w.ButtonTime = ButtonTime();
+    w.FileFolder = fileFolder_.toStdString();
     return w;
 }
 
@@ -194,7 +197,14 @@ bool TMainForm::RunFileDialog(QFileDialog* dialog, QString& lastName, QString& c
     }
     calc_.ResetEntry();
     RefreshView();
-    dialog->selectFile(lastName.isEmpty() ? QStringLiteral("[Untitled]") : lastName);
+    // Not the folder the program was started from: the dialog would
+    // otherwise remember a folder of its own, or take the working folder.
+    const QString folder = DialogFolder();
+    dialog->setDirectory(folder);
+    const QFileInfo last(lastName);
+    dialog->selectFile(!lastName.isEmpty() && last.absoluteDir() == QDir(folder)
+                           ? last.fileName()
+                           : QStringLiteral("[Untitled]"));
     CompletionListGuard* guard = CompletionListGuard::Of(dialog);
     guard->Watch();
     const bool accepted = dialog->exec() == QDialog::Accepted;
@@ -206,7 +216,14 @@ bool TMainForm::RunFileDialog(QFileDialog* dialog, QString& lastName, QString& c
     if (!accepted || files.isEmpty()) return false;
     chosen = files.first();
     lastName = chosen;
+    fileFolder_ = QFileInfo(chosen).absolutePath();
+    NoteChange();
     return true;
+}
+
+QString TMainForm::DialogFolder() const {
+    if (!fileFolder_.isEmpty() && QFileInfo(fileFolder_).isDir()) return fileFolder_;
+    return QDir::homePath();
 }
 
 void TMainForm::FileWarning(const QString& action, const QString& path, const QString& reason) {

@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QPolygon>
 #include <QSystemTrayIcon>
+#include <QTimer>
 #include <QToolButton>
 
 #include "gui/mainform/geometry.h"
@@ -18,6 +19,9 @@ namespace tallix::gui {
 using tallix::Cmd;
 
 namespace {
+
+// How often the notification area is looked for, in milliseconds.
+constexpr int kTrayPollMs = 2000;
 
 // The strip button's picture: a small black triangle pointing down.
 QIcon DownTriangle() {
@@ -51,15 +55,42 @@ void TMainForm::BuildTray() {
     connect(button, &QToolButton::clicked, this, &TMainForm::TrayIcon1Click);
     trayIconBtn_ = button;
 
+    trayProbe_ = [] { return QSystemTrayIcon::isSystemTrayAvailable(); };
+    trayAvailable_ = trayProbe_();
+    ShowTrayControls();
+    // The platform tells of no change: a panel that starts after the
+    // program, or restarts, is seen at the next look.
+    trayTimer_ = new QTimer(this);
+    trayTimer_->setObjectName("TrayTimer");
+    trayTimer_->setInterval(kTrayPollMs);
+    connect(trayTimer_, &QTimer::timeout, this, &TMainForm::FollowTray);
+    trayTimer_->start();
+}
+
+void TMainForm::ShowTrayControls() {
     // Where the desktop has no notification area, the window cannot go
     // there: the menu item, its separator and the button are left out.
-    trayAvailable_ = QSystemTrayIcon::isSystemTrayAvailable();
     for (QAction* a : {CommandAction(Cmd::TrayIcon), menu_->SeparatorBefore(Cmd::TrayIcon)}) {
         a->setVisible(trayAvailable_);
         a->setEnabled(trayAvailable_);
     }
-    button->setVisible(trayAvailable_);
-    button->setEnabled(trayAvailable_);
+    trayIconBtn_->setVisible(trayAvailable_);
+    trayIconBtn_->setEnabled(trayAvailable_);
+}
+
+void TMainForm::FollowTray() {
+    const bool available = trayProbe_();
+    if (available == trayAvailable_) return;
+    trayAvailable_ = available;
+    ShowTrayControls();
+    // A window left in a notification area that is gone could never be
+    // reached again.
+    if (!available && taskIcon_->Active()) TaskIcon1Click();
+}
+
+void TMainForm::SetTrayProbe(std::function<bool()> probe) {
+    trayProbe_ = std::move(probe);
+    FollowTray();
 }
 
 QMenu* TMainForm::PopupMenu1() const { return menu_->Menu(tallix::Menu::Popup); }

@@ -5,6 +5,7 @@
 #include <QWindow>
 
 #include "gui/mainform/geometry.h"
+#include "gui/widgets/framehints.h"
 #include "gui/widgets/icon.h"
 
 namespace tallix::gui {
@@ -65,6 +66,12 @@ QMargins TErrDlg::FrameMargins() const {
     QMargins m = margins(this);
     if (m.isNull() && owner_) m = margins(owner_);
     return m;
+}
+
+void TErrDlg::showEvent(QShowEvent* event) {
+    // Before the window manager maps the dialog: no resize function.
+    AskFixedFrameFunctions(this);
+    QDialog::showEvent(event);
 }
 
 void TErrDlg::ShowMessage(const QString& message, const QRect& stackDisplay,

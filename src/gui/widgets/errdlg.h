@@ -30,6 +30,9 @@ public:
     QLabel* ErrL = nullptr;
     QPushButton* OKBtn = nullptr;
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     QMargins FrameMargins() const;
     QWidget* owner_;

@@ -1,11 +1,17 @@
 #include "gui/widgets/stackdisplay.h"
 
+#include <QApplication>
+#include <QCursor>
+#include <QFontMetricsF>
 #include <QLabel>
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QStyle>
+#include <QToolTip>
+#include <QWheelEvent>
 #include <algorithm>
+#include <cmath>
 
 #include "gui/mainform/geometry.h"
 #include "gui/widgets/fonts.h"
@@ -30,8 +36,10 @@ TStackDisplay::TStackDisplay(QWidget* parent, int dpi) : QFrame(parent) {
 
     const int row = s(15);
     auto* numbers = new QWidget(this);
+    numbers_ = numbers;
+    designNumbersWidth_ = s(23);
     numbers->setObjectName("PanelNumbers");
-    numbers->setGeometry(inner.x(), inner.y(), s(23), inner.height());
+    numbers->setGeometry(inner.x(), inner.y(), designNumbersWidth_, inner.height());
     numbers->setAutoFillBackground(true);
     numbers->setPalette(windowColours);
     for (int k = 1; k <= 6; ++k) {
@@ -70,6 +78,7 @@ TStackDisplay::TStackDisplay(QWidget* parent, int dpi) : QFrame(parent) {
         l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         l->setTextFormat(Qt::PlainText);
         l->setToolTipDuration(kToolTipDuration);
+        l->installEventFilter(this);
         lines_[k - 1] = l;
     }
     line0_ = new QLineEdit(panelLines_);
@@ -109,17 +118,22 @@ void TStackDisplay::StepScrollBar(int action) {
 }
 
 void TStackDisplay::Refresh(const tallix::Calculator& calc) {
-    const auto lines = calc.StackLines();
+    shown_ = calc.ScrollBar();
+    const ScrollBarState& sb = shown_;
+    // The labels decide the column left for the lines, and that how much
+    // of each text the lines can show.
+    FitLabels(calc.StackLines());
+    Arrange(numbers_->width(), sb.Visible ? scrollBarWidth_ : 0);
+    const auto lines = calc.StackLines(LineColumns());
     for (int k = 0; k < 6; ++k) {
-        const QString text = Q(lines[k].text);
-        lines_[k]->setText(text);
-        lines_[k]->setToolTip(text);
+        const QString tip = Q(lines[k].full);
+        FollowToolTip(k, tip);
+        lines_[k]->setText(Q(lines[k].text));
+        lines_[k]->setToolTip(tip);
         lines_[k]->setAccessibleName(Q(lines[k].spoken));
         indexLabels_[k]->setText(Q(lines[k].label));
     }
 
-    shown_ = calc.ScrollBar();
-    const ScrollBarState& sb = shown_;
     {
         const QSignalBlocker block(scrollBar_);
         // The widget's maximum excludes the page: the thumb then covers six
@@ -129,21 +143,77 @@ void TStackDisplay::Refresh(const tallix::Calculator& calc) {
         scrollBar_->setSingleStep(std::max(1, sb.SmallChange));
         scrollBar_->setValue(sb.Position);
     }
-    const int barPanel = sb.Visible ? scrollBarWidth_ : 0;
-    if (panelScrollBar_->width() != barPanel) {
-        const QRect inner = contentsRect();
-        panelScrollBar_->setGeometry(inner.right() + 1 - barPanel, inner.y(), barPanel,
-                                     inner.height());
-        scrollBar_->setVisible(sb.Visible);
-        const int linesWidth = inner.right() + 1 - barPanel - panelLines_->x();
-        panelLines_->resize(linesWidth, panelLines_->height());
-        for (QWidget* w : panelLines_->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-            w->resize(linesWidth, w->height());
-        for (QLabel* l : lines_) l->resize(linesWidth, l->height());
-    }
 
     line0_->setText(Q(calc.Entry));
     line0_->setCursorPosition(static_cast<int>(line0_->text().size()));
+}
+
+void TStackDisplay::FitLabels(const std::array<tallix::StackLine, 6>& lines) {
+    QString widest;
+    for (const tallix::StackLine& line : lines)
+        if (Q(line.label).size() > widest.size()) widest = Q(line.label);
+    QFont f = font();
+    const int avail = designNumbersWidth_ - 1;
+    const int minPixels = std::max(6, f.pixelSize() * 2 / 3);
+    while (f.pixelSize() > minPixels && QFontMetrics(f).horizontalAdvance(widest) > avail)
+        f.setPixelSize(f.pixelSize() - 1);
+    const int width = std::max(designNumbersWidth_, QFontMetrics(f).horizontalAdvance(widest) + 1);
+    for (QLabel* l : indexLabels_)
+        if (l->font() != f) l->setFont(f);
+    if (numbers_->width() != width) Arrange(width, panelScrollBar_->width());
+}
+
+void TStackDisplay::Arrange(int numbersWidth, int barWidth) {
+    if (numbers_->width() == numbersWidth && panelScrollBar_->width() == barWidth) return;
+    const QRect inner = contentsRect();
+    numbers_->setGeometry(inner.x(), inner.y(), numbersWidth, inner.height());
+    for (QLabel* l : indexLabels_) l->resize(numbersWidth - 1, l->height());
+    panelScrollBar_->setGeometry(inner.right() + 1 - barWidth, inner.y(), barWidth, inner.height());
+    scrollBar_->setVisible(barWidth > 0);
+    const int linesWidth = inner.right() + 1 - barWidth - (inner.x() + numbersWidth);
+    panelLines_->setGeometry(inner.x() + numbersWidth, inner.y(), linesWidth, inner.height());
+    for (QWidget* w : panelLines_->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        w->resize(linesWidth, w->height());
+    for (QLabel* l : lines_) l->resize(linesWidth, l->height());
+}
+
+std::size_t TStackDisplay::LineColumns() const {
+    // Every character of the monospaced font has the advance of a digit.
+    const qreal advance = QFontMetricsF(lines_[0]->font()).horizontalAdvance(QChar('0'));
+    if (advance <= 0) return tallix::Calculator::kWholeLine;
+    const qreal columns = std::floor(lines_[0]->contentsRect().width() / advance);
+    return static_cast<std::size_t>(std::max<qreal>(columns, 1));
+}
+
+void TStackDisplay::FollowToolTip(int k, const QString& tip) {
+    QLabel* line = lines_[k];
+    if (k != tipLine_ || !QToolTip::isVisible() || tip == line->toolTip()) return;
+    // Only the tooltip this line put up: another control may show its own.
+    if (QToolTip::text() != line->toolTip()) return;
+    if (tip.isEmpty())
+        QToolTip::hideText();
+    else
+        QToolTip::showText(QCursor::pos(), tip, line, QRect(), kToolTipDuration);
+}
+
+bool TStackDisplay::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ToolTip)
+        for (int k = 0; k < 6; ++k)
+            if (watched == lines_[k]) tipLine_ = k;
+    return QFrame::eventFilter(watched, event);
+}
+
+void TStackDisplay::wheelEvent(QWheelEvent* event) {
+    // The scroll bar ignores a turn past its end, which then comes back
+    // here through the parents; it is not sent to the bar a second time.
+    if (forwardingWheel_ || !scrollBar_->isVisible()) {
+        event->ignore();
+        return;
+    }
+    forwardingWheel_ = true;
+    QApplication::sendEvent(scrollBar_, event);
+    forwardingWheel_ = false;
+    event->accept();
 }
 
 void TStackDisplay::FocusEntry() {

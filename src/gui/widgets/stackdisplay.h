@@ -11,6 +11,7 @@
 class QLabel;
 class QLineEdit;
 class QScrollBar;
+class QWheelEvent;
 
 namespace tallix::gui {
 
@@ -35,9 +36,28 @@ Q_SIGNALS:
     // The user moved the scroll bar to a position in the calculator's units.
     void scrolled(int position);
 
+protected:
+    // The wheel scrolls the stack wherever the mouse is over the display.
+    void wheelEvent(QWheelEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void StepScrollBar(int action);
+    // Sizes the level labels for the widest of them: the design column and
+    // font while they fit, then a smaller font, then a wider column.
+    void FitLabels(const std::array<tallix::StackLine, 6>& lines);
+    // Places the label column, the lines and the scroll bar's panel.
+    void Arrange(int numbersWidth, int barWidth);
+    // How many characters of the monospaced font a stack line has room for.
+    std::size_t LineColumns() const;
+    // A tooltip still up for a line whose text changed shows the new text,
+    // or goes when the line is empty now.
+    void FollowToolTip(int k, const QString& tip);
 
+    QWidget* numbers_ = nullptr;
+    int designNumbersWidth_ = 0;
+    int tipLine_ = -1; // the line whose tooltip was shown last
+    bool forwardingWheel_ = false;
     QWidget* panelScrollBar_ = nullptr;
     QWidget* panelLines_ = nullptr;
     QScrollBar* scrollBar_ = nullptr;

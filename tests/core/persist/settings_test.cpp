@@ -293,7 +293,7 @@ TEST(SaveSettings, WritesEveryValueInItsStringForm) {
     calc.CurrentBase = Base::OCT;
     calc.WordSize = 56;
     calc.ReplaceStack({"3", "2,5", "abc", ""});
-    WindowSettings w{-20, 1300, true, false, true, 1000};
+    WindowSettings w{-20, 1300, true, false, true, 1000, {}};
     MemorySettingsStore store;
     EXPECT_EQ(SaveSettings(store, calc, w), std::nullopt);
 
@@ -426,7 +426,7 @@ TEST(SettingsRoundTrip, HundredThousandEntriesSurviveARestart) {
         calc.CurrentBase = Base::HEX;
         calc.WordSize = 32;
         calc.FixLength = 4;
-        WindowSettings w{-20, 300, true, true, false, 40};
+        WindowSettings w{-20, 300, true, true, false, 40, {}};
         MemorySettingsStore store;
         ASSERT_EQ(SaveSettings(store, calc, w), std::nullopt);
         text = store.ToText();
@@ -642,6 +642,32 @@ TEST(PlaceOnScreens, OffScreenWindowsComeBackToTheDefault) {
     }
     Rect kept = PlaceOnScreens({-5000, -5000, 10, 10}, {});
     EXPECT_EQ(kept.left, -5000);
+}
+
+// The folder of the last stack file: absent on a first run, written once
+// set (any characters, kept byte for byte), read back by the next start.
+TEST(SettingsRoundTrip, TheFileFolderIsKeptOnceSet) {
+    MemorySettingsStore first;
+    Fixture f;
+    f.Load(first);
+    EXPECT_EQ(f.window.FileFolder, "");
+    SaveSettings(first, f.calc, f.window);
+    EXPECT_FALSE(first.Read(kWindowGroup, "Folder").has_value());
+
+    for (const std::string folder :
+         {"/home/ann/stacks", "/tmp/a b=c;d\\e", "/tmp/\xc3\xa9t\xc3\xa9"}) {
+        f.window.FileFolder = folder;
+        MemorySettingsStore store;
+        ASSERT_EQ(SaveSettings(store, f.calc, f.window), std::nullopt);
+        MemorySettingsStore reread = MemorySettingsStore::FromText(store.ToText());
+        Fixture next;
+        ASSERT_EQ(next.Load(reread).end, LoadResult::End::Complete);
+        EXPECT_EQ(next.window.FileFolder, folder);
+    }
+    // A change of folder is a change to save.
+    WindowSettings other = f.window;
+    other.FileFolder = "/elsewhere";
+    EXPECT_NE(CaptureValues(f.calc, f.window), CaptureValues(f.calc, other));
 }
 
 } // namespace
