@@ -47,6 +47,28 @@ void WriteBytes(const QString& path, const QByteArray& bytes) {
     f.write(bytes);
 }
 
+// A temporary folder of the test's own, for this process and the programs
+// it starts: other tests running at the same time print PDFs too, and
+// their temporary files must not count as this test's leftovers.
+class PrivateTempDir {
+public:
+    PrivateTempDir() : old_(qgetenv("TMPDIR")), had_(qEnvironmentVariableIsSet("TMPDIR")) {
+        EXPECT_TRUE(dir_.isValid());
+        qputenv("TMPDIR", dir_.path().toLocal8Bit());
+    }
+    ~PrivateTempDir() {
+        if (had_)
+            qputenv("TMPDIR", old_);
+        else
+            qunsetenv("TMPDIR");
+    }
+
+private:
+    QTemporaryDir dir_;
+    QByteArray old_;
+    bool had_;
+};
+
 // The temporary files the printer writes PDFs to first.
 QStringList LeftoverTemporaries() {
     return QDir(QDir::tempPath()).entryList({"tallix-print-*"}, QDir::Files);
@@ -138,6 +160,7 @@ TEST_F(QtPrinter, WithoutAPrinterTheFallbacksApply) {
 TEST_F(QtPrinter, TheFileIsReplacedOnlyByAFinishedDocument) {
     const QString path = Path("listing.pdf");
     WriteBytes(path, "old");
+    const PrivateTempDir temp;
     const QStringList before = LeftoverTemporaries();
     auto printer = PdfPrinter(path);
     TQtPrintDevice dev(*printer);
@@ -325,6 +348,7 @@ TEST_F(PdfListing, SameDateAndTimeAsTheTextListing) {
 
 TEST_F(PdfListing, BatchModeFailuresKeepTheOldFile) {
     WriteBytes(Path("old.pdf"), "old");
+    const PrivateTempDir temp;
     const QStringList before = LeftoverTemporaries();
     // A folder that does not exist.
     ProcessRun r = RunTallix(TALLIX_EXE, {"-e", "1", "--print", "none/x.pdf"}, dir_.path());
