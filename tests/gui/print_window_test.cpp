@@ -70,6 +70,16 @@ protected:
             if (d.objectName == "DefaultErrorBox") out << d.title + "|" + d.text;
         return out;
     }
+    // Ctrl+P, the print dialog answered with OK: the PDF printed, read back.
+    std::optional<PdfDocument> PrintWithCtrlP() {
+        {
+            PrintDialogAnswer answer(true);
+            Press(Qt::Key_P, Qt::ControlModifier);
+            EXPECT_TRUE(answer.shown);
+        }
+        EXPECT_TRUE(ErrorBoxes().isEmpty()) << ErrorBoxes().join(";").toStdString();
+        return ReadPdf(Path());
+    }
     static std::vector<QWidget*> ProgressWindows() {
         std::vector<QWidget*> out;
         for (QWidget* w : QApplication::topLevelWidgets())
@@ -130,13 +140,7 @@ TEST_F(PrintCommand, PrintsTheDisplayedValuesWithProgress) {
                                     d->lblPageNumber->text()});
         }
     };
-    {
-        PrintDialogAnswer answer(true);
-        Press(Qt::Key_P, Qt::ControlModifier);
-        EXPECT_TRUE(answer.shown);
-    }
-    EXPECT_TRUE(ErrorBoxes().isEmpty()) << ErrorBoxes().join(";").toStdString();
-    const std::optional<PdfDocument> doc = ReadPdf(Path());
+    const std::optional<PdfDocument> doc = PrintWithCtrlP();
     ASSERT_TRUE(doc);
     EXPECT_EQ(doc->pages, 1);
     EXPECT_EQ(doc->title, "Tallix - Stack Print");
@@ -156,13 +160,7 @@ TEST_F(PrintCommand, PrintsTheDisplayedValuesWithProgress) {
 TEST_F(PrintCommand, PrintsStackTextsLiterally) {
     if (!HavePdfTools()) GTEST_SKIP() << "pdftotext and pdfinfo (poppler-utils) are missing";
     Push({"{$TITLE}", "{$PAGE}", "a|b"});
-    {
-        PrintDialogAnswer answer(true);
-        Press(Qt::Key_P, Qt::ControlModifier);
-        EXPECT_TRUE(answer.shown);
-    }
-    EXPECT_TRUE(ErrorBoxes().isEmpty()) << ErrorBoxes().join(";").toStdString();
-    const std::optional<PdfDocument> doc = ReadPdf(Path());
+    const std::optional<PdfDocument> doc = PrintWithCtrlP();
     ASSERT_TRUE(doc);
     EXPECT_EQ(doc->Rows(0),
               (std::vector<std::pair<int, QString>>{{3, "{$TITLE}"}, {2, "{$PAGE}"}, {1, "a|b"}}));
