@@ -17,7 +17,7 @@
 
 #include "core/persist/settings.h"
 #include "core/persist/stackfile.h"
-#include "gui/mainform/geometry.h"
+#include "gui/layout/geometry.h"
 #include "gui/mainform/mainform.h"
 #include "gui/settings/autosave.h"
 

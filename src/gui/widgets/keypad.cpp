@@ -4,7 +4,7 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "gui/mainform/geometry.h"
+#include "gui/layout/geometry.h"
 #include "gui/widgets/fonts.h"
 #include "gui/widgets/symbolkey.h"
 
@@ -131,7 +131,8 @@ TKeypad::TKeypad(QWidget* client, int dpi, char decimalChar) : QObject(client) {
         if (p.key == Key::KShift)
             connect(b, &QPushButton::clicked, this, &TKeypad::shiftClicked);
         else
-            connect(b, &QPushButton::clicked, this, [this, key = p.key] { Q_EMIT keyClicked(key); });
+            connect(b, &QPushButton::clicked, this,
+                    [this, key = p.key] { Q_EMIT keyClicked(key); });
     }
     QFont labelFont = client->font();
     labelFont.setPixelSize(FontPixels(9, dpi));
