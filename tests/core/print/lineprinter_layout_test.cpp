@@ -2,6 +2,10 @@
 // header and footer, page breaks and events, borders and cell boxes.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <optional>
+#include <string>
+
 #include "print_rig.h"
 
 using namespace tallix::print;
@@ -133,6 +137,40 @@ TEST(LinePrinterLayout, Macros) {
         ASSERT_FALSE(rig.dev.texts.empty());
         EXPECT_EQ(rig.dev.texts.back().text, c.drawn) << c.cell;
     }
+}
+
+// Sets an environment variable for the life of the object.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const char* value) : name_(name) {
+        if (const char* old = std::getenv(name)) old_ = old;
+        ::setenv(name, value, 1);
+    }
+    ~ScopedEnv() {
+        if (old_)
+            ::setenv(name_, old_->c_str(), 1);
+        else
+            ::unsetenv(name_);
+    }
+
+private:
+    const char* name_;
+    std::optional<std::string> old_;
+};
+
+// A line printer given no date and time texts reads the same clock as every
+// listing, so that a fixed moment fixes its header and footer too.
+TEST(LinePrinterLayout, DateAndTimeWithoutTextsOfItsOwn) {
+    ScopedEnv locale("LC_ALL", "C");
+    ScopedEnv epoch("SOURCE_DATE_EPOCH", "1000000000");
+    PrintRig rig;
+    rig->SetDateTimeTexts(nullptr);
+    rig->SetTableFormat("<6|<6");
+    rig->BeginDoc();
+    rig->WriteLine("{$DATE}|{$TIME}");
+    ASSERT_EQ(rig.dev.texts.size(), 2u);
+    EXPECT_EQ(rig.dev.texts[0].text, "09/09/01");
+    EXPECT_EQ(rig.dev.texts[1].text, "01:46:40");
 }
 
 // Cells written as cells are printed as they are: the same texts as a line
