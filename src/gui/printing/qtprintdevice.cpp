@@ -9,7 +9,7 @@
 #include <QTemporaryFile>
 #include <cmath>
 
-#include "core/persist/stackfile.h"
+#include "core/persist/wholefile.h"
 #include "gui/widgets/fonts.h"
 
 namespace tallix::gui {
