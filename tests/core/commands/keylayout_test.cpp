@@ -25,6 +25,18 @@ TEST(KeypadLayout, OneRowPerKey) {
         EXPECT_TRUE(seen.count(def.key)) << def.control << " has no row";
 }
 
+// Each keyboard character presses exactly the key whose row names it.
+TEST(KeypadLayout, KeyboardCharactersPressTheirOwnKeys) {
+    std::set<char> seen;
+    for (const tallix::KeyDef& def : tallix::KeyTable()) {
+        EXPECT_EQ(&tallix::KeyInfo(def.key), &def) << def.control;
+        if (def.keyboard == 0) continue;
+        EXPECT_TRUE(seen.insert(def.keyboard).second) << def.control << " shares its character";
+        EXPECT_EQ(tallix::KeyForChar(static_cast<unsigned char>(def.keyboard), ','), def.key)
+            << def.control;
+    }
+}
+
 // A label names a function the key has under Shift; a function under Shift
 // has a label to light. Labels have names of their own.
 TEST(KeypadLayout, OneLabelForEachShiftedFunction) {
