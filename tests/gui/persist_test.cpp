@@ -305,7 +305,7 @@ TEST_F(StackFiles, FailuresAreReportedAndChangeNothing) {
     Push({"1", "2"});
     WriteBytes(Path("old.Stk"), "old\r\n");
     ASSERT_TRUE(QDir(dir_.path()).mkdir("folder.Stk"));
-    // A pipe that nothing reads from: reported at once, never waited on.
+    // A pipe that nothing reads from or writes to: reported, never waited on.
     ASSERT_EQ(::mkfifo(QFile::encodeName(Path("pipe.Stk")).constData(), 0600), 0);
     struct Case {
         bool save;
@@ -314,7 +314,7 @@ TEST_F(StackFiles, FailuresAreReportedAndChangeNothing) {
     const Case cases[] = {
         {false, Path("missing.Stk")}, {false, Path("folder.Stk")},
         {true, Path("folder.Stk")},   {true, Path("no/such/folder/x.Stk")},
-        {true, Path("pipe.Stk")},
+        {true, Path("pipe.Stk")},     {false, Path("pipe.Stk")},
     };
     for (const auto& c : cases) {
         closer_.Clear();

@@ -9,6 +9,7 @@
 
 #if defined(__unix__) || defined(__APPLE__)
 #include <fcntl.h>
+#include <poll.h>
 #include <unistd.h>
 #define TALLIX_POSIX_FILES 1
 #endif
@@ -75,6 +76,48 @@ FileStatus WriteDevice(const std::string& path, std::string_view bytes) {
     return WriteAndClose(f, bytes, false);
 }
 
+// Opens a pipe to read from it to its end. A pipe that nothing writes to
+// would hold the caller until a writer came; a writer is given a moment to
+// appear, and without one the pipe is reported.
+FileStatus OpenPipeForReading(const std::string& path, std::FILE*& f) {
+#ifdef TALLIX_POSIX_FILES
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return Failure(errno);
+    pollfd p{fd, POLLIN, 0};
+    const int ready = ::poll(&p, 1, 250);
+    char first = 0;
+    const ssize_t got = ::read(fd, &first, 1);
+    const bool writerGone = ready > 0 && (p.revents & POLLHUP);
+    if (got == 0 && !writerGone) {
+        ::close(fd);
+        return {false, "Nothing is writing to the pipe"};
+    }
+    if (got < 0 && errno != EAGAIN && errno != EWOULDBLOCK) {
+        const int err = errno;
+        ::close(fd);
+        return Failure(err);
+    }
+    // A writer is there: the rest is read as from any file, waiting for it.
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) < 0) {
+        const int err = errno;
+        ::close(fd);
+        return Failure(err);
+    }
+    f = ::fdopen(fd, "rb");
+    if (!f) {
+        const int err = errno;
+        ::close(fd);
+        return Failure(err);
+    }
+    if (got == 1) std::ungetc(static_cast<unsigned char>(first), f);
+    return {};
+#else
+    f = std::fopen(path.c_str(), "rb");
+    return f ? FileStatus{} : Failure(errno);
+#endif
+}
+
 std::string TemporaryName(const fs::path& target) {
     static std::atomic<unsigned> counter{0};
     const auto now = static_cast<unsigned long long>(
@@ -92,7 +135,13 @@ FileStatus ReadWholeFile(const std::string& path, std::string& bytes) {
     const fs::file_status st = fs::status(path, ec);
     if (fs::is_directory(st)) return Failure(EISDIR);
     errno = 0;
-    std::FILE* f = std::fopen(path.c_str(), "rb");
+    std::FILE* f = nullptr;
+    if (fs::is_fifo(st)) {
+        FileStatus opened = OpenPipeForReading(path, f);
+        if (!opened) return opened;
+    } else {
+        f = std::fopen(path.c_str(), "rb");
+    }
     if (!f) return Failure(errno ? errno : ENOENT);
     std::string out;
     if (fs::is_regular_file(st)) {

@@ -16,7 +16,8 @@ struct FileStatus {
     explicit operator bool() const { return ok; }
 };
 
-// Reads every byte of a file.
+// Reads every byte of a file. A pipe that nothing writes to (none within a
+// quarter of a second) is reported rather than waited on.
 FileStatus ReadWholeFile(const std::string& path, std::string& bytes);
 
 // Replaces the file with `bytes` so that a failure at any point leaves the

@@ -10,6 +10,7 @@
 #include <future>
 #include <sys/stat.h>
 #include <system_error>
+#include <thread>
 #include <unistd.h>
 
 #include "core/persist/wholefile.h"
@@ -96,6 +97,54 @@ TEST_F(StackFileIo, WhereTheBytesGo) {
     }
     // Nothing is left beside them: no temporary file, no plain file for the pipe.
     EXPECT_EQ(FilesInDir(), 3u);
+}
+
+// Reading a pipe: what a writer sends arrives whole; a pipe that nothing
+// writes to is reported instead of holding the reader.
+TEST_F(StackFileIo, ReadingAPipe) {
+    const std::string fifo = PathOf("pipe");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    struct Case {
+        const char* name;
+        const char* sent; // null: no writer
+        bool ok;
+        std::string reason;
+    };
+    const Case cases[] = {
+        {"a pipe being written", "1\r\n2\r\n", true, ""},
+        {"a writer that sends nothing", "", true, ""},
+        {"a pipe that nothing writes", nullptr, false, "Nothing is writing to the pipe"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::thread writer;
+        if (c.sent) {
+            writer = std::thread([&] {
+                const int fd = ::open(fifo.c_str(), O_WRONLY); // waits for the reader
+                if (fd < 0) return;
+                const std::string bytes = c.sent;
+                if (!bytes.empty()) {
+                    EXPECT_EQ(::write(fd, bytes.data(), bytes.size()), ssize_t(bytes.size()));
+                }
+                ::close(fd);
+            });
+        }
+        std::string got = "unchanged";
+        auto done = std::async(std::launch::async, [&] { return ReadWholeFile(fifo, got); });
+        const bool waited = done.wait_for(std::chrono::seconds(5)) != std::future_status::ready;
+        if (waited) {
+            // Releases a reader that waits for a writer.
+            const int fd = ::open(fifo.c_str(), O_WRONLY | O_NONBLOCK);
+            if (fd >= 0) ::close(fd);
+        }
+        const FileStatus st = done.get();
+        if (writer.joinable()) writer.join();
+        EXPECT_FALSE(waited) << "the read waited for a writer";
+        EXPECT_EQ(st.ok, c.ok) << st.reason;
+        EXPECT_EQ(st.reason, c.reason);
+        EXPECT_EQ(got, c.ok ? std::string(c.sent) : "unchanged");
+        EXPECT_TRUE(fs::is_fifo(fifo));
+    }
 }
 
 } // namespace
