@@ -2,11 +2,8 @@
 // header and footer, page breaks and events, borders and cell boxes.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <optional>
-#include <string>
-
 #include "print_rig.h"
+#include "scoped_env.h"
 
 using namespace tallix::print;
 using namespace tallix::print::testing;
@@ -139,30 +136,11 @@ TEST(LinePrinterLayout, Macros) {
     }
 }
 
-// Sets an environment variable for the life of the object.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const char* value) : name_(name) {
-        if (const char* old = std::getenv(name)) old_ = old;
-        ::setenv(name, value, 1);
-    }
-    ~ScopedEnv() {
-        if (old_)
-            ::setenv(name_, old_->c_str(), 1);
-        else
-            ::unsetenv(name_);
-    }
-
-private:
-    const char* name_;
-    std::optional<std::string> old_;
-};
-
 // A line printer given no date and time texts reads the same clock as every
 // listing, so that a fixed moment fixes its header and footer too.
 TEST(LinePrinterLayout, DateAndTimeWithoutTextsOfItsOwn) {
-    ScopedEnv locale("LC_ALL", "C");
-    ScopedEnv epoch("SOURCE_DATE_EPOCH", "1000000000");
+    tallix::testing::ScopedEnv locale("LC_ALL", "C");
+    tallix::testing::ScopedEnv epoch("SOURCE_DATE_EPOCH", "1000000000");
     PrintRig rig;
     rig->SetDateTimeTexts(nullptr);
     rig->SetTableFormat("<6|<6");
