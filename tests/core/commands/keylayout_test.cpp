@@ -47,6 +47,8 @@ TEST(KeypadLayout, OneLabelForEachShiftedFunction) {
         SCOPED_TRACE(Name(row.key));
         const bool labelled = !row.label.name.empty();
         EXPECT_EQ(labelled, withFunction.count(row.key) == 1);
+        // A screen reader names the second function too.
+        EXPECT_EQ(!tallix::KeyInfo(row.key).spokenShifted.empty(), labelled);
         if (!labelled) continue;
         EXPECT_FALSE(row.label.caption.empty());
         EXPECT_TRUE(names.insert(std::string(row.label.name)).second);
