@@ -5,7 +5,6 @@
 
 #include "core/print/fixedpitch.h"
 #include "core/print/lineprinter.h"
-#include "core/print/localetime.h"
 #include "core/print/paper.h"
 #include "core/print/stacklisting.h"
 
@@ -15,14 +14,9 @@ namespace {
 
 PdfListingPrinter pdfPrinter = nullptr;
 
-// The window's stack display font, which batch mode does not have.
-const print::TPrintFont kDisplayFont{"Courier New", 9, 0, 96};
-
 bool PrintTextListing(const std::string& path, const Calculator& calc, std::string& error) {
     print::TFixedPitchDevice device(print::UserPaper());
-    print::TLocaleDateTimeTexts clock;
     print::TLinePrinter lp(device);
-    lp.SetDateTimeTexts(&clock);
     print::ConfigureStackPrinter(lp, calc.DecimalChar);
     lp.SetPrintToFile(true);
     lp.SetFileName(path);
@@ -33,11 +27,10 @@ bool PrintTextListing(const std::string& path, const Calculator& calc, std::stri
         return false;
     }
     try {
-        const print::TStackListing listing = print::BuildStackListing(
-            calc.StackLevels(),
-            {lp.PaperWidth(), lp.MarginLeft(), lp.MarginRight(), calc.DecimalChar},
-            [&calc](std::string_view text) { return calc.FormatForBase(text); });
-        print::PrintStackListing(lp, listing, kDisplayFont);
+        print::PrintStack(
+            lp, calc.StackLevels(), calc.DecimalChar,
+            [&calc](std::string_view text) { return calc.FormatForBase(text); },
+            print::kBatchDisplayFont);
     } catch (const std::exception& e) {
         error = e.what();
         return false;

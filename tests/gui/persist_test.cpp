@@ -3,9 +3,11 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <map>
+#include <sys/stat.h>
 
 #include "core/persist/settings.h"
 #include "escape.h"
@@ -303,6 +305,8 @@ TEST_F(StackFiles, FailuresAreReportedAndChangeNothing) {
     Push({"1", "2"});
     WriteBytes(Path("old.Stk"), "old\r\n");
     ASSERT_TRUE(QDir(dir_.path()).mkdir("folder.Stk"));
+    // A pipe that nothing reads from or writes to: reported, never waited on.
+    ASSERT_EQ(::mkfifo(QFile::encodeName(Path("pipe.Stk")).constData(), 0600), 0);
     struct Case {
         bool save;
         QString path;
@@ -310,7 +314,7 @@ TEST_F(StackFiles, FailuresAreReportedAndChangeNothing) {
     const Case cases[] = {
         {false, Path("missing.Stk")}, {false, Path("folder.Stk")},
         {true, Path("folder.Stk")},   {true, Path("no/such/folder/x.Stk")},
-        {true, "/dev/null"},
+        {true, Path("pipe.Stk")},     {false, Path("pipe.Stk")},
     };
     for (const auto& c : cases) {
         closer_.Clear();
@@ -322,6 +326,15 @@ TEST_F(StackFiles, FailuresAreReportedAndChangeNothing) {
         EXPECT_EQ(StackTexts(), (std::vector<std::string>{"2", "1"}));
     }
     EXPECT_EQ(ReadBytes(Path("old.Stk")), QByteArray("old\r\n"));
+}
+
+// Save writes a device in place, as batch mode does, and never puts a plain
+// file in its stead.
+TEST_F(StackFiles, SaveWritesADeviceInPlace) {
+    Push({"1", "2"});
+    EXPECT_TRUE(Form().SaveStackFile("/dev/null"));
+    EXPECT_TRUE(Warnings().isEmpty());
+    EXPECT_TRUE(QFileInfo("/dev/null").exists() && !QFileInfo("/dev/null").isFile());
 }
 
 // Open and Save start in the home folder at first, then in the folder of

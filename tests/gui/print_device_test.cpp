@@ -346,6 +346,20 @@ TEST_F(PdfListing, SameDateAndTimeAsTheTextListing) {
     EXPECT_EQ(text[1].split(' ', Qt::SkipEmptyParts), (QStringList{"09/09/01", "01:46:40"}));
 }
 
+// The file itself carries the listing's moment, not a clock of the PDF
+// writer's own: a fixed moment gives the same file byte for byte.
+TEST_F(PdfListing, AFixedMomentGivesTheSameFile) {
+    for (const char* name : {"a.pdf", "b.pdf"}) {
+        const ProcessRun r =
+            RunTallix(TALLIX_EXE, {"-e", "1 2", "--print", name}, dir_.path(), "1000000000");
+        ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    }
+    const QByteArray a = ReadBytes(Path("a.pdf"));
+    EXPECT_TRUE(a.contains("/CreationDate (D:20010909014640Z)"));
+    EXPECT_EQ(a, ReadBytes(Path("b.pdf")));
+    ASSERT_TRUE(ReadPdf(Path("a.pdf")));
+}
+
 TEST_F(PdfListing, BatchModeFailuresKeepTheOldFile) {
     WriteBytes(Path("old.pdf"), "old");
     const PrivateTempDir temp;

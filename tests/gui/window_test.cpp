@@ -9,7 +9,7 @@
 #include <cstdlib>
 
 #include "gui/app/app.h"
-#include "gui/mainform/geometry.h"
+#include "gui/layout/geometry.h"
 #include "gui/settings/qsettingsstore.h"
 #include "gui_fixture.h"
 

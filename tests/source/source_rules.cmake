@@ -1,6 +1,7 @@
 # Checks the shape of the source tree: the core's layers include only
 # downward (no cycle can form), the core and batch mode include no toolkit
-# header, and no source file grows past 600 lines.
+# header, the window's parts never reach up into the window that composes
+# them, and no source file grows past 600 lines.
 # Usage: cmake -DSRC=<repo>/src -P source_rules.cmake
 cmake_minimum_required(VERSION 3.25)
 set(allowed_number number)
@@ -40,6 +41,34 @@ foreach(f IN LISTS cli_files)
   foreach(line IN LISTS includes)
     if(line MATCHES "#include [<\"]Q" OR line MATCHES "#include \"gui/")
       list(APPEND failures "${f}: batch mode may not include ${line}")
+    endif()
+  endforeach()
+endforeach()
+
+# The window's folders: `layout/` (the dpi scaling) is the lowest and
+# includes no other folder of the window; the parts (`widgets/`, `printing/`,
+# `settings/`) may use it and each other, never `mainform/` or `app/`, which
+# compose them.
+set(gui_above mainform app)
+set(gui_parts layout widgets printing settings)
+file(GLOB_RECURSE gui_files ${SRC}/gui/*.h ${SRC}/gui/*.cpp)
+foreach(f IN LISTS gui_files)
+  file(RELATIVE_PATH rel ${SRC}/gui ${f})
+  string(REGEX MATCH "^[^/]+" folder "${rel}")
+  if(NOT folder IN_LIST gui_above AND NOT folder IN_LIST gui_parts)
+    list(APPEND failures "gui/${rel}: folder '${folder}' is not a known part of the window")
+    continue()
+  endif()
+  file(STRINGS ${f} includes REGEX "^#include")
+  foreach(line IN LISTS includes)
+    if(NOT line MATCHES "#include \"gui/([^/]+)/")
+      continue()
+    endif()
+    set(target "${CMAKE_MATCH_1}")
+    if(folder IN_LIST gui_parts AND target IN_LIST gui_above)
+      list(APPEND failures "gui/${rel}: a part of the window may not include ${line}")
+    elseif(folder STREQUAL "layout" AND NOT target STREQUAL "layout")
+      list(APPEND failures "gui/${rel}: layout may not include ${line}")
     endif()
   endforeach()
 endforeach()

@@ -7,7 +7,7 @@
 #include <QThread>
 #include <csignal>
 
-#include "gui/mainform/geometry.h"
+#include "gui/layout/geometry.h"
 #include "x11_session.h"
 
 namespace tallix::x11test {

@@ -49,6 +49,14 @@ constexpr KeyDef kKeys[] = {
 };
 static_assert(std::size(kKeys) == static_cast<std::size_t>(Key::None));
 
+// KeyInfo reads a key's row by its number: row i must be key i.
+constexpr bool RowsInKeyOrder() {
+    for (std::size_t i = 0; i < std::size(kKeys); ++i)
+        if (static_cast<std::size_t>(kKeys[i].key) != i) return false;
+    return true;
+}
+static_assert(RowsInKeyOrder(), "kKeys must list the keys in the order of enum Key");
+
 } // namespace
 
 std::span<const KeyDef> KeyTable() { return kKeys; }

@@ -2,10 +2,6 @@
 
 namespace tallix {
 
-namespace {
-
-// The length in bytes of the character at text[i]: that of its UTF-8
-// sequence when the sequence is complete, else 1.
 std::size_t CharLength(std::string_view text, std::size_t i) {
     const unsigned char c = static_cast<unsigned char>(text[i]);
     std::size_t len = 1;
@@ -20,8 +16,6 @@ std::size_t CharLength(std::string_view text, std::size_t i) {
         if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return 1;
     return len;
 }
-
-} // namespace
 
 std::string CutChars(std::string_view text, std::size_t n) {
     if (text.size() <= n) return std::string(text);

@@ -8,7 +8,16 @@
 
 namespace tallix {
 
-// The first n characters of a UTF-8 text (invalid bytes count as one).
+// The one rule by which every text is cut and counted in characters: a
+// complete UTF-8 sequence (a lead byte and as many continuation bytes as it
+// announces) is one character; any other byte, a stray continuation byte or
+// the lead of a cut-off sequence, is a character of its own. So a cut never
+// splits a valid character, and n characters are never more than 4n bytes,
+// whatever the bytes are.
+
+// The length in bytes of the character that starts at text[i] (i < size).
+std::size_t CharLength(std::string_view text, std::size_t i);
+// The first n characters of a UTF-8 text.
 std::string CutChars(std::string_view text, std::size_t n);
 // The number of characters of a UTF-8 text, counted as CutChars counts.
 std::size_t CountChars(std::string_view text);

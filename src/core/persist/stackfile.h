@@ -1,6 +1,6 @@
 // Stack files: the stack's entry texts, one per line, level 1 first.
-// The text forms are pure functions; the file functions add reading a whole
-// file and replacing a file safely.
+// The text forms are pure functions; the file functions read and replace
+// the whole file (core/persist/wholefile.h).
 #pragma once
 
 #include <string>
@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/calc/calculator.h"
+#include "core/persist/wholefile.h"
 
 namespace tallix::persist {
 
@@ -19,24 +20,6 @@ std::vector<std::string> SplitStackText(std::string_view bytes);
 // The bytes of a stack file: every entry followed by CR LF, level 1 first.
 std::string JoinStackText(const TextStack& stack);
 std::string JoinStackText(const std::vector<std::string>& levelsTopFirst);
-
-// How a file operation ended; `reason` says why it failed ("No such file or
-// directory", "Is a directory", ...).
-struct FileStatus {
-    bool ok = true;
-    std::string reason;
-    explicit operator bool() const { return ok; }
-};
-
-// Reads every byte of a file.
-FileStatus ReadWholeFile(const std::string& path, std::string& bytes);
-
-// Replaces the file with `bytes` so that a failure at any point leaves the
-// old file as it was: the bytes go to a new file in the same folder, which is
-// flushed to the disk and then renamed over the old one. The new file keeps
-// the old one's permissions. A name that denotes a device or a pipe rather
-// than a regular file is written directly, since it cannot be replaced.
-FileStatus WriteWholeFile(const std::string& path, std::string_view bytes);
 
 // Replaces the stack with the file's entries; on any failure the stack is
 // left as it was.

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "core/number/utf8.h"
+
 namespace tallix::print {
 
 namespace {
@@ -56,10 +58,7 @@ int TFixedPitchDevice::CharWidth() const {
 }
 
 int TFixedPitchDevice::TextWidth(std::string_view text) const {
-    int characters = 0;
-    for (char c : text)
-        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++characters;
-    return characters * CharWidth();
+    return static_cast<int>(CountChars(text)) * CharWidth();
 }
 
 int TFixedPitchDevice::TextHeight(std::string_view) const {

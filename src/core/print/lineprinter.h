@@ -161,7 +161,7 @@ public:
     char DecimalSeparator() const { return decimalSeparator_; }
     void SetDecimalSeparator(char c) { decimalSeparator_ = c; }
     // Where the date and time macros come from; not owned, null for the
-    // plain forms.
+    // listings' clock (localetime.h), which every listing reads.
     void SetDateTimeTexts(const TDateTimeTexts* texts) { dateTime_ = texts; }
     // Makes the progress dialog; not owned, null for none.
     void SetProgressDialogFactory(TProgressDialogFactory* factory) { progressFactory_ = factory; }

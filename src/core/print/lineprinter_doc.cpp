@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "core/print/lineprinter.h"
+#include "core/print/localetime.h"
 
 namespace tallix::print {
 
@@ -289,8 +290,9 @@ void TLinePrinter::Abort() {
 }
 
 TMacroValues TLinePrinter::MacroValues() const {
-    static const TPlainDateTimeTexts plain;
-    const TDateTimeTexts& clock = dateTime_ ? *dateTime_ : plain;
+    // Without texts of its own, the one clock every listing reads.
+    static const TLocaleDateTimeTexts listingClock;
+    const TDateTimeTexts& clock = dateTime_ ? *dateTime_ : listingClock;
     TMacroValues values;
     values.Line = lineNumber_;
     values.Page = PageNumber();

@@ -7,19 +7,35 @@
 
 namespace tallix::print {
 
-namespace {
-
-std::string FormatNow(const char* format) {
+std::time_t ListingMoment(bool* fixed) {
     std::time_t now = std::time(nullptr);
-    bool fixed = false;
+    bool isFixed = false;
     if (const char* epoch = std::getenv("SOURCE_DATE_EPOCH"); epoch && *epoch) {
         char* end = nullptr;
         const long long seconds = std::strtoll(epoch, &end, 10);
         if (*end == '\0' && seconds >= 0) {
             now = static_cast<std::time_t>(seconds);
-            fixed = true;
+            isFixed = true;
         }
     }
+    if (fixed) *fixed = isFixed;
+    return now;
+}
+
+std::string ListingMomentUtcDigits() {
+    const std::time_t moment = ListingMoment();
+    std::tm parts{};
+    if (!gmtime_r(&moment, &parts)) return "";
+    char text[32];
+    const std::size_t n = std::strftime(text, sizeof text, "%Y%m%d%H%M%S", &parts);
+    return std::string(text, n);
+}
+
+namespace {
+
+std::string FormatNow(const char* format) {
+    bool fixed = false;
+    const std::time_t now = ListingMoment(&fixed);
     std::tm parts{};
     if (!(fixed ? gmtime_r(&now, &parts) : localtime_r(&now, &parts))) return "";
     // The user's locale from the environment, whatever the program's own

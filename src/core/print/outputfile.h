@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/persist/stackfile.h"
+#include "core/persist/wholefile.h"
 
 namespace tallix::print {
 

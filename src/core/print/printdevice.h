@@ -136,12 +136,4 @@ public:
     virtual std::string LongTime() const = 0;
 };
 
-// The computer's local date and time as "yyyy-mm-dd" and "hh:mm:ss", for
-// when no locale-aware texts are supplied.
-class TPlainDateTimeTexts : public TDateTimeTexts {
-public:
-    std::string ShortDate() const override;
-    std::string LongTime() const override;
-};
-
 } // namespace tallix::print

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/number/numtext.h"
+#include "core/number/utf8.h"
 
 namespace tallix::print {
 
@@ -64,16 +65,6 @@ std::string FittingTableFormat(TLinePrinter& printer, const TStackListing& listi
 
 } // namespace
 
-std::string CutToCharacters(std::string_view text, std::size_t count) {
-    std::size_t chars = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if ((static_cast<unsigned char>(text[i]) & 0xC0) == 0x80) continue;
-        if (chars == count) return std::string(text.substr(0, i));
-        ++chars;
-    }
-    return std::string(text);
-}
-
 TStackListing BuildStackListing(const std::vector<std::string>& entriesTopFirst,
                                 const TStackListingSettings& settings,
                                 const TFormatForBase& formatForBase) {
@@ -84,7 +75,7 @@ TStackListing BuildStackListing(const std::vector<std::string>& entriesTopFirst,
     listing.DecimalSeparator = settings.DecimalSeparator;
     listing.Rows.reserve(entriesTopFirst.size());
     for (std::size_t i = entriesTopFirst.size(); i-- > 0;) {
-        const std::string entry = CutToCharacters(entriesTopFirst[i], kEntryCharacters);
+        const std::string entry = CutChars(entriesTopFirst[i], kEntryCharacters);
         listing.Rows.push_back({std::to_string(i + 1) + ":", formatForBase(entry)});
     }
     return listing;
@@ -142,6 +133,16 @@ void PrintStackListing(TLinePrinter& printer, const TStackListing& listing,
         }
         throw;
     }
+}
+
+void PrintStack(TLinePrinter& printer, const std::vector<std::string>& levelsTopFirst,
+                char decimalSeparator, const TFormatForBase& formatForBase,
+                const TPrintFont& displayFont) {
+    const TStackListing listing = BuildStackListing(
+        levelsTopFirst,
+        {printer.PaperWidth(), printer.MarginLeft(), printer.MarginRight(), decimalSeparator},
+        formatForBase);
+    PrintStackListing(printer, listing, displayFont);
 }
 
 } // namespace tallix::print

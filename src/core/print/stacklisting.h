@@ -47,14 +47,15 @@ struct TStackListing {
 // The display text of one stack entry in the current base and format.
 using TFormatForBase = std::function<std::string(std::string_view entry)>;
 
-// The first `count` characters of a text, never splitting a UTF-8 sequence.
-std::string CutToCharacters(std::string_view text, std::size_t count);
-
 // The listing of a copy of the stack, level 1 first as the stack holds it.
 // Each entry is cut to 255 characters and then formatted by `formatForBase`.
 TStackListing BuildStackListing(const std::vector<std::string>& entriesTopFirst,
                                 const TStackListingSettings& settings,
                                 const TFormatForBase& formatForBase);
+
+// The stack display's font where there is no window to take it from: batch
+// mode's listings, text and PDF alike.
+inline const TPrintFont kBatchDisplayFont{"Courier New", 9, 0, 96};
 
 // The listing's settings that are kept with the window: 1-inch margins,
 // title and page number above the body, date and time below it, ruled lines
@@ -68,5 +69,13 @@ void ConfigureStackPrinter(TLinePrinter& printer, char decimalSeparator);
 // is abandoned, so that nothing stays open, and the error is raised again.
 void PrintStackListing(TLinePrinter& printer, const TStackListing& listing,
                        const TPrintFont& displayFont);
+
+// The whole listing of a copy of the stack, level 1 first, as every listing
+// is made: built for the printer's paper and margins, then printed. The date
+// and time are the printer's own texts, or else the listings' clock
+// (localetime.h).
+void PrintStack(TLinePrinter& printer, const std::vector<std::string>& levelsTopFirst,
+                char decimalSeparator, const TFormatForBase& formatForBase,
+                const TPrintFont& displayFont);
 
 } // namespace tallix::print

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "core/number/numtext.h"
+#include "core/number/utf8.h"
 #include "core/print/printdevice.h"
 
 namespace tallix::print {
@@ -71,13 +72,13 @@ std::string ExpandMacros(std::string text, const TMacroValues& values) {
 namespace {
 
 // The byte offset where each character ends, so that ends[n - 1] is the
-// length of the first n characters. A byte that is not a UTF-8 continuation
-// starts a character.
+// length of the first n characters.
 std::vector<std::size_t> CharacterEnds(std::string_view text) {
     std::vector<std::size_t> ends;
-    for (std::size_t i = 1; i <= text.size(); ++i)
-        if (i == text.size() || (static_cast<unsigned char>(text[i]) & 0xC0) != 0x80)
-            ends.push_back(i);
+    for (std::size_t i = 0; i < text.size();) {
+        i += CharLength(text, i);
+        ends.push_back(i);
+    }
     return ends;
 }
 

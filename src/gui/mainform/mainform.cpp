@@ -10,7 +10,7 @@
 #include <QTimer>
 #include <QWindow>
 
-#include "gui/mainform/geometry.h"
+#include "gui/layout/geometry.h"
 #include "gui/printing/progressdialog.h"
 #include "gui/printing/stackprinter.h"
 #include "gui/settings/autosave.h"

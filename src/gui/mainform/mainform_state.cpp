@@ -11,13 +11,12 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QMessageBox>
-#include <QSaveFile>
 #include <QScreen>
 #include <cstdio>
 
 #include "core/persist/settings.h"
 #include "core/persist/stackfile.h"
-#include "gui/mainform/geometry.h"
+#include "gui/layout/geometry.h"
 #include "gui/mainform/mainform.h"
 #include "gui/settings/autosave.h"
 
@@ -249,28 +248,12 @@ bool TMainForm::OpenStackFile(const QString& path) {
 }
 
 bool TMainForm::SaveStackFile(const QString& path) {
-    const QFileInfo info(path);
-    // A replacement file is written beside the target and renamed over it;
-    // that would put a plain file in the place of a device or a folder.
-    if (info.exists() && !info.isFile()) {
-        FileWarning("save", path, info.isDir() ? "It is a folder." : "It is not a regular file.");
-        return false;
-    }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        FileWarning("save", path, file.errorString());
-        return false;
-    }
-    const std::string bytes = persist::JoinStackText(calc_.Stack());
-    const qint64 size = static_cast<qint64>(bytes.size());
-    if (file.write(bytes.data(), size) != size) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        FileWarning("save", path, reason);
-        return false;
-    }
-    if (!file.commit()) {
-        FileWarning("save", path, file.errorString());
+    // The same writer as batch mode's: a regular file is replaced in one
+    // step, a device or a pipe written in place, never replaced.
+    const persist::FileStatus st =
+        persist::SaveStackFile(QFile::encodeName(path).toStdString(), calc_);
+    if (!st) {
+        FileWarning("save", path, QString::fromStdString(st.reason));
         return false;
     }
     return true;

@@ -8,7 +8,7 @@
 #include <QTimer>
 #include <QToolButton>
 
-#include "gui/mainform/geometry.h"
+#include "gui/layout/geometry.h"
 #include "gui/mainform/mainform.h"
 #include "gui/widgets/icon.h"
 #include "gui/widgets/mainmenu.h"

@@ -8,14 +8,12 @@
 #include <exception>
 
 #include "core/print/paper.h"
+#include "core/print/stacklisting.h"
 #include "gui/printing/stackprinter.h"
 
 namespace tallix::gui {
 
 namespace {
-
-// The window's stack display font, which batch mode does not have.
-const print::TPrintFont kDisplayFont{"Courier New", 9, 0, 96};
 
 // Batch mode's standard error carries its own messages only: the toolkit's
 // warnings (a missing runtime folder, font fallbacks) stay out of it.
@@ -48,7 +46,8 @@ bool PrintListingToPdf(const std::string& path, const Calculator& calc, std::str
         try {
             stackPrinter.Print(
                 calc.StackLevels(),
-                [&calc](std::string_view text) { return calc.FormatForBase(text); }, kDisplayFont);
+                [&calc](std::string_view text) { return calc.FormatForBase(text); },
+                print::kBatchDisplayFont);
             printed = true;
         } catch (const std::exception& e) {
             // The file's own reason says more than the printer's message.

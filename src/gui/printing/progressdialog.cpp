@@ -6,7 +6,7 @@
 #include <QLabel>
 #include <QScreen>
 
-#include "gui/mainform/geometry.h"
+#include "gui/layout/geometry.h"
 #include "gui/widgets/fonts.h"
 
 namespace tallix::gui {

@@ -9,7 +9,8 @@
 #include <QTemporaryFile>
 #include <cmath>
 
-#include "core/persist/stackfile.h"
+#include "core/persist/wholefile.h"
+#include "core/print/localetime.h"
 #include "gui/widgets/fonts.h"
 
 namespace tallix::gui {
@@ -21,15 +22,33 @@ namespace {
 
 int Round(qreal v) { return static_cast<int>(std::lround(v)); }
 
+// The PDF writer dates the file by a clock of its own; the file carries the
+// listing's moment instead, so that a fixed moment (SOURCE_DATE_EPOCH) gives
+// the same file byte for byte. The date keeps its length, and with it every
+// offset the file records.
+void DateLikeTheListing(QByteArray& pdf) {
+    static const QByteArray key = "/CreationDate (D:";
+    const qsizetype at = pdf.indexOf(key);
+    if (at < 0) return;
+    const qsizetype digits = at + key.size();
+    const QByteArray moment = QByteArray::fromStdString(print::ListingMomentUtcDigits());
+    if (moment.size() != 14 || digits + 16 > pdf.size()) return;
+    for (qsizetype i = 0; i < 14; ++i)
+        if (pdf[digits + i] < '0' || pdf[digits + i] > '9') return;
+    if (pdf.mid(digits + 14, 2) != "Z)") return;
+    pdf.replace(digits, 14, moment);
+}
+
 // Replaces the target with the finished document in one step; the reason
 // when that fails.
 std::string CopyFinishedPdf(const QString& temp, const QString& target) {
     QFile file(temp);
     if (!file.open(QIODevice::ReadOnly)) return file.errorString().toStdString();
-    const QByteArray bytes = file.readAll();
+    QByteArray bytes = file.readAll();
     // The PDF writer does not report a failed write (a full disk, a size
     // limit); a document cut short lacks its end marker.
     if (!bytes.trimmed().endsWith("%%EOF")) return "The PDF document was not written completely";
+    DateLikeTheListing(bytes);
     const persist::FileStatus status = persist::WriteWholeFile(
         QFile::encodeName(target).toStdString(),
         std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));

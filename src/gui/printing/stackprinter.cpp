@@ -16,7 +16,6 @@ TStackPrinter::TStackPrinter(std::unique_ptr<QPrinter> printer, char decimalChar
     : printer_(std::move(printer)), device_(*printer_), linePrinter_(device_),
       decimalChar_(decimalChar) {
     linePrinter_.SetProgressDialogFactory(progress);
-    linePrinter_.SetDateTimeTexts(&clock_);
     print::ConfigureStackPrinter(linePrinter_, decimalChar);
 }
 
@@ -25,12 +24,7 @@ TStackPrinter::~TStackPrinter() = default;
 void TStackPrinter::Print(const std::vector<std::string>& levelsTopFirst,
                           const print::TFormatForBase& formatForBase,
                           const print::TPrintFont& displayFont) {
-    const print::TStackListing listing =
-        print::BuildStackListing(levelsTopFirst,
-                                 {linePrinter_.PaperWidth(), linePrinter_.MarginLeft(),
-                                  linePrinter_.MarginRight(), decimalChar_},
-                                 formatForBase);
-    print::PrintStackListing(linePrinter_, listing, displayFont);
+    print::PrintStack(linePrinter_, levelsTopFirst, decimalChar_, formatForBase, displayFont);
 }
 
 } // namespace tallix::gui

@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "core/print/lineprinter.h"
-#include "core/print/localetime.h"
 #include "core/print/paper.h"
 #include "core/print/stacklisting.h"
 #include "gui/printing/qtprintdevice.h"
@@ -43,7 +42,6 @@ public:
 private:
     std::unique_ptr<QPrinter> printer_;
     TQtPrintDevice device_;
-    print::TLocaleDateTimeTexts clock_;
     print::TLinePrinter linePrinter_;
     char decimalChar_;
 };

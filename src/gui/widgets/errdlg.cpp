@@ -4,7 +4,7 @@
 #include <QPushButton>
 #include <QWindow>
 
-#include "gui/mainform/geometry.h"
+#include "gui/layout/geometry.h"
 #include "gui/widgets/framehints.h"
 #include "gui/widgets/icon.h"
 

@@ -5,7 +5,7 @@
 #include <QWidget>
 #include <algorithm>
 
-#include "gui/mainform/geometry.h"
+#include "gui/layout/geometry.h"
 
 namespace tallix::gui {
 

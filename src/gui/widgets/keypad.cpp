@@ -4,7 +4,8 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "gui/mainform/geometry.h"
+#include "core/commands/keylayout.h"
+#include "gui/layout/geometry.h"
 #include "gui/widgets/fonts.h"
 #include "gui/widgets/symbolkey.h"
 
@@ -12,103 +13,15 @@ namespace tallix::gui {
 
 using tallix::Key;
 
-namespace {
-
-struct KeyPlace {
-    Key key;
-    const char* caption;
-    int left, top, width, height;
-    int points;          // 0: the window font
-    bool symbol = false; // one sign, drawn centred by its ink
-};
-
-// Keypad: function rows, hexadecimal digits, number pad.
-constexpr int kCol[] = {8, 40, 72, 104, 136, 168};
-constexpr int kNumCol[] = {8, 56, 104, 152};
-
-const KeyPlace kKeyPlaces[] = {
-    {Key::KLast, "Last", kCol[0], 144, 30, 25, 0},
-    {Key::KLog, "Lo&g", kCol[1], 144, 30, 25, 0},
-    {Key::KLn, "&Ln", kCol[2], 144, 30, 25, 0},
-    {Key::KMod, "&Mod", kCol[3], 144, 30, 25, 0},
-    {Key::KRdc, "&Rdc", kCol[4], 144, 30, 25, 0},
-    {Key::KShift, "Shift", kCol[5], 144, 30, 25, 0},
-    {Key::KSin, "&Sin", kCol[0], 184, 30, 25, 0},
-    {Key::KCos, "C&os", kCol[1], 184, 30, 25, 0},
-    {Key::KTan, "&Tan", kCol[2], 184, 30, 25, 0},
-    {Key::KSqrt, "S&qrt", kCol[3], 184, 30, 25, 0},
-    {Key::KYToX, "&y\u02e3", kCol[4], 184, 30, 25, 0}, // y and a superscript x
-    {Key::KSwap, "S&wp", kCol[5], 184, 30, 25, 0},
-    {Key::KEnter, "Enter", kCol[0], 224, 62, 25, 0},
-    {Key::KPlusMinus, "\u00b1", kCol[2], 224, 30, 25, 12},
-    {Key::KEex, "EE&X", kCol[3], 224, 30, 25, 0},
-    {Key::KPi, "\u03c0", kCol[4], 224, 30, 25, 11},
-    {Key::KBackspace, "\u21d0", kCol[5], 224, 30, 25, 11},
-    {Key::KA, "A", kCol[0], 258, 30, 22, 0},
-    {Key::KB, "B", kCol[1], 258, 30, 22, 0},
-    {Key::KC, "C", kCol[2], 258, 30, 22, 0},
-    {Key::KD, "D", kCol[3], 258, 30, 22, 0},
-    {Key::KE, "E", kCol[4], 258, 30, 22, 0},
-    {Key::KF, "F", kCol[5], 258, 30, 22, 0},
-    {Key::K7, "7", kNumCol[0], 282, 46, 22, 0},
-    {Key::K8, "8", kNumCol[1], 282, 46, 22, 0},
-    {Key::K9, "9", kNumCol[2], 282, 46, 22, 0},
-    {Key::KDiv, "\u00f7", kNumCol[3], 282, 46, 22, 12, true},
-    {Key::K4, "4", kNumCol[0], 306, 46, 22, 0},
-    {Key::K5, "5", kNumCol[1], 306, 46, 22, 0},
-    {Key::K6, "6", kNumCol[2], 306, 46, 22, 0},
-    {Key::KMult, "\u00d7", kNumCol[3], 306, 46, 22, 12, true},
-    {Key::K1, "1", kNumCol[0], 330, 46, 22, 0},
-    {Key::K2, "2", kNumCol[1], 330, 46, 22, 0},
-    {Key::K3, "3", kNumCol[2], 330, 46, 22, 0},
-    // The minus sign, as wide as the plus; a hyphen would be a speck.
-    {Key::KMinus, "\u2212", kNumCol[3], 330, 46, 22, 12, true},
-    {Key::K0, "0", kNumCol[0], 354, 46, 22, 0},
-    {Key::KDot, "", kNumCol[1], 354, 46, 22, 0}, // set from the decimal separator
-    {Key::KSpace, "Spc", kNumCol[2], 354, 46, 22, 0},
-    {Key::KPlus, "+", kNumCol[3], 354, 46, 22, 12, true},
-};
-
-struct LabelPlace {
-    Key key;
-    const char* name;
-    const char* caption;
-    int left, top, width;
-};
-
-// The shifted-function labels, 14 pixels above their keys.
-const LabelPlace kLabelPlaces[] = {
-    {Key::KLast, "LClr", "CLR", kCol[0], 130, 30},
-    {Key::KLog, "L10x", "10\u02e3", kCol[1], 130, 30}, // superscript x
-    {Key::KLn, "Lex", "e\u02e3", kCol[2], 130, 30},
-    {Key::KMod, "LFact", "!", kCol[3], 130, 30},
-    {Key::KRdc, "Lab", "a/b", kCol[4], 130, 30},
-    {Key::KSin, "Lasin", "ASin", kCol[0], 170, 30},
-    {Key::KCos, "Lacos", "ACos", kCol[1], 170, 30},
-    {Key::KTan, "Latan", "ATan", kCol[2], 170, 30},
-    {Key::KSqrt, "Lx2", "x\u00b2", kCol[3], 170, 30},
-    {Key::KYToX, "Lxroot", "XRoot", kCol[4], 170, 30},
-    {Key::KSwap, "L1x", "1/x", kCol[5], 170, 30},
-    {Key::KEnter, "LEdit", "Edit", 10, 210, 62},
-    {Key::KPlusMinus, "LAbs", "Abs", kCol[2], 210, 30},
-    {Key::KEex, "LFix", "Fix", kCol[3], 210, 30},
-    {Key::KPi, "LSigma", "\u03a3", kCol[4], 210, 30},
-    {Key::KBackspace, "LDrop", "Drop", kCol[5], 210, 30},
-};
-
-// The keys of the top row, whose labels sit above the stack display's
-// bottom edge when the keypad is hidden.
-constexpr Key kTopRow[] = {Key::KLast, Key::KLog, Key::KLn, Key::KMod, Key::KRdc};
-
-} // namespace
-
-TKeypad::TKeypad(QWidget* client, int dpi, char decimalChar) : QObject(client) {
+TKeypad::TKeypad(QWidget* client, int dpi, char decimalChar,
+                 std::span<const tallix::KeyLayout> layout)
+    : QObject(client) {
     auto s = [dpi](int v) { return Scale(v, dpi); };
-    for (const KeyPlace& p : kKeyPlaces) {
+    for (const tallix::KeyLayout& p : layout) {
         // The decimal-point key shows a raised dot for a full stop (centred
         // like the signs), otherwise the separator itself where it stands.
         const bool symbol = p.symbol || (p.key == Key::KDot && decimalChar == '.');
-        const QString caption = QString::fromUtf8(p.caption);
+        const QString caption = Q(p.caption);
         QPushButton* b =
             symbol ? new TSymbolKey(caption, client) : new QPushButton(caption, client);
         b->setObjectName(Q(tallix::KeyInfo(p.key).control));
@@ -131,19 +44,22 @@ TKeypad::TKeypad(QWidget* client, int dpi, char decimalChar) : QObject(client) {
         if (p.key == Key::KShift)
             connect(b, &QPushButton::clicked, this, &TKeypad::shiftClicked);
         else
-            connect(b, &QPushButton::clicked, this, [this, key = p.key] { Q_EMIT keyClicked(key); });
+            connect(b, &QPushButton::clicked, this,
+                    [this, key = p.key] { Q_EMIT keyClicked(key); });
     }
     QFont labelFont = client->font();
     labelFont.setPixelSize(FontPixels(9, dpi));
-    for (const LabelPlace& p : kLabelPlaces) {
-        auto* l = new QLabel(QString::fromUtf8(p.caption), client);
-        l->setObjectName(p.name);
+    for (const tallix::KeyLayout& k : layout) {
+        const tallix::ShiftLabelLayout& p = k.label;
+        if (p.name.empty()) continue;
+        auto* l = new QLabel(Q(p.caption), client);
+        l->setObjectName(Q(p.name));
         l->setFont(labelFont);
-        l->setGeometry(s(p.left), s(p.top), s(p.width), s(13));
+        l->setGeometry(s(p.left), s(p.top), s(p.width), s(tallix::kShiftLabelHeight));
         l->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
         l->setEnabled(false);
         FitCaption(l, l->text(), 2);
-        shiftLabels_[static_cast<int>(p.key)] = l;
+        shiftLabels_[static_cast<int>(k.key)] = l;
     }
 
     // The decimal-point key shows a raised dot for a full stop, otherwise
@@ -163,7 +79,10 @@ void TKeypad::Refresh(const tallix::Calculator& calc) {
     for (const tallix::KeyDef& def : tallix::KeyTable())
         Button(def.key)->setEnabled(tallix::KeyEnabled(calc.CurrentBase, def.key));
     Button(Key::KShift)->setChecked(calc.ShiftDown);
-    for (Key k : tallix::ShiftedKeys()) ShiftLabel(k)->setEnabled(tallix::ShiftLabelLit(calc, k));
+    // A shifted function without a label of its own still works; it only
+    // has nothing to light.
+    for (Key k : tallix::ShiftedKeys())
+        if (QLabel* l = ShiftLabel(k)) l->setEnabled(tallix::ShiftLabelLit(calc, k));
     SetShiftLook(calc.ShiftDown);
 }
 
@@ -188,7 +107,8 @@ void TKeypad::SetShiftLook(bool on) {
 }
 
 void TKeypad::ShowTopLabels(bool show) {
-    for (Key k : kTopRow) ShiftLabel(k)->setVisible(show);
+    for (Key k : tallix::TopRowKeys())
+        if (QLabel* l = ShiftLabel(k)) l->setVisible(show);
 }
 
 void TKeypad::SetKeyDown(QPushButton* button) {

@@ -5,7 +5,9 @@
 
 #include <QObject>
 #include <array>
+#include <span>
 
+#include "core/commands/keylayout.h"
 #include "core/commands/registry.h"
 
 class QAbstractButton;
@@ -18,11 +20,13 @@ namespace tallix::gui {
 class TKeypad : public QObject {
     Q_OBJECT
 public:
-    // Builds the keys and labels on `client` at the given resolution; the
-    // decimal-point key shows the separator.
-    TKeypad(QWidget* client, int dpi, char decimalChar);
+    // Builds the keys and labels of `layout` on `client` at the given
+    // resolution; the decimal-point key shows the separator.
+    TKeypad(QWidget* client, int dpi, char decimalChar,
+            std::span<const tallix::KeyLayout> layout = tallix::KeypadLayout());
 
     QPushButton* Button(tallix::Key key) const { return keys_[static_cast<int>(key)]; }
+    // Null for a key without a Shift label.
     QLabel* ShiftLabel(tallix::Key key) const { return shiftLabels_[static_cast<int>(key)]; }
 
     // Enabled keys for the base, the Shift button and the Shift labels.

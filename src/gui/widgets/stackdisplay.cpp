@@ -13,7 +13,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "gui/mainform/geometry.h"
+#include "gui/layout/geometry.h"
 #include "gui/widgets/fonts.h"
 
 namespace tallix::gui {

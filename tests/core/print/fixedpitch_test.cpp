@@ -44,6 +44,7 @@ TEST(TFixedPitchDevice, CharactersAreSixTenthsOfAnEm) {
         {"9 point at 300 dpi, 22.5 to even", 9, 300, "12", 2 * 22},
         {"11 point at 1200 dpi", 11, 1200, "x", 110},
         {"a UTF-8 sequence is one character", 10, 300, "\xc2\xb5m", 2 * 25},
+        {"stray bytes are one character each", 10, 300, "\x80\xb5\xc2", 3 * 25},
         {"nothing", 10, 300, "", 0},
         {"a font too small to measure", 0, 300, "ab", 2},
     };

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "print_rig.h"
+#include "scoped_env.h"
 
 using namespace tallix::print;
 using namespace tallix::print::testing;
@@ -133,6 +134,21 @@ TEST(LinePrinterLayout, Macros) {
         ASSERT_FALSE(rig.dev.texts.empty());
         EXPECT_EQ(rig.dev.texts.back().text, c.drawn) << c.cell;
     }
+}
+
+// A line printer given no date and time texts reads the same clock as every
+// listing, so that a fixed moment fixes its header and footer too.
+TEST(LinePrinterLayout, DateAndTimeWithoutTextsOfItsOwn) {
+    tallix::testing::ScopedEnv locale("LC_ALL", "C");
+    tallix::testing::ScopedEnv epoch("SOURCE_DATE_EPOCH", "1000000000");
+    PrintRig rig;
+    rig->SetDateTimeTexts(nullptr);
+    rig->SetTableFormat("<6|<6");
+    rig->BeginDoc();
+    rig->WriteLine("{$DATE}|{$TIME}");
+    ASSERT_EQ(rig.dev.texts.size(), 2u);
+    EXPECT_EQ(rig.dev.texts[0].text, "09/09/01");
+    EXPECT_EQ(rig.dev.texts[1].text, "01:46:40");
 }
 
 // Cells written as cells are printed as they are: the same texts as a line

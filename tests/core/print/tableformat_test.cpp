@@ -154,6 +154,8 @@ TEST(FitText, NeverSplitsACharacter) {
     EXPECT_EQ(FitText("a\xc3\xa9z", 25, width), "a");
     EXPECT_EQ(FitText("a\xc3\xa9z", 30, width), "a\xc3\xa9");
     EXPECT_EQ(FitText("\xc3\xa9\xc3\xa9", 5, width), "\xc3\xa9");
+    // Bytes that are no UTF-8 are cut one by one, never kept whole.
+    EXPECT_EQ(FitText(std::string(8, '\x80'), 30, width), std::string(3, '\x80'));
 }
 
 TEST(FitText, PrinterErrorGivesTheTextUnchanged) {

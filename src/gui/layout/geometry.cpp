@@ -1,4 +1,4 @@
-#include "gui/mainform/geometry.h"
+#include "gui/layout/geometry.h"
 
 namespace tallix::gui {
 
