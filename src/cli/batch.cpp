@@ -106,6 +106,22 @@ char UserDecimalChar() {
     return dc;
 }
 
+void PrintCommandNames(std::FILE* out) {
+    // Every name a token may use, in the registry's order: shell completion
+    // and the manual page are built from this list.
+    std::string buf;
+    for (const CommandDef& def : CommandTable()) {
+        if (def.scope == Scope::Window) continue;
+        for (std::string_view name : def.batch) {
+            if (name.empty()) continue;
+            buf += name;
+            buf += '\n';
+        }
+    }
+    std::fwrite(buf.data(), 1, buf.size(), out);
+    std::fflush(out);
+}
+
 int BatchMain(int argc, char** argv, std::FILE* in, std::FILE* out, std::FILE* err) {
     const auto args = std::span<const char* const>(argv, static_cast<std::size_t>(argc));
     return BatchMain(ClassifyArgs(args.subspan(args.empty() ? 0 : 1)), in, out, err);
@@ -118,6 +134,7 @@ int BatchMain(const CommandLine& cl, std::FILE* in, std::FILE* out, std::FILE* e
         return 2;
     case StartMode::Help: std::fputs(kUsage, out); return 0;
     case StartMode::Version: std::fprintf(out, "tallix %s\n", TALLIX_VERSION); return 0;
+    case StartMode::List: PrintCommandNames(out); return 0;
     case StartMode::Window:
         if (cl.tray) {
             std::fputs("tallix: this build has no calculator window\n", err);
