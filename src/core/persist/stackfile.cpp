@@ -10,6 +10,10 @@
 #if defined(__unix__) || defined(__APPLE__)
 #include <unistd.h>
 #define TALLIX_HAVE_FSYNC 1
+#elif defined(_WIN32)
+#include <io.h>
+#define TALLIX_HAVE_FSYNC 1
+#define fsync _commit // flushes the file to the disk
 #endif
 
 namespace tallix::persist {
