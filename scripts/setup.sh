@@ -4,10 +4,21 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+build_dir=${1:-build}
+shift || true
+
 # poppler-utils: the printing tests read the PDFs they print back as text.
+# dpkg-dev, lintian, mandoc: the Debian package and the manual page.
 packages=(g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev
           qt6-base-dev libgl-dev libmpfr-dev libgmp-dev locales poppler-utils desktop-file-utils
-          libxcb1-dev xvfb openbox xdotool x11-utils trayer)
+          libxcb1-dev xvfb openbox xdotool x11-utils trayer dpkg-dev lintian mandoc)
+# A Windows cross build (cmake/mingw-w64-x86_64.cmake): the compiler, Wine
+# to run the tests, and GoogleTest's source to build for Windows.
+for option in "$@"; do
+  if [[ $option == -DCMAKE_TOOLCHAIN_FILE=*mingw* ]]; then
+    packages=(cmake ninja-build g++-mingw-w64-x86-64-posix wine64 googletest)
+  fi
+done
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
@@ -20,7 +31,5 @@ if [ ${#missing[@]} -gt 0 ]; then
   DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
-build_dir=${1:-build}
-shift || true
 cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
 cmake --build "$build_dir" -j"$(nproc)"

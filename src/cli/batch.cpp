@@ -3,9 +3,13 @@
 #include <clocale>
 #include <cstdlib>
 #include <cstring>
+#include <span>
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <langinfo.h>
 #include <locale.h>
-#include <span>
+#endif
 
 #include "cli/batchprint.h"
 #include "core/commands/dispatch.h"
@@ -97,6 +101,38 @@ void BatchRunner::PrintStack(std::FILE* out, bool raw) const {
     std::fflush(out);
 }
 
+#ifdef _WIN32
+namespace {
+// getline(3) for a C library without it: one line with its line break, of
+// any length; -1 at the end of the input.
+ssize_t getline(char** line, std::size_t* cap, std::FILE* in) {
+    std::size_t len = 0;
+    int c;
+    while ((c = std::getc(in)) != EOF) {
+        if (len + 2 > *cap) {
+            const std::size_t grown = *cap < 128 ? 128 : *cap * 2;
+            char* p = static_cast<char*>(std::realloc(*line, grown));
+            if (!p) return -1;
+            *line = p;
+            *cap = grown;
+        }
+        (*line)[len++] = static_cast<char>(c);
+        if (c == '\n') break;
+    }
+    if (len == 0) return -1;
+    (*line)[len] = '\0';
+    return static_cast<ssize_t>(len);
+}
+} // namespace
+
+// The decimal separator of the user's regional settings.
+char UserDecimalChar() {
+    wchar_t sep[8] = {};
+    if (GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SDECIMAL, sep, 8) == 2 && sep[0] < 0x80)
+        return static_cast<char>(sep[0]);
+    return '.';
+}
+#else
 char UserDecimalChar() {
     char dc = '.';
     if (locale_t loc = newlocale(LC_NUMERIC_MASK, "", nullptr)) {
@@ -104,6 +140,23 @@ char UserDecimalChar() {
         freelocale(loc);
     }
     return dc;
+}
+#endif
+
+void PrintCommandNames(std::FILE* out) {
+    // Every name a token may use, in the registry's order: shell completion
+    // and the manual page are built from this list.
+    std::string buf;
+    for (const CommandDef& def : CommandTable()) {
+        if (def.scope == Scope::Window) continue;
+        for (std::string_view name : def.batch) {
+            if (name.empty()) continue;
+            buf += name;
+            buf += '\n';
+        }
+    }
+    std::fwrite(buf.data(), 1, buf.size(), out);
+    std::fflush(out);
 }
 
 int BatchMain(int argc, char** argv, std::FILE* in, std::FILE* out, std::FILE* err) {
@@ -118,6 +171,7 @@ int BatchMain(const CommandLine& cl, std::FILE* in, std::FILE* out, std::FILE* e
         return 2;
     case StartMode::Help: std::fputs(kUsage, out); return 0;
     case StartMode::Version: std::fprintf(out, "tallix %s\n", TALLIX_VERSION); return 0;
+    case StartMode::List: PrintCommandNames(out); return 0;
     case StartMode::Window:
         if (cl.tray) {
             std::fputs("tallix: this build has no calculator window\n", err);

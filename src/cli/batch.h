@@ -37,6 +37,10 @@ private:
 // The decimal separator of the user's numeric locale (LC_NUMERIC, LANG).
 char UserDecimalChar();
 
+// Writes every command name batch mode knows, one a line, in the registry's
+// order.
+void PrintCommandNames(std::FILE* out);
+
 // Runs what the command line asks for other than the window: batch mode,
 // help, version or a usage message. Without arguments (a build without the
 // window) it reads standard input. Returns the process exit status.

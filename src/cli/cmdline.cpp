@@ -19,7 +19,8 @@ const char kUsage[] = "Usage: tallix [/TRAY]\n"
                       "  --print FILE       print the stack listing of the window's Print command\n"
                       "                     into FILE: a PDF when the name ends in .pdf, else the\n"
                       "                     printer's plain text rendering\n"
-                      "  --help             show this help\n"
+                      "  --list-commands    list the command names, one a line\n"
+                      "  -h, --help         show this help\n"
                       "  --version          show the version\n"
                       "\n"
                       "Tokens are numbers (entered as Enter does) and command names such as\n"
@@ -106,6 +107,9 @@ CommandLine ClassifyArgs(std::span<const char* const> args) {
             return cl;
         } else if (a == "--version") {
             cl.mode = StartMode::Version;
+            return cl;
+        } else if (a == "--list-commands") {
+            cl.mode = StartMode::List;
             return cl;
         } else {
             return Unexpected(a);

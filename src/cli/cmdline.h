@@ -14,6 +14,7 @@ enum class StartMode {
     Batch,   // batch options: run tokens without a window
     Help,    // --help, -h: print the usage on standard output
     Version, // --version
+    List,    // --list-commands: the batch command names, one a line
     Usage,   // anything else: a message, the usage, exit status 2
 };
 

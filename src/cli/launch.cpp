@@ -4,7 +4,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#ifndef _WIN32
 #include <unistd.h>
+#endif
 
 // The window program's directory as installed, relative to that of `tallix`
 // (or absolute); set by the build from the install layout.
@@ -72,6 +74,13 @@ std::vector<std::string> WindowProgramCandidates(std::string_view selfPath,
     return paths;
 }
 
+#ifdef _WIN32
+// The Windows build is batch mode alone.
+int ExecWindowProgram(char**) {
+    std::fputs("tallix: this build has no calculator window\n", stderr);
+    return 1;
+}
+#else
 int ExecWindowProgram(char** argv) {
     std::string self(4096, '\0');
     const ssize_t n = readlink("/proc/self/exe", self.data(), self.size() - 1);
@@ -97,5 +106,6 @@ int ExecWindowProgram(char** argv) {
                  std::strerror(failure));
     return 1;
 }
+#endif
 
 } // namespace tallix::cli

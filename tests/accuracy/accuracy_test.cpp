@@ -12,6 +12,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <limits>
 #include <map>
 #include <random>
@@ -196,9 +197,27 @@ std::string Label(const Case& c) {
     }
 }
 
+// With TALLIX_ACCURACY_SET naming a file, every case is also written there
+// as a line of batch tokens (angle unit, arguments, command name): batch
+// mode on another build, such as the Windows one, must print exactly the
+// same results for them.
+void RecordCase(const Case& c) {
+    static std::FILE* out = [] {
+        const char* path = std::getenv("TALLIX_ACCURACY_SET");
+        return path && *path ? std::fopen(path, "w") : nullptr;
+    }();
+    if (!out) return;
+    std::string line = kModeName[c.mode];
+    if (!c.y.empty()) line += " " + c.y;
+    line += " " + c.x + " " + std::string(CommandInfo(c.cmd)->batch[0]) + "\n";
+    std::fputs(line.c_str(), out);
+    std::fflush(out);
+}
+
 // Runs one case; returns the pushed text ("" when the command reported an
 // error) and records its error.
 void Check(Calculator& calc, QuietShell& shell, const Case& c) {
+    RecordCase(c);
     calc.ClearStack();
     shell.messages.clear();
     calc.SelectAngleMode(c.mode);

@@ -42,6 +42,10 @@ TEST(ClassifyArgs, PicksTheStart) {
         {{"--help"}, StartMode::Help, false, ""},
         {{"-h"}, StartMode::Help, false, ""},
         {{"--version"}, StartMode::Version, false, ""},
+        {{"--list-commands"}, StartMode::List, false, ""},
+        {{"-e", "1", "--list-commands"}, StartMode::List, false, ""},
+        {{"--list-commands", "--foo"}, StartMode::List, false, ""},
+        {{"/TRAY", "--list-commands"}, StartMode::Usage, false, "unknown option '--list-commands'"},
         // Help and version answer as soon as they are read.
         {{"--help", "--foo"}, StartMode::Help, false, ""},
         {{"--foo", "--help"}, StartMode::Usage, false, "unknown option '--foo'"},

@@ -11,13 +11,14 @@ if(NOT rc EQUAL 0)
   message(FATAL_ERROR "cmake --install failed: ${rc}")
 endif()
 
-set(expected bin/tallix share/applications/tallix.desktop
+set(expected bin/tallix share/applications/tallix.desktop share/man/man1/tallix.1.gz
+             share/bash-completion/completions/tallix share/doc/tallix/copyright
              share/icons/hicolor/scalable/apps/tallix.svg)
 foreach(size 16 22 24 32 48 64 128 256)
   list(APPEND expected share/icons/hicolor/${size}x${size}/apps/tallix.png)
 endforeach()
 if(WITH_WINDOW)
-  list(APPEND expected libexec/tallix-window)
+  list(APPEND expected libexec/tallix/tallix-window)
 endif()
 foreach(f IN LISTS expected)
   if(NOT EXISTS "${WORK_DIR}/${f}")

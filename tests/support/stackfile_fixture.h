@@ -17,9 +17,20 @@ class StackFileIo : public ::testing::Test {
 protected:
     std::filesystem::path dir;
     void SetUp() override {
+#ifdef _WIN32
+        // No mkdtemp: a name of its own, made only if it is new.
+        for (unsigned i = 0;; ++i) {
+            dir = std::filesystem::temp_directory_path() /
+                  ("tallix-stk-" + std::to_string(std::rand()) + "-" + std::to_string(i));
+            std::error_code ec;
+            if (std::filesystem::create_directory(dir, ec)) break;
+            ASSERT_LT(i, 1000u) << ec.message();
+        }
+#else
         std::string tmpl = (std::filesystem::temp_directory_path() / "tallix-stk-XXXXXX").string();
         ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
         dir = tmpl;
+#endif
     }
     void TearDown() override {
         std::error_code ec;

@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "core/number/numtext.h"
+#include "core/number/twooverpi.h"
 
 namespace tallix {
 
@@ -105,6 +106,13 @@ Quarters ReduceToQuarters(Value angle, int unit) {
     return {AngleToRadians(rest, unit), static_cast<int>(q) & 3};
 }
 
+// 64 bits of 2/π from the 1-based bit index i on.
+std::uint64_t TwoOverPiBits(int i) {
+    const int idx = i - 1, word = idx / 64, off = idx % 64;
+    const std::uint64_t hi = kTwoOverPiBits[word];
+    return off ? (hi << off) | (kTwoOverPiBits[word + 1] >> (64 - off)) : hi;
+}
+
 bool IsWhole(Value v) { return v == std::trunc(v); }
 
 // b^n for a whole n with |n| <= 2^31 - 1, by repeated squaring carried in
@@ -139,6 +147,79 @@ Value RadiansToAngle(Value radians, int angleMode) {
     return u == 2 ? radians : MulConst(radians, kFromRadians[u]);
 }
 
+RadianQuarters ReduceRadians(Value x) {
+    constexpr Value kQuarterPi = 0xc.90fdaa22168c235p-4L;
+    if (!std::isfinite(x) || std::fabs(x) <= kQuarterPi) return {x, 0};
+    // |x| = M × 2^E with a whole 64-bit M.
+    int e2 = 0;
+    const Value m = std::frexp(std::fabs(x), &e2);
+    const auto M = static_cast<std::uint64_t>(std::ldexp(m, 64));
+    const int E = e2 - 64;
+    // x × 2/π modulo 4: bits of 2/π worth 4 or more after the product are
+    // left out, then 192 bits from there on are multiplied by M. The whole
+    // part is P >> F, the rest a fraction of 2^F.
+    const int s = E >= 2 ? E - 1 : 1;
+    const int F = s + 191 - E;
+    __extension__ typedef unsigned __int128 U128;
+    std::uint64_t p[4]; // P, least significant word first
+    U128 t = static_cast<U128>(M) * TwoOverPiBits(s + 128);
+    p[0] = static_cast<std::uint64_t>(t);
+    t = static_cast<U128>(M) * TwoOverPiBits(s + 64) + (t >> 64);
+    p[1] = static_cast<std::uint64_t>(t);
+    t = static_cast<U128>(M) * TwoOverPiBits(s) + (t >> 64);
+    p[2] = static_cast<std::uint64_t>(t);
+    p[3] = static_cast<std::uint64_t>(t >> 64);
+    auto bit = [&p](int j) { return j > 255 ? 0u : unsigned(p[j / 64] >> (j % 64)) & 1u; };
+    int quarter = static_cast<int>(bit(F) + 2 * bit(F + 1));
+    // The fraction: P shifted left so that its point is above the top word.
+    const int k = 256 - F; // 0 to 65
+    std::uint64_t f[4];    // most significant first
+    for (int w = 0; w < 4; ++w) {
+        // Bits 255 - 64w - 63 .. 255 - 64w of P << k, from bits of P.
+        std::uint64_t v = 0;
+        for (int b = 0; b < 64; ++b) {
+            const int src = 255 - 64 * w - b - k;
+            if (src >= 0 && bit(src)) v |= std::uint64_t{1} << (63 - b);
+        }
+        f[w] = v;
+    }
+    // To the nearest quarter: a fraction of a half or more counts from the
+    // next one, negative.
+    bool negative = false;
+    if (f[0] >> 63) {
+        quarter = (quarter + 1) & 3;
+        negative = true;
+        unsigned carry = 1;
+        for (int w = 3; w >= 0; --w) {
+            const std::uint64_t inv = ~f[w];
+            f[w] = inv + carry;
+            carry = carry && f[w] == 0;
+        }
+    }
+    int lead = 0;
+    while (lead < 192 && !((f[lead / 64] >> (63 - lead % 64)) & 1)) ++lead;
+    auto top64 = [&f](int from) {
+        std::uint64_t v = 0;
+        for (int b = 0; b < 64; ++b) {
+            const int j = from + b;
+            if (j < 256 && ((f[j / 64] >> (63 - j % 64)) & 1)) v |= std::uint64_t{1} << (63 - b);
+        }
+        return v;
+    };
+    const Value fracHi = std::ldexp(static_cast<Value>(top64(lead)), -64 - lead);
+    const Value fracLo = std::ldexp(static_cast<Value>(top64(lead + 64)), -128 - lead);
+    // rest = fraction × π/2 (π/2 carried in two parts).
+    const Double halfPi{kToRadians[0].hi / 4, kToRadians[0].lo / 4};
+    const Double prod = TwoProd(fracHi, halfPi.hi);
+    Value rest = prod.hi + (prod.lo + fracHi * halfPi.lo + fracLo * halfPi.hi);
+    if (negative) rest = -rest;
+    if (x < 0) {
+        rest = -rest;
+        quarter = (4 - quarter) & 3;
+    }
+    return {rest, quarter};
+}
+
 Value ChopTiny(Value v, Value argument) {
     constexpr Value kThreshold = 1E-17L;
     return std::fabs(v) < kThreshold && !(std::fabs(argument) < kThreshold) ? 0 : v;
@@ -146,8 +227,14 @@ Value ChopTiny(Value v, Value argument) {
 
 Value Sine(Value angle, int angleMode) {
     const int u = UnitIndex(angleMode);
+#ifdef _WIN32
+    // Windows' own reduction of radians loses digits: reduce them here.
+    const Quarters a = u == 2 ? Quarters{ReduceRadians(angle).rest, ReduceRadians(angle).quarter}
+                              : ReduceToQuarters(angle, u);
+#else
     if (u == 2) return std::sin(angle);
     const Quarters a = ReduceToQuarters(angle, u);
+#endif
     switch (a.quarter) {
     case 0: return std::sin(a.rest);
     case 1: return std::cos(a.rest);
@@ -158,8 +245,14 @@ Value Sine(Value angle, int angleMode) {
 
 Value Cosine(Value angle, int angleMode) {
     const int u = UnitIndex(angleMode);
+#ifdef _WIN32
+    // Windows' own reduction of radians loses digits: reduce them here.
+    const Quarters a = u == 2 ? Quarters{ReduceRadians(angle).rest, ReduceRadians(angle).quarter}
+                              : ReduceToQuarters(angle, u);
+#else
     if (u == 2) return std::cos(angle);
     const Quarters a = ReduceToQuarters(angle, u);
+#endif
     switch (a.quarter) {
     case 0: return std::cos(a.rest);
     case 1: return -std::sin(a.rest);
@@ -170,8 +263,14 @@ Value Cosine(Value angle, int angleMode) {
 
 Value Tangent(Value angle, int angleMode) {
     const int u = UnitIndex(angleMode);
+#ifdef _WIN32
+    // Windows' own reduction of radians loses digits: reduce them here.
+    const Quarters a = u == 2 ? Quarters{ReduceRadians(angle).rest, ReduceRadians(angle).quarter}
+                              : ReduceToQuarters(angle, u);
+#else
     if (u == 2) return std::tan(angle);
     const Quarters a = ReduceToQuarters(angle, u);
+#endif
     if ((a.quarter & 1) == 0) return std::tan(a.rest);
     if (a.rest == 0) return std::tan(a.quarter == 1 ? kHalfPi : -kHalfPi);
     return -1 / std::tan(a.rest);

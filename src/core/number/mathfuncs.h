@@ -28,6 +28,15 @@ Value RadiansToAngle(Value radians, int angleMode);
 // arcsin x and arctan x are x itself to 18 digits there), which must stay.
 Value ChopTiny(Value v, Value argument);
 
+// x = quarter × π/2 + rest with |rest| <= π/4 (about), reduced with the
+// bits of 2/π so that no digit is lost however large x is. A libm whose own
+// reduction uses a short π (Windows') needs this for large radians.
+struct RadianQuarters {
+    Value rest;
+    int quarter; // 0..3
+};
+RadianQuarters ReduceRadians(Value x);
+
 // Sine, cosine and tangent of an angle in the given unit. Outside radians
 // the angle is first reduced exactly to within an eighth of a turn of a
 // multiple of a quarter turn, so multiples of 90 degrees give exact zeros

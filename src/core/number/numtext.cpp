@@ -358,7 +358,9 @@ std::optional<Value> ParseReal(std::string_view text, char decimalChar) {
     } else {
         // Rare: long digit strings or large exponents. The C library's
         // conversion is correctly rounded; run it under the C locale.
+#ifndef _WIN32
         static const locale_t cLocale = newlocale(LC_NUMERIC_MASK, "C", nullptr);
+#endif
         std::string canon;
         canon.reserve(text.size() + 8);
         for (char c : text)
@@ -367,7 +369,13 @@ std::optional<Value> ParseReal(std::string_view text, char decimalChar) {
         if (!canon.empty() && (canon.back() == 'E' || canon.back() == 'e')) canon += '0';
         if (canon.size() >= 2 && (canon.back() == '+' || canon.back() == '-')) canon += '0';
         if (canon == "." || canon == "+." || canon == "-.") return negative ? -0.0L : 0.0L;
+#ifdef _WIN32
+        // MinGW-w64's own strtold converts at the full 64-bit precision
+        // (the Windows C runtime's would round to double).
+        v = std::strtold(canon.c_str(), nullptr);
+#else
         v = strtold_l(canon.c_str(), nullptr, cLocale);
+#endif
         return std::isfinite(v) ? std::optional<Value>(v) : std::nullopt;
     }
     if (!std::isfinite(v)) return std::nullopt;

@@ -12,6 +12,8 @@
 #include <poll.h>
 #include <unistd.h>
 #define TALLIX_POSIX_FILES 1
+#elif defined(_WIN32)
+#include <io.h>
 #endif
 
 namespace tallix::persist {
@@ -37,6 +39,9 @@ FileStatus WriteAndClose(std::FILE* f, std::string_view bytes, bool sync) {
     // Without this a crash soon after the rename could leave an empty file
     // in place of both the old and the new content.
     if (!err && sync && ::fsync(fileno(f)) != 0) err = errno;
+#elif defined(_WIN32)
+    // The same on Windows: the file's data on the disk before the rename.
+    if (!err && sync && ::_commit(::_fileno(f)) != 0) err = errno;
 #else
     (void)sync;
 #endif

@@ -37,6 +37,13 @@ std::string FormatNow(const char* format) {
     bool fixed = false;
     const std::time_t now = ListingMoment(&fixed);
     std::tm parts{};
+#ifdef _WIN32
+    // Windows: the reentrant conversions are the _s ones, and the C
+    // runtime's strftime follows the program's own locale.
+    if ((fixed ? gmtime_s(&parts, &now) : localtime_s(&parts, &now)) != 0) return "";
+    char text[128];
+    return std::string(text, std::strftime(text, sizeof text, format, &parts));
+#else
     if (!(fixed ? gmtime_r(&now, &parts) : localtime_r(&now, &parts))) return "";
     // The user's locale from the environment, whatever the program's own
     // C locale is set to.
@@ -47,6 +54,7 @@ std::string FormatNow(const char* format) {
                               : std::strftime(text, sizeof text, format, &parts);
     if (loc) freelocale(loc);
     return std::string(text, n);
+#endif
 }
 
 } // namespace

@@ -2,8 +2,10 @@
 
 #include <cstdint>
 #include <cstdlib>
-#include <langinfo.h>
 #include <locale.h>
+#ifdef __GLIBC__
+#include <langinfo.h>
+#endif
 
 namespace tallix::print {
 

@@ -205,6 +205,7 @@ TEST(PrintStackListing, TextsArePrintedLiterally) {
     EXPECT_EQ(body, sp(2) + "4:" + sp(3) + "|{$DATE}{$TIME}{$LINE}|\r\n" + sp(2) + "3:" + sp(23) +
                         "a|b\r\n" + sp(2) + "2:" + sp(19) + "{$PAGE}\r\n" + sp(2) + "1:" + sp(18) +
                         "{$TITLE}\r\n");
+    in.close(); // Windows removes no open file
     std::filesystem::remove(file);
 }
 
@@ -295,6 +296,7 @@ TEST(PrintStackListing, IntoAFile) {
                                  sp(2) + "2:" + sp(21) + "-1.25\r\n" + sp(2) + "1:" + sp(25) +
                                  "5\r\n";
     EXPECT_EQ(bytes.str(), expected);
+    in.close();
     std::filesystem::remove(file);
 }
 
