@@ -23,7 +23,7 @@ bool PrintTextListing(const std::string& path, const Calculator& calc, std::stri
     print::TLocaleDateTimeTexts clock;
     print::TLinePrinter lp(device);
     lp.SetDateTimeTexts(&clock);
-    print::ConfigureStackPrinter(lp, calc.DecimalChar);
+    print::ConfigureStackPrinter(lp, calc.DecimalChar());
     lp.SetPrintToFile(true);
     lp.SetFileName(path);
     // The line printer trims blanks from its file name: that would be
@@ -35,7 +35,7 @@ bool PrintTextListing(const std::string& path, const Calculator& calc, std::stri
     try {
         const print::TStackListing listing = print::BuildStackListing(
             calc.StackLevels(),
-            {lp.PaperWidth(), lp.MarginLeft(), lp.MarginRight(), calc.DecimalChar},
+            {lp.PaperWidth(), lp.MarginLeft(), lp.MarginRight(), calc.DecimalChar()},
             [&calc](std::string_view text) { return calc.FormatForBase(text); });
         print::PrintStackListing(lp, listing, kDisplayFont);
     } catch (const std::exception& e) {

@@ -21,6 +21,7 @@
 #include "core/calc/calculator.h"
 #include "core/commands/dispatch.h"
 #include "core/number/numtext.h"
+#include "test_calc.h"
 
 using namespace tallix;
 
@@ -199,11 +200,13 @@ std::string Label(const Case& c) {
 // Runs one case; returns the pushed text ("" when the command reported an
 // error) and records its error.
 void Check(Calculator& calc, QuietShell& shell, const Case& c) {
-    calc.ClearStack();
+    tallix::testing::Arrange(calc, [&](tallix::Calculator::Change& ch) { ch.ClearStack(); });
     shell.messages.clear();
-    calc.SelectAngleMode(c.mode);
-    if (!c.y.empty()) calc.PushText(c.y);
-    calc.PushText(c.x);
+    tallix::testing::Arrange(calc,
+                             [&](tallix::Calculator::Change& ch) { ch.SelectAngleMode(c.mode); });
+    if (!c.y.empty())
+        tallix::testing::Arrange(calc, [&](tallix::Calculator::Change& ch) { ch.PushText(c.y); });
+    tallix::testing::Arrange(calc, [&](tallix::Calculator::Change& ch) { ch.PushText(c.x); });
     RunCommand(calc, c.cmd);
     const std::string what = Label(c) + " of " + (c.y.empty() ? "" : c.y + ", ") + c.x;
     ASSERT_TRUE(shell.messages.empty()) << what << ": " << shell.messages[0];
@@ -586,8 +589,10 @@ TEST(Accuracy, ExactCases) {
     for (const Exact& c : cases) {
         QuietShell shell;
         Calculator calc(shell);
-        calc.SelectAngleMode(c.mode);
-        for (const std::string& a : c.args) calc.PushText(a);
+        tallix::testing::Arrange(
+            calc, [&](tallix::Calculator::Change& ch) { ch.SelectAngleMode(c.mode); });
+        for (const std::string& a : c.args)
+            tallix::testing::Arrange(calc, [&](tallix::Calculator::Change& ch) { ch.PushText(a); });
         RunCommand(calc, c.cmd);
         ASSERT_EQ(calc.Depth(), 1u) << c.text;
         EXPECT_EQ(calc.Stack().at(0), c.text)

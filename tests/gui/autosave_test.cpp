@@ -205,6 +205,19 @@ TEST_F(AutoSaveWindow, ChangesAreWrittenASecondAfterTheTypingStops) {
     EXPECT_EQ(DumpSettings(config_->File()).at("Settings/CurrentBase"), "16");
 }
 
+// The autosave follows the calculator's changes themselves: a change that
+// no one shows on the screen is saved all the same, and the view follows.
+TEST_F(AutoSaveWindow, AChangeThatNothingShowsIsSavedAndThenShown) {
+    Open({"1"});
+    RunCommand(form_->Calc(), Cmd::Hex);
+    form_->Calc().Apply({}, [](Calculator::Change& c) { c.PushText("2"); });
+    QTest::qWait(TAutoSave::kIdleMs + 500);
+    EXPECT_EQ(DumpSettings(config_->File()).at("Settings/CurrentBase"), "16");
+    EXPECT_EQ(Saved(), (Strings{"2", "1"}));
+    EXPECT_EQ(form_->BaseL()->text(), "HEX");
+    EXPECT_EQ(form_->StackLineLabel(1)->text().trimmed(), "2");
+}
+
 TEST_F(AutoSaveWindow, NothingIsWrittenWithoutAChange) {
     Open({"1"});
     QFile::remove(config_->File()); // a save would bring it back

@@ -71,55 +71,61 @@ std::string StackLineName(std::size_t index) {
     return std::string(buf, end);
 }
 
-LoadResult LoadSettings(SettingsStore& store, Calculator& calc, WindowSettings& window,
+LoadResult LoadSettings(SettingsStore& store, Calculator& calculator, WindowSettings& window,
                         ScreenSize screen) {
     LoadResult result;
-    try {
-        // A position beyond the screen's size keeps the design position;
-        // negative positions are accepted.
-        const std::int32_t top = ReadInt(store, kWindowGroup, "Top", 5);
-        if (top < screen.height) window.Top = top;
-        const std::int32_t left = ReadInt(store, kWindowGroup, "Left", 5);
-        if (left < screen.width) window.Left = left;
-        window.StayOnTop = ReadBool(store, kWindowGroup, "StayOnTop");
-        window.HideKeyboard = ReadBool(store, kWindowGroup, "HideKeyboard");
-        window.HideNumbers = ReadBool(store, kWindowGroup, "HideNumbers");
-        window.FileFolder = store.Read(kWindowGroup, "Folder").value_or(window.FileFolder);
+    // What was saved is the calculator's state from here on: no step.
+    calculator.Load([&](Calculator::Change& calc) {
+        try {
+            // A position beyond the screen's size keeps the design position;
+            // negative positions are accepted.
+            const std::int32_t top = ReadInt(store, kWindowGroup, "Top", 5);
+            if (top < screen.height) window.Top = top;
+            const std::int32_t left = ReadInt(store, kWindowGroup, "Left", 5);
+            if (left < screen.width) window.Left = left;
+            window.StayOnTop = ReadBool(store, kWindowGroup, "StayOnTop");
+            window.HideKeyboard = ReadBool(store, kWindowGroup, "HideKeyboard");
+            window.HideNumbers = ReadBool(store, kWindowGroup, "HideNumbers");
+            window.FileFolder = store.Read(kWindowGroup, "Folder").value_or(window.FileFolder);
 
-        std::int32_t wordSize = ReadInt(store, kSettingsGroup, "WordSize", 16);
-        calc.WordSize = wordSize < 1 ? 1 : wordSize > 56 ? 56 : wordSize;
-        std::int32_t fix = ReadInt(store, kSettingsGroup, "FixLength", -1);
-        calc.FixLength = fix > 18 ? 18 : fix;
-        std::int32_t buttonTime =
-            NotNegative("ButtonTime", ReadInt(store, kSettingsGroup, "ButtonTime", 25));
-        window.ButtonTime = buttonTime < 1 ? 1 : buttonTime > 1000 ? 1000 : buttonTime;
+            std::int32_t wordSize = ReadInt(store, kSettingsGroup, "WordSize", 16);
+            calc.SetWordSize(wordSize < 1 ? 1 : wordSize > 56 ? 56 : wordSize);
+            std::int32_t fix = ReadInt(store, kSettingsGroup, "FixLength", -1);
+            calc.SetFixLength(fix > 18 ? 18 : fix);
+            std::int32_t buttonTime =
+                NotNegative("ButtonTime", ReadInt(store, kSettingsGroup, "ButtonTime", 25));
+            window.ButtonTime = buttonTime < 1 ? 1 : buttonTime > 1000 ? 1000 : buttonTime;
 
-        calc.SelectAngleMode(ReadInt(store, kSettingsGroup, "AngleMode", 2));
-        calc.CurrentBase = BaseFromNumber(ReadInt(store, kSettingsGroup, "CurrentBase", 10));
+            calc.SelectAngleMode(ReadInt(store, kSettingsGroup, "AngleMode", 2));
+            calc.SelectBase(BaseFromNumber(ReadInt(store, kSettingsGroup, "CurrentBase", 10)));
 
-        calc.LastX = ReadNumber(store, "LastX", calc.DecimalChar);
-        calc.LastY = ReadNumber(store, "LastY", calc.DecimalChar);
-        calc.LastNum = static_cast<std::uint32_t>(
-            NotNegative("LastNum", ReadInt(store, kSettingsGroup, "LastNum", 0)));
+            const char dc = calculator.DecimalChar();
+            const Calculator& now = calc.Calc();
+            calc.SetLastArgs(ReadNumber(store, "LastX", dc), now.LastY(), now.LastNum());
+            calc.SetLastArgs(now.LastX(), ReadNumber(store, "LastY", dc), now.LastNum());
+            calc.SetLastArgs(now.LastX(), now.LastY(),
+                             static_cast<std::uint32_t>(NotNegative(
+                                 "LastNum", ReadInt(store, kSettingsGroup, "LastNum", 0))));
 
-        // Only an absent value ends the list: an empty entry is a real entry
-        // (a stack file can bring one) and must not cut off those below it.
-        std::vector<std::string> levels;
-        for (std::size_t i = 0;; ++i) {
-            std::optional<std::string> text = store.Read(kStackGroup, StackLineName(i));
-            if (!text) break;
-            levels.push_back(std::move(*text));
+            // Only an absent value ends the list: an empty entry is a real entry
+            // (a stack file can bring one) and must not cut off those below it.
+            std::vector<std::string> levels;
+            for (std::size_t i = 0;; ++i) {
+                std::optional<std::string> text = store.Read(kStackGroup, StackLineName(i));
+                if (!text) break;
+                levels.push_back(std::move(*text));
+            }
+            calc.ReplaceStack(std::move(levels));
+            result.stackLoaded = true;
+            calc.ResetEntry();
+        } catch (const StoreError& e) {
+            result.end = LoadResult::End::StoreError;
+            result.storeError = e.what();
+        } catch (const BadSetting& e) {
+            result.end = LoadResult::End::Warning;
+            result.warning = "Something is wrong: " + e.text;
         }
-        calc.ReplaceStack(std::move(levels));
-        result.stackLoaded = true;
-        calc.ResetEntry();
-    } catch (const StoreError& e) {
-        result.end = LoadResult::End::StoreError;
-        result.storeError = e.what();
-    } catch (const BadSetting& e) {
-        result.end = LoadResult::End::Warning;
-        result.warning = "Something is wrong: " + e.text;
-    }
+    });
     return result;
 }
 
@@ -134,14 +140,14 @@ SavedValues CaptureValues(const Calculator& calc, const WindowSettings& window) 
     };
     if (!window.FileFolder.empty()) v.window.emplace_back("Folder", window.FileFolder);
     v.settings = {
-        {"AngleMode", IntText(calc.AngleMode)},
+        {"AngleMode", IntText(calc.AngleMode())},
         {"ButtonTime", IntText(window.ButtonTime)},
-        {"FixLength", IntText(calc.FixLength)},
-        {"LastX", FormatStackValue(calc.LastX, calc.DecimalChar)},
-        {"LastY", FormatStackValue(calc.LastY, calc.DecimalChar)},
-        {"LastNum", IntText(calc.LastNum)},
-        {"CurrentBase", IntText(BaseNumber(calc.CurrentBase))},
-        {"WordSize", IntText(calc.WordSize)},
+        {"FixLength", IntText(calc.FixLength())},
+        {"LastX", FormatStackValue(calc.LastX(), calc.DecimalChar())},
+        {"LastY", FormatStackValue(calc.LastY(), calc.DecimalChar())},
+        {"LastNum", IntText(calc.LastNum())},
+        {"CurrentBase", IntText(BaseNumber(calc.CurrentBase()))},
+        {"WordSize", IntText(calc.WordSize())},
     };
     return v;
 }

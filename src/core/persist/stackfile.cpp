@@ -170,7 +170,7 @@ FileStatus WriteWholeFile(const std::string& path, std::string_view bytes) {
     return status;
 }
 
-FileStatus LoadStackFile(const std::string& path, Calculator& calc) {
+FileStatus LoadStackFile(const std::string& path, Calculator::Change& calc) {
     std::string bytes;
     FileStatus status = ReadWholeFile(path, bytes);
     if (status) calc.ReplaceStack(SplitStackText(bytes));

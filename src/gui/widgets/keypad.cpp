@@ -131,7 +131,8 @@ TKeypad::TKeypad(QWidget* client, int dpi, char decimalChar) : QObject(client) {
         if (p.key == Key::KShift)
             connect(b, &QPushButton::clicked, this, &TKeypad::shiftClicked);
         else
-            connect(b, &QPushButton::clicked, this, [this, key = p.key] { Q_EMIT keyClicked(key); });
+            connect(b, &QPushButton::clicked, this,
+                    [this, key = p.key] { Q_EMIT keyClicked(key); });
     }
     QFont labelFont = client->font();
     labelFont.setPixelSize(FontPixels(9, dpi));
@@ -161,10 +162,10 @@ TKeypad::TKeypad(QWidget* client, int dpi, char decimalChar) : QObject(client) {
 
 void TKeypad::Refresh(const tallix::Calculator& calc) {
     for (const tallix::KeyDef& def : tallix::KeyTable())
-        Button(def.key)->setEnabled(tallix::KeyEnabled(calc.CurrentBase, def.key));
-    Button(Key::KShift)->setChecked(calc.ShiftDown);
+        Button(def.key)->setEnabled(tallix::KeyEnabled(calc.CurrentBase(), def.key));
+    Button(Key::KShift)->setChecked(calc.ShiftDown());
     for (Key k : tallix::ShiftedKeys()) ShiftLabel(k)->setEnabled(tallix::ShiftLabelLit(calc, k));
-    SetShiftLook(calc.ShiftDown);
+    SetShiftLook(calc.ShiftDown());
 }
 
 void TKeypad::SetShiftLook(bool on) {
