@@ -330,9 +330,9 @@ ModeState Calculator::Modes() const {
     m.CurrentBase = currentBase_;
     m.WordSize = wordSize_;
     m.AngleMode = angleMode_;
-    if (!entry_.empty() && entry_ == editText_) {
-        m.EditText = editText_;
-        if (edited_) m.EditOriginal = edited_->original;
+    if (!editText_.empty() && entry_ == editText_) {
+        m.Edit = std::make_shared<const ModeState::EditedText>(ModeState::EditedText{
+            editText_, edited_ ? std::optional<std::string>(edited_->original) : std::nullopt});
     }
     return m;
 }
@@ -346,10 +346,10 @@ void Calculator::SetModes(const ModeState& m) {
     wordSize_ = m.WordSize;
     angleMode_ = m.AngleMode;
     ResetEntry();
-    if (!m.EditText.empty()) {
-        entry_ = editText_ = m.EditText;
-        if (m.EditOriginal)
-            edited_ = EditedEntry{*m.EditOriginal, m.EditText, m.CurrentBase, m.WordSize};
+    if (m.Edit) {
+        entry_ = editText_ = m.Edit->text;
+        if (m.Edit->original)
+            edited_ = EditedEntry{*m.Edit->original, m.Edit->text, m.CurrentBase, m.WordSize};
     }
 }
 

@@ -37,9 +37,11 @@ std::size_t History::ItemsBytes(const std::vector<std::string>& items) {
 
 void History::Begin(const ModeState& before, std::string_view label) {
     recording_ = true;
-    pending_ = Step{};
+    // Reset in place: a step is begun for every command and every number.
+    pending_.changes.clear();
     pending_.before = before;
     pending_.bytes = sizeof(Step);
+    pending_.failed = false;
     pending_.label.assign(label);
 }
 
@@ -146,9 +148,7 @@ void History::KeepLastArgs(const ModeState& after) {
 
 void History::End(const ModeState& after, const TextStack& stack) {
     recording_ = false;
-    Step step = std::move(pending_);
-    pending_ = Step{};
-    step.after = after;
+    Step& step = pending_;
     if (StackUnchanged(step, stack) && step.before.SameModes(after)) {
         if (step.before.SameLastArgs(after)) return;
         if (step.failed) {
@@ -156,6 +156,7 @@ void History::End(const ModeState& after, const TextStack& stack) {
             return;
         }
     }
+    step.after = after;
     while (steps_.size() > done_) {
         bytes_ -= steps_.back().bytes;
         steps_.pop_back();

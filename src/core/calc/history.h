@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -34,10 +35,14 @@ struct ModeState {
     std::int32_t WordSize = 16;
     std::int32_t AngleMode = 2;
     // The entry line's text when Edit put it there and it is untouched,
-    // else empty; in an integer base, the entry Edit took (see
-    // Calculator::EditLevel1).
-    std::string EditText;
-    std::optional<std::string> EditOriginal;
+    // and in an integer base the entry Edit took (see
+    // Calculator::EditLevel1); none otherwise, which is nearly always, so
+    // that a step's state stays cheap to copy.
+    struct EditedText {
+        std::string text;
+        std::optional<std::string> original;
+    };
+    std::shared_ptr<const EditedText> Edit;
 
     bool SameLastArgs(const ModeState& o) const;
     // All but the last arguments and Edit's entry line, which changes only

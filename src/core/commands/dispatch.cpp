@@ -6,10 +6,10 @@ using Change = Calculator::Change;
 
 namespace {
 
-// A command inside the step that is open: it names the step when the step
-// has no name yet.
-void RunIn(Change& c, const CommandDef& def) {
-    c.Label(CommandLabel(def));
+// A command inside the step that is open; `name`: it names the step when
+// the step has no name yet.
+void RunIn(Change& c, const CommandDef& def, bool name = true) {
+    if (name) c.Label(CommandLabel(def));
     switch (def.scope) {
     case Scope::Operation: RunOp(c, def.op); break;
     case Scope::Calculator: def.handler(c); break;
@@ -90,7 +90,7 @@ void RunCommand(Calculator& calc, Cmd cmd) {
         return;
     }
     // Everything the command changes is one undo step.
-    calc.Apply(CommandLabel(*def), [def](Change& c) { RunIn(c, *def); });
+    calc.Apply(CommandLabel(*def), [def](Change& c) { RunIn(c, *def, false); });
 }
 
 bool PressKey(Calculator& calc, Key key) {
