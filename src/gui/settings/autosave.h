@@ -54,6 +54,9 @@ public:
     // Returns why the store failed, if it did.
     std::optional<std::string> SaveAtEnd();
 
+    // The quiet time, kIdleMs unless a test shortens it.
+    void SetIdleMs(int ms) { idle_.setInterval(ms); }
+
     // Whether the worker is writing at this moment.
     bool Writing() const { return writing_.load(); }
     // Waits for a running write (tests and the end).
