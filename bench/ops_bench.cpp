@@ -21,7 +21,9 @@ void RunCommand(benchmark::State& state, std::initializer_list<const char*> args
                 int angleMode = 2) {
     NoShell shell;
     Calculator calc(shell);
-    calc.Load([&](tallix::Calculator::Change& ch) { ch.SelectAngleMode(angleMode); });
+    calc.Load([&](tallix::Calculator::Change& ch) {
+        ch.SelectAngleMode(AngleUnitFromNumber(angleMode));
+    });
     for (auto _ : state) {
         calc.Load([&](Calculator::Change& ch) {
             for (const char* a : args) {

@@ -47,7 +47,10 @@ struct Big {
     operator mpfr_srcptr() const { return v; }
 };
 
-constexpr int CYC = 0, DEG = 1, RAD = 2, GRAD = 3;
+// The angle units by their stored numbers, as the references take them.
+constexpr int CYC = AngleUnitNumber(AngleUnit::Cycles), DEG = AngleUnitNumber(AngleUnit::Degrees),
+              RAD = AngleUnitNumber(AngleUnit::Radians),
+              GRAD = AngleUnitNumber(AngleUnit::Gradients);
 const char* const kModeName[] = {"CYC", "DEG", "RAD", "GRAD"};
 long UnitsPerTurn(int mode) { return mode == CYC ? 1 : mode == DEG ? 360 : 400; }
 
@@ -202,8 +205,9 @@ std::string Label(const Case& c) {
 void Check(Calculator& calc, QuietShell& shell, const Case& c) {
     tallix::testing::Arrange(calc, [&](tallix::Calculator::Change& ch) { ch.ClearStack(); });
     shell.messages.clear();
-    tallix::testing::Arrange(calc,
-                             [&](tallix::Calculator::Change& ch) { ch.SelectAngleMode(c.mode); });
+    tallix::testing::Arrange(calc, [&](tallix::Calculator::Change& ch) {
+        ch.SelectAngleMode(AngleUnitFromNumber(c.mode));
+    });
     if (!c.y.empty())
         tallix::testing::Arrange(calc, [&](tallix::Calculator::Change& ch) { ch.PushText(c.y); });
     tallix::testing::Arrange(calc, [&](tallix::Calculator::Change& ch) { ch.PushText(c.x); });
@@ -589,8 +593,9 @@ TEST(Accuracy, ExactCases) {
     for (const Exact& c : cases) {
         QuietShell shell;
         Calculator calc(shell);
-        tallix::testing::Arrange(
-            calc, [&](tallix::Calculator::Change& ch) { ch.SelectAngleMode(c.mode); });
+        tallix::testing::Arrange(calc, [&](tallix::Calculator::Change& ch) {
+            ch.SelectAngleMode(AngleUnitFromNumber(c.mode));
+        });
         for (const std::string& a : c.args)
             tallix::testing::Arrange(calc, [&](tallix::Calculator::Change& ch) { ch.PushText(a); });
         RunCommand(calc, c.cmd);

@@ -190,7 +190,7 @@ TEST_F(Window, AngleIndicatorAndMenu) {
     }
     Form().Action("Degrees1")->trigger();
     EXPECT_EQ(Form().AngleL()->text(), "DEG");
-    EXPECT_EQ(Calc().AngleMode(), 1);
+    EXPECT_EQ(Calc().AngleMode(), tallix::AngleUnit::Degrees);
     EXPECT_EQ(Form().Line0()->text(), "5") << "choosing the unit touched the entry";
     EXPECT_TRUE(Calc().Stack().empty());
 }

@@ -76,7 +76,7 @@ inline std::string Err(std::string_view name, std::string_view reason) {
 // One row of an operation table: the stack before (deepest first), the
 // command, and the stack and message after it.
 struct OpCase {
-    int angleMode; // 0 cycles, 1 degrees, 2 radians, 3 gradients
+    AngleUnit angleMode;
     std::vector<std::string> before;
     Cmd cmd;
     std::vector<std::string> after;
@@ -114,8 +114,8 @@ inline void RunOpCase(const OpCase& c) {
 }
 
 inline std::string Describe(const OpCase& c) {
-    std::string s =
-        "mode " + std::to_string(c.angleMode) + ", word " + std::to_string(c.wordSize) + ":";
+    std::string s = "mode " + std::to_string(AngleUnitNumber(c.angleMode)) + ", word " +
+                    std::to_string(c.wordSize) + ":";
     for (const std::string& b : c.before) s += " " + b;
     s += " " + std::string(CommandInfo(c.cmd)->op.name);
     return s;

@@ -39,13 +39,14 @@ const char* BaseCaption(Base base) {
     return "DEC";
 }
 
-const char* AngleCaption(int angleMode) {
-    switch (angleMode) {
-    case 0: return "CYC";
-    case 1: return "DEG";
-    case 3: return "GRAD";
-    default: return "RAD";
+const char* AngleCaption(AngleUnit unit) {
+    switch (unit) {
+    case AngleUnit::Cycles: return "CYC";
+    case AngleUnit::Degrees: return "DEG";
+    case AngleUnit::Gradients: return "GRAD";
+    case AngleUnit::Radians: break;
     }
+    return "RAD";
 }
 
 std::string BaseSpoken(Base base) {
@@ -58,13 +59,14 @@ std::string BaseSpoken(Base base) {
     return "Base: decimal";
 }
 
-std::string AngleSpoken(int angleMode) {
-    switch (angleMode) {
-    case 0: return "Angle unit: cycles";
-    case 1: return "Angle unit: degrees";
-    case 3: return "Angle unit: gradients";
-    default: return "Angle unit: radians";
+std::string AngleSpoken(AngleUnit unit) {
+    switch (unit) {
+    case AngleUnit::Cycles: return "Angle unit: cycles";
+    case AngleUnit::Degrees: return "Angle unit: degrees";
+    case AngleUnit::Gradients: return "Angle unit: gradients";
+    case AngleUnit::Radians: break;
     }
+    return "Angle unit: radians";
 }
 
 // ---- primitives -------------------------------------------------------
@@ -315,9 +317,7 @@ void Calculator::SelectBase(Base base) {
     ResetEntry();
 }
 
-void Calculator::SelectAngleMode(int mode) {
-    angleMode_ = (mode == 0 || mode == 1 || mode == 3) ? mode : 2;
-}
+void Calculator::SelectAngleMode(AngleUnit unit) { angleMode_ = unit; }
 
 // ---- undo and redo ------------------------------------------------------
 

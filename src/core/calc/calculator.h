@@ -100,7 +100,7 @@ public:
     std::int32_t FixLength() const { return fixLength_; }
     Base CurrentBase() const { return currentBase_; }
     std::int32_t WordSize() const { return wordSize_; }
-    std::int32_t AngleMode() const {
+    AngleUnit AngleMode() const {
         return angleMode_;
     } // 0 cycles, 1 degrees, 2 radians, 3 gradients
     char DecimalChar() const { return decimalChar_; }
@@ -168,7 +168,7 @@ private:
     void AppendToEntry(char ch);
     void EditLevel1();
     void SelectBase(Base base);
-    void SelectAngleMode(int mode);
+    void SelectAngleMode(AngleUnit unit);
     // Restores a step's state besides the stack (Undo, Redo).
     void SetModes(const ModeState& m);
 
@@ -210,7 +210,7 @@ private:
     std::int32_t fixLength_ = -1;
     Base currentBase_ = Base::DEC;
     std::int32_t wordSize_ = 16;
-    std::int32_t angleMode_ = 2;
+    AngleUnit angleMode_ = AngleUnit::Radians;
     char decimalChar_ = '.';
     std::string entry_;
     bool shiftDown_ = false;
@@ -279,7 +279,7 @@ public:
 
     // ---- modes and last arguments --------------------------------------
     void SelectBase(Base base) { c_.SelectBase(base); }
-    void SelectAngleMode(int mode) { c_.SelectAngleMode(mode); }
+    void SelectAngleMode(AngleUnit unit) { c_.SelectAngleMode(unit); }
     void SetFixLength(std::int32_t n) { c_.fixLength_ = n; }
     void SetWordSize(std::int32_t n) { c_.wordSize_ = n; }
     void SetLastX(Value x) {
@@ -348,15 +348,15 @@ template <class Fn> decltype(auto) Calculator::Load(Fn&& fn) {
 std::string ToggleEntrySign(std::string_view text, std::size_t i);
 
 const char* BaseCaption(Base base);
-const char* AngleCaption(int angleMode);
+const char* AngleCaption(AngleUnit unit);
 // The modes spelled out, as a screen reader says them: "Base: decimal",
 // "Angle unit: radians".
 std::string BaseSpoken(Base base);
-std::string AngleSpoken(int angleMode);
+std::string AngleSpoken(AngleUnit unit);
 // The indicators' tooltips: what the angle and base labels show and that a
 // double click selects the next one; the base's also gives the word size
 // and the Fix setting when one is set.
-std::string AngleToolTip(int angleMode);
+std::string AngleToolTip(AngleUnit unit);
 std::string BaseToolTip(Base base, std::int32_t wordSize, std::int32_t fixLength);
 
 // What a stack line `columns` characters wide shows of a text: the text

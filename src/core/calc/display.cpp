@@ -83,10 +83,10 @@ std::string FitLine(std::string_view text, std::size_t columns) {
     return std::string(negative ? "-" : "") + std::string(kCut) + LastChars(text, columns - marker);
 }
 
-std::string AngleToolTip(int angleMode) {
+std::string AngleToolTip(AngleUnit unit) {
     static constexpr const char* kNames[] = {"cycles", "degrees", "radians", "gradients"};
-    const int next = (angleMode >= 0 && angleMode <= 3 ? angleMode + 1 : 3) % 4;
-    return AngleSpoken(angleMode) + "\nDouble-click for the next unit: " + kNames[next];
+    const int next = (AngleUnitNumber(unit) + 1) % 4;
+    return AngleSpoken(unit) + "\nDouble-click for the next unit: " + kNames[next];
 }
 
 std::string BaseToolTip(Base base, std::int32_t wordSize, std::int32_t fixLength) {

@@ -33,7 +33,7 @@ struct ModeState {
     std::int32_t FixLength = -1;
     Base CurrentBase{};
     std::int32_t WordSize = 16;
-    std::int32_t AngleMode = 2;
+    AngleUnit AngleMode = AngleUnit::Radians;
     // The entry line's text when Edit put it there and it is untouched,
     // and in an integer base the entry Edit took (see
     // Calculator::EditLevel1); none otherwise, which is nearly always, so

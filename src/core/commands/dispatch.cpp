@@ -161,10 +161,10 @@ bool IsCurrentMode(const Calculator& calc, Cmd cmd) {
     case Cmd::Oct: return calc.CurrentBase() == Base::OCT;
     case Cmd::Dec: return calc.CurrentBase() == Base::DEC;
     case Cmd::Hex: return calc.CurrentBase() == Base::HEX;
-    case Cmd::Cyc: return calc.AngleMode() == 0;
-    case Cmd::Deg: return calc.AngleMode() == 1;
-    case Cmd::Rad: return calc.AngleMode() == 2;
-    case Cmd::Grad: return calc.AngleMode() == 3;
+    case Cmd::Cyc: return calc.AngleMode() == AngleUnit::Cycles;
+    case Cmd::Deg: return calc.AngleMode() == AngleUnit::Degrees;
+    case Cmd::Rad: return calc.AngleMode() == AngleUnit::Radians;
+    case Cmd::Grad: return calc.AngleMode() == AngleUnit::Gradients;
     default: return false;
     }
 }

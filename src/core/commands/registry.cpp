@@ -28,10 +28,10 @@ void BaseBin(Change& c) { c.SelectBase(Base::BIN); }
 void BaseOct(Change& c) { c.SelectBase(Base::OCT); }
 void BaseDec(Change& c) { c.SelectBase(Base::DEC); }
 void BaseHex(Change& c) { c.SelectBase(Base::HEX); }
-void AngleCyc(Change& c) { c.SelectAngleMode(0); }
-void AngleDeg(Change& c) { c.SelectAngleMode(1); }
-void AngleRad(Change& c) { c.SelectAngleMode(2); }
-void AngleGrad(Change& c) { c.SelectAngleMode(3); }
+void AngleCyc(Change& c) { c.SelectAngleMode(AngleUnit::Cycles); }
+void AngleDeg(Change& c) { c.SelectAngleMode(AngleUnit::Degrees); }
+void AngleRad(Change& c) { c.SelectAngleMode(AngleUnit::Radians); }
+void AngleGrad(Change& c) { c.SelectAngleMode(AngleUnit::Gradients); }
 
 // ---- row builders ----------------------------------------------------------
 

@@ -146,8 +146,10 @@ const SettingRow kSettings[] = {
      [](C&, W& w, const Read& r) { w.ButtonTime = r.i; },
      [](Cc&, Cw& w) -> std::optional<std::string> { return IntText(w.ButtonTime); }},
     {kSettingsGroup, "AngleMode", T::Int, 2, INT32_MIN, INT32_MAX, false, 0,
-     [](C& c, W&, const Read& r) { c.SelectAngleMode(r.i); },
-     [](Cc& c, Cw&) -> std::optional<std::string> { return IntText(c.AngleMode()); }},
+     [](C& c, W&, const Read& r) { c.SelectAngleMode(AngleUnitFromNumber(r.i)); },
+     [](Cc& c, Cw&) -> std::optional<std::string> {
+         return IntText(AngleUnitNumber(c.AngleMode()));
+     }},
     {kSettingsGroup, "CurrentBase", T::Int, 10, INT32_MIN, INT32_MAX, false, 6,
      [](C& c, W&, const Read& r) { c.SelectBase(BaseFromNumber(r.i)); },
      [](Cc& c, Cw&) -> std::optional<std::string> { return IntText(BaseNumber(c.CurrentBase())); }},

@@ -216,7 +216,7 @@ void TMainForm::BaseLDblClick() {
 void TMainForm::AngleLDblClick() {
     // Through the angle commands, so that the change is an undo step.
     static constexpr Cmd kUnits[] = {Cmd::Cyc, Cmd::Deg, Cmd::Rad, Cmd::Grad};
-    MenuCommand(kUnits[(calc_.AngleMode() + 1) % 4]);
+    MenuCommand(kUnits[(tallix::AngleUnitNumber(calc_.AngleMode()) + 1) % 4]);
 }
 
 void TMainForm::ShowError(const std::string& message) {

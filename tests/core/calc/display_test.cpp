@@ -96,7 +96,8 @@ TEST(IndicatorToolTips, SayWhatTheyShowAndWhatADoubleClickSelects) {
         {2, "Angle unit: radians\nDouble-click for the next unit: gradients"},
         {3, "Angle unit: gradients\nDouble-click for the next unit: cycles"},
     };
-    for (const auto& c : angles) EXPECT_EQ(tallix::AngleToolTip(c.mode), c.tip) << c.mode;
+    for (const auto& c : angles)
+        EXPECT_EQ(tallix::AngleToolTip(tallix::AngleUnitFromNumber(c.mode)), c.tip) << c.mode;
 
     const struct {
         Base base;

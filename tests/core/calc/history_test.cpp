@@ -29,8 +29,14 @@ struct State {
 
 State Snapshot(const TestCalc& t) {
     const Calculator& c = t.calc;
-    return {t.Stack(),     c.LastX(),    c.LastY(),     c.LastNum(),
-            c.FixLength(), c.WordSize(), c.AngleMode(), c.CurrentBase()};
+    return {t.Stack(),
+            c.LastX(),
+            c.LastY(),
+            c.LastNum(),
+            c.FixLength(),
+            c.WordSize(),
+            tallix::AngleUnitNumber(c.AngleMode()),
+            c.CurrentBase()};
 }
 
 std::ostream& operator<<(std::ostream& os, const State& s) {

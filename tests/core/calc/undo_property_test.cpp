@@ -58,9 +58,15 @@ std::ostream& operator<<(std::ostream& os, const State& s) {
 State Snapshot(const TestCalc& t) {
     const Calculator& c = t.calc;
     const bool typed = c.UndoLabel() == "Typing";
-    return {t.Stack(),     c.LastX(),       c.LastY(),
-            c.LastNum(),   c.FixLength(),   c.WordSize(),
-            c.AngleMode(), c.CurrentBase(), typed ? std::string() : c.Entry()};
+    return {t.Stack(),
+            c.LastX(),
+            c.LastY(),
+            c.LastNum(),
+            c.FixLength(),
+            c.WordSize(),
+            tallix::AngleUnitNumber(c.AngleMode()),
+            c.CurrentBase(),
+            typed ? std::string() : c.Entry()};
 }
 
 // ---- every command -----------------------------------------------------------

@@ -15,7 +15,7 @@ using namespace tallix::opstest;
 
 namespace {
 
-constexpr int RAD = 2;
+constexpr AngleUnit RAD = AngleUnit::Radians;
 
 TEST(IntegerOps, ModFactorialGcdLcmReduce) {
     const OpCase cases[] = {

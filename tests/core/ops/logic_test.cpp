@@ -8,7 +8,7 @@ using namespace tallix::opstest;
 
 namespace {
 
-constexpr int RAD = 2;
+constexpr AngleUnit RAD = AngleUnit::Radians;
 
 TEST(LogicOps, ResultsAndMessages) {
     const OpCase cases[] = {

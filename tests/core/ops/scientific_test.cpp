@@ -14,7 +14,8 @@ using namespace tallix::opstest;
 
 namespace {
 
-constexpr int CYC = 0, DEG = 1, RAD = 2, GRAD = 3;
+constexpr AngleUnit CYC = AngleUnit::Cycles, DEG = AngleUnit::Degrees, RAD = AngleUnit::Radians,
+                    GRAD = AngleUnit::Gradients;
 
 TEST(ScientificOps, Trigonometry) {
     const OpCase cases[] = {

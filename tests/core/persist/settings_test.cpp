@@ -53,7 +53,7 @@ TEST(LoadSettings, FirstRunTakesEveryDefault) {
     EXPECT_EQ(f.window.ButtonTime, 25);
     EXPECT_EQ(f.calc.WordSize(), 16);
     EXPECT_EQ(f.calc.FixLength(), -1);
-    EXPECT_EQ(f.calc.AngleMode(), 2);
+    EXPECT_EQ(AngleUnitNumber(f.calc.AngleMode()), 2);
     EXPECT_EQ(f.calc.CurrentBase(), Base::DEC);
     EXPECT_EQ(f.calc.LastX(), 0);
     EXPECT_EQ(f.calc.LastY(), 0);
@@ -77,7 +77,7 @@ int LoadedSetting(const char* name, const char* stored) {
     if (n == "WordSize") return f.calc.WordSize();
     if (n == "FixLength") return f.calc.FixLength();
     if (n == "ButtonTime") return f.window.ButtonTime;
-    if (n == "AngleMode") return f.calc.AngleMode();
+    if (n == "AngleMode") return AngleUnitNumber(f.calc.AngleMode());
     if (n == "CurrentBase") return static_cast<int>(f.calc.CurrentBase());
     if (n == "LastNum") return static_cast<int>(f.calc.LastNum());
     ADD_FAILURE() << "no such setting " << n;
@@ -225,7 +225,7 @@ TEST(LoadSettings, NegativeButtonTimeOrLastNumEndsWithAWarning) {
         EXPECT_NE(r.warning.find(c.name), std::string::npos) << r.warning;
         EXPECT_FALSE(r.stackLoaded);
         EXPECT_EQ(f.calc.WordSize(), c.wordSizeRead ? 8 : 16) << c.name;
-        EXPECT_EQ(f.calc.AngleMode(), c.angleRead ? 1 : 2) << c.name;
+        EXPECT_EQ(AngleUnitNumber(f.calc.AngleMode()), c.angleRead ? 1 : 2) << c.name;
         EXPECT_EQ(f.calc.LastX(), c.lastXRead ? 4.5L : 0) << c.name;
         EXPECT_EQ(f.window.ButtonTime, 25) << c.name;
         EXPECT_TRUE(f.calc.Stack().empty());
@@ -272,7 +272,7 @@ TEST(LoadSettings, StoreErrorEndsTheLoadSilentlyWhereItOccurs) {
         EXPECT_EQ(f.calc.WordSize(), n > 0 ? 8 : 16) << c.name;
         EXPECT_EQ(f.calc.FixLength(), n > 1 ? 3 : -1) << c.name;
         EXPECT_EQ(f.window.ButtonTime, n > 2 ? 100 : 25) << c.name;
-        EXPECT_EQ(f.calc.AngleMode(), n > 3 ? 0 : 2) << c.name;
+        EXPECT_EQ(AngleUnitNumber(f.calc.AngleMode()), n > 3 ? 0 : 2) << c.name;
         EXPECT_EQ(f.calc.CurrentBase(), n > 4 ? Base::HEX : Base::DEC) << c.name;
         EXPECT_EQ(f.calc.LastX(), n > 5 ? 1.5L : 0) << c.name;
         EXPECT_EQ(f.calc.LastY(), n > 6 ? 2.5L : 0) << c.name;
@@ -287,7 +287,7 @@ TEST(SaveSettings, WritesEveryValueInItsStringForm) {
     QuietShell shell;
     Calculator calc(shell, ',');
     tallix::testing::Arrange(calc, [](Calculator::Change& c) {
-        c.SelectAngleMode(3);
+        c.SelectAngleMode(AngleUnit::Gradients);
         c.SetFixLength(-1);
         c.SetLastArgs(2.5L, -1e-7L, 2);
         c.SelectBase(Base::OCT);
@@ -425,7 +425,7 @@ TEST(SettingsRoundTrip, HundredThousandEntriesSurviveARestart) {
         tallix::testing::Arrange(calc, [&](Calculator::Change& c) {
             c.ReplaceStack(levels);
             c.SetLastArgs(1.0L / 3, -2.5e300L, 2);
-            c.SelectAngleMode(1);
+            c.SelectAngleMode(AngleUnit::Degrees);
             c.SelectBase(Base::HEX);
             c.SetWordSize(32);
             c.SetFixLength(4);
@@ -443,7 +443,7 @@ TEST(SettingsRoundTrip, HundredThousandEntriesSurviveARestart) {
     EXPECT_EQ(f.calc.LastX(), *ParseReal(FormatStackValue(1.0L / 3, '.'), '.'));
     EXPECT_EQ(f.calc.LastY(), -2.5e300L);
     EXPECT_EQ(f.calc.LastNum(), 2u);
-    EXPECT_EQ(f.calc.AngleMode(), 1);
+    EXPECT_EQ(AngleUnitNumber(f.calc.AngleMode()), 1);
     EXPECT_EQ(f.calc.CurrentBase(), Base::HEX);
     EXPECT_EQ(f.calc.WordSize(), 32);
     EXPECT_EQ(f.calc.FixLength(), 4);
@@ -551,7 +551,8 @@ TEST(CaptureValues, EveryValueCounts) {
         {"HideKeyboard", [](Calculator::Change&, WindowSettings& w) { w.HideKeyboard = true; }},
         {"HideNumbers", [](Calculator::Change&, WindowSettings& w) { w.HideNumbers = true; }},
         {"ButtonTime", [](Calculator::Change&, WindowSettings& w) { w.ButtonTime = 26; }},
-        {"AngleMode", [](Calculator::Change& c, WindowSettings&) { c.SelectAngleMode(1); }},
+        {"AngleMode",
+         [](Calculator::Change& c, WindowSettings&) { c.SelectAngleMode(AngleUnit::Degrees); }},
         {"FixLength", [](Calculator::Change& c, WindowSettings&) { c.SetFixLength(3); }},
         {"LastX", [](Calculator::Change& c, WindowSettings&) { c.SetLastArgs(1E-30L, 0, 0); }},
         {"LastY", [](Calculator::Change& c, WindowSettings&) { c.SetLastArgs(0, -2, 0); }},
