@@ -2,10 +2,13 @@
 // state, with the primitives every command uses. The window and batch mode
 // both drive one of these; neither holds numbers of its own.
 //
-// The stack is private: it changes only through the primitives below, and
-// the display (six lines, labels, scroll bar) is computed from the depth and
-// the scroll position whenever it is asked for, so no caller has to keep a
-// display model in step with the stack.
+// Everything it holds is read through accessors and changed only through
+// its door (Apply, Load, Undo, Redo): the primitives and mode setters are
+// private and reached through the Change handle the door gives, so every
+// change is inside an undo step and advances the revision that the view and
+// the autosave follow. The display (six lines, labels, scroll bar) is
+// computed from the depth and the scroll position whenever it is asked for,
+// so no caller has to keep a display model in step with the stack.
 #pragma once
 
 #include <array>

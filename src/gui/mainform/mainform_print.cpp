@@ -37,7 +37,7 @@ void TMainForm::Print1Click() {
     // printed; a second listing waits for the first.
     if (printing_) return;
     // The typed number is entered as an undo step of its own, as Save and
-    // Open enter it: a change outside any step would forget the history.
+    // Open enter it.
     const bool entered = CommitEntry();
     RefreshView();
     if (!entered) return;
