@@ -32,7 +32,9 @@ std::vector<std::string> Levels(std::size_t n) {
 void UndoRedo(benchmark::State& state, Cmd cmd, bool timeUndo) {
     NoShell shell;
     Calculator calc(shell);
-    calc.ReplaceStack(Levels(static_cast<std::size_t>(state.range(0))));
+    calc.Load([&](tallix::Calculator::Change& ch) {
+        ch.ReplaceStack(Levels(static_cast<std::size_t>(state.range(0))));
+    });
     RunCommand(calc, cmd);
     if (!calc.CanUndo()) state.SkipWithError("the command made no step");
     for (auto _ : state) {
@@ -70,7 +72,9 @@ BENCHMARK(BM_UndoSum)->Arg(10)->Arg(1000000)->Unit(benchmark::kMicrosecond);
 void BM_SwapWithHistory(benchmark::State& state) {
     NoShell shell;
     Calculator calc(shell);
-    calc.ReplaceStack(Levels(static_cast<std::size_t>(state.range(0))));
+    calc.Load([&](tallix::Calculator::Change& ch) {
+        ch.ReplaceStack(Levels(static_cast<std::size_t>(state.range(0))));
+    });
     for (auto _ : state) RunCommand(calc, Cmd::Swap);
     state.counters["steps"] = static_cast<double>(calc.UndoHistory().UndoCount());
 }
@@ -106,7 +110,7 @@ void BM_UndoPaste100k(benchmark::State& state) {
     const std::string text = PasteText(100000);
     NoShell shell;
     Calculator calc(shell);
-    calc.ReplaceStack(Levels(1000000));
+    calc.Load([&](tallix::Calculator::Change& ch) { ch.ReplaceStack(Levels(1000000)); });
     tallix::PasteText(calc, text);
     for (auto _ : state) {
         if (!calc.Undo()) state.SkipWithError("undo failed");

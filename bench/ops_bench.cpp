@@ -21,14 +21,18 @@ void RunCommand(benchmark::State& state, std::initializer_list<const char*> args
                 int angleMode = 2) {
     NoShell shell;
     Calculator calc(shell);
-    calc.SelectAngleMode(angleMode);
+    calc.Load([&](tallix::Calculator::Change& ch) {
+        ch.SelectAngleMode(AngleUnitFromNumber(angleMode));
+    });
     for (auto _ : state) {
-        for (const char* a : args) {
-            calc.Entry = a;
-            calc.EnterEntryLine();
-        }
+        calc.Load([&](Calculator::Change& ch) {
+            for (const char* a : args) {
+                ch.SetEntry(a);
+                ch.EnterEntryLine();
+            }
+        });
         RunCommand(calc, cmd);
-        calc.ClearStack();
+        calc.Load([&](tallix::Calculator::Change& ch) { ch.ClearStack(); });
     }
 }
 

@@ -38,7 +38,7 @@ std::string BenchFile() {
 void BM_SaveStackFile(benchmark::State& state) {
     NoShell shell;
     Calculator stack(shell);
-    stack.ReplaceStack(TypicalStack());
+    stack.Load([&](tallix::Calculator::Change& ch) { ch.ReplaceStack(TypicalStack()); });
     const std::string path = BenchFile();
     for (auto _ : state)
         if (!SaveStackFile(path, stack)) state.SkipWithError("save failed");
@@ -50,12 +50,14 @@ BENCHMARK(BM_SaveStackFile)->Unit(benchmark::kMillisecond);
 void BM_OpenStackFile(benchmark::State& state) {
     NoShell shell;
     Calculator stack(shell);
-    stack.ReplaceStack(TypicalStack());
+    stack.Load([&](tallix::Calculator::Change& ch) { ch.ReplaceStack(TypicalStack()); });
     const std::string path = BenchFile();
     if (!SaveStackFile(path, stack)) state.SkipWithError("save failed");
     for (auto _ : state) {
         Calculator loaded(shell);
-        if (!LoadStackFile(path, loaded)) state.SkipWithError("open failed");
+        FileStatus st;
+        loaded.Load([&](Calculator::Change& c) { st = LoadStackFile(path, c); });
+        if (!st) state.SkipWithError("open failed");
         benchmark::DoNotOptimize(loaded.Depth());
     }
     std::remove(path.c_str());
@@ -65,7 +67,7 @@ BENCHMARK(BM_OpenStackFile)->Unit(benchmark::kMillisecond);
 void BM_SaveSettings(benchmark::State& state) {
     NoShell shell;
     Calculator calc(shell);
-    calc.ReplaceStack(TypicalStack());
+    calc.Load([&](tallix::Calculator::Change& ch) { ch.ReplaceStack(TypicalStack()); });
     WindowSettings window;
     for (auto _ : state) {
         MemorySettingsStore store;
@@ -77,7 +79,7 @@ BENCHMARK(BM_SaveSettings)->Unit(benchmark::kMillisecond);
 void BM_LoadSettings(benchmark::State& state) {
     NoShell shell;
     Calculator saved(shell);
-    saved.ReplaceStack(TypicalStack());
+    saved.Load([&](tallix::Calculator::Change& ch) { ch.ReplaceStack(TypicalStack()); });
     MemorySettingsStore full;
     SaveSettings(full, saved, WindowSettings{});
     for (auto _ : state) {

@@ -64,8 +64,10 @@ int main(int argc, char** argv) {
     tallix::gui::SetUpApplication();
     auto window = tallix::gui::CreateMainWindow('.');
     form = window.get();
-    for (int i = 1000000; i >= 1; --i) form->Calc().PushText(std::to_string(i) + ".25");
-    form->Calc().ResetEntry();
+    form->Calc().Load([](tallix::Calculator::Change& ch) {
+        for (int i = 1000000; i >= 1; --i) ch.PushText(std::to_string(i) + ".25");
+        ch.ResetEntry();
+    });
     form->RefreshView();
     form->show();
     QApplication::processEvents();

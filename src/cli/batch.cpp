@@ -43,10 +43,13 @@ void BatchRunner::RunToken(std::string_view token, int lineNo) {
     }
     // Entering a number is an undo step, as the Enter key's is; the entry
     // line takes no part in it, so nothing is left there for the next token.
-    Calculator::Step step(calc_, kEntryLabel);
+    calc_.Apply(kEntryLabel, [&](Calculator::Change& c) { EnterToken(c, token, lineNo); });
+}
+
+void BatchRunner::EnterToken(Calculator::Change& c, std::string_view token, int lineNo) {
     std::string text;
     Value value = 0;
-    if (!calc_.ParseEntry(token, text, value)) {
+    if (!c.Calc().ParseEntry(token, text, value)) {
         // The entry's message, with what was not understood and where.
         constexpr std::size_t kShown = 40;
         std::string shown = CutChars(token, kShown);
@@ -55,14 +58,13 @@ void BatchRunner::RunToken(std::string_view token, int lineNo) {
         message += ReasonText(Reason::InvalidSyntax);
         message += ": \"" + shown + "\"";
         if (lineNo > 0) message += " (line " + std::to_string(lineNo) + ")";
-        calc_.CommandFailed();
+        c.CommandFailed();
         ShowError(message);
         return;
     }
-    calc_.PushText(std::move(text));
-    calc_.LastX = value;
-    calc_.LastNum = 1;
-    calc_.ResetEntry();
+    c.PushText(std::move(text));
+    c.SetLastX(value);
+    c.ResetEntry();
 }
 
 void BatchRunner::RunLine(std::string_view line, int lineNo) {
@@ -186,7 +188,11 @@ int BatchMain(const CommandLine& cl, std::FILE* in, std::FILE* out, std::FILE* e
     // Without the stack it was asked for, the tokens would compute something
     // else, and a --save would overwrite its file with that: stop here.
     if (cl.load) {
-        if (auto st = persist::LoadStackFile(cl.loadPath, runner.calculator()); !st) {
+        // The loaded stack is where the run starts, not a step to undo.
+        persist::FileStatus st;
+        runner.calculator().Load(
+            [&](Calculator::Change& c) { st = persist::LoadStackFile(cl.loadPath, c); });
+        if (!st) {
             std::fprintf(err, "tallix: cannot read %s: %s\n", cl.loadPath.c_str(),
                          st.reason.c_str());
             return 1;

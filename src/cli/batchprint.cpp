@@ -17,7 +17,7 @@ PdfListingPrinter pdfPrinter = nullptr;
 bool PrintTextListing(const std::string& path, const Calculator& calc, std::string& error) {
     print::TFixedPitchDevice device(print::UserPaper());
     print::TLinePrinter lp(device);
-    print::ConfigureStackPrinter(lp, calc.DecimalChar);
+    print::ConfigureStackPrinter(lp, calc.DecimalChar());
     lp.SetPrintToFile(true);
     lp.SetFileName(path);
     // The line printer trims blanks from its file name: that would be
@@ -28,7 +28,7 @@ bool PrintTextListing(const std::string& path, const Calculator& calc, std::stri
     }
     try {
         print::PrintStack(
-            lp, calc.StackLevels(), calc.DecimalChar,
+            lp, calc.StackLevels(), calc.DecimalChar(),
             [&calc](std::string_view text) { return calc.FormatForBase(text); },
             print::kBatchDisplayFont);
     } catch (const std::exception& e) {

@@ -22,6 +22,7 @@
 #include "core/calc/calculator.h"
 #include "core/commands/dispatch.h"
 #include "core/number/numtext.h"
+#include "test_calc.h"
 
 using namespace tallix;
 
@@ -47,7 +48,10 @@ struct Big {
     operator mpfr_srcptr() const { return v; }
 };
 
-constexpr int CYC = 0, DEG = 1, RAD = 2, GRAD = 3;
+// The angle units by their stored numbers, as the references take them.
+constexpr int CYC = AngleUnitNumber(AngleUnit::Cycles), DEG = AngleUnitNumber(AngleUnit::Degrees),
+              RAD = AngleUnitNumber(AngleUnit::Radians),
+              GRAD = AngleUnitNumber(AngleUnit::Gradients);
 const char* const kModeName[] = {"CYC", "DEG", "RAD", "GRAD"};
 long UnitsPerTurn(int mode) { return mode == CYC ? 1 : mode == DEG ? 360 : 400; }
 
@@ -218,11 +222,14 @@ void RecordCase(const Case& c) {
 // error) and records its error.
 void Check(Calculator& calc, QuietShell& shell, const Case& c) {
     RecordCase(c);
-    calc.ClearStack();
+    tallix::testing::Arrange(calc, [&](tallix::Calculator::Change& ch) { ch.ClearStack(); });
     shell.messages.clear();
-    calc.SelectAngleMode(c.mode);
-    if (!c.y.empty()) calc.PushText(c.y);
-    calc.PushText(c.x);
+    tallix::testing::Arrange(calc, [&](tallix::Calculator::Change& ch) {
+        ch.SelectAngleMode(AngleUnitFromNumber(c.mode));
+    });
+    if (!c.y.empty())
+        tallix::testing::Arrange(calc, [&](tallix::Calculator::Change& ch) { ch.PushText(c.y); });
+    tallix::testing::Arrange(calc, [&](tallix::Calculator::Change& ch) { ch.PushText(c.x); });
     RunCommand(calc, c.cmd);
     const std::string what = Label(c) + " of " + (c.y.empty() ? "" : c.y + ", ") + c.x;
     ASSERT_TRUE(shell.messages.empty()) << what << ": " << shell.messages[0];
@@ -605,8 +612,11 @@ TEST(Accuracy, ExactCases) {
     for (const Exact& c : cases) {
         QuietShell shell;
         Calculator calc(shell);
-        calc.SelectAngleMode(c.mode);
-        for (const std::string& a : c.args) calc.PushText(a);
+        tallix::testing::Arrange(calc, [&](tallix::Calculator::Change& ch) {
+            ch.SelectAngleMode(AngleUnitFromNumber(c.mode));
+        });
+        for (const std::string& a : c.args)
+            tallix::testing::Arrange(calc, [&](tallix::Calculator::Change& ch) { ch.PushText(a); });
         RunCommand(calc, c.cmd);
         ASSERT_EQ(calc.Depth(), 1u) << c.text;
         EXPECT_EQ(calc.Stack().at(0), c.text)

@@ -55,6 +55,16 @@ TEST(BatchUndo, StepsBackAndForth) {
         {"word size", "-1 HEX 8 STWS UNDO", "FFFF\n8\n", 0},
         {"word size and its argument", "-1 HEX 8 STWS UNDO UNDO", "FFFF\n", 0},
         {"nothing to undo", "UNDO REDO 7", "7\n", 0},
+        // A failed command's last arguments are the same whether the state is
+        // reached directly or by an undo and a redo.
+        {"failed last arguments", "1 0 / LAST", "1\n0\n1\n0\n", 1},
+        {"failed last arguments after undo and redo", "1 0 / UNDO REDO LAST", "1\n0\n1\n0\n", 1},
+        {"failed last arguments, back and forth", "1 0 / 5 UNDO REDO UNDO LAST", "1\n0\n1\n0\n", 1},
+        // What changes nothing that can be seen is no step.
+        {"the sum of one value", "7 SUM UNDO", "", 0},
+        {"a rotation of equal values", "1 1 1 ROT UNDO", "1\n1\n", 0},
+        {"a roll of equal values", "2 2 2 3 ROLL UNDO", "2\n2\n2\n3\n", 0},
+        {"a clear that clears nothing", "CLR UNDO", "", 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -2,6 +2,7 @@
 // they stop, deep stacks written on a worker while keys go on, a killed
 // program that keeps what was saved, two instances that leave exactly the
 // last closer's stack, and failures of the final save reported.
+#include <QClipboard>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
@@ -203,6 +204,93 @@ TEST_F(AutoSaveWindow, ChangesAreWrittenASecondAfterTheTypingStops) {
     form_->RefreshView();
     QTest::qWait(TAutoSave::kIdleMs + 500);
     EXPECT_EQ(DumpSettings(config_->File()).at("Settings/CurrentBase"), "16");
+}
+
+// The autosave follows the calculator's changes themselves: a change that
+// no one shows on the screen is saved all the same, and the view follows.
+TEST_F(AutoSaveWindow, AChangeThatNothingShowsIsSavedAndThenShown) {
+    Open({"1"});
+    RunCommand(form_->Calc(), Cmd::Hex);
+    form_->Calc().Apply({}, [](Calculator::Change& c) { c.PushText("2"); });
+    QTest::qWait(TAutoSave::kIdleMs + 500);
+    EXPECT_EQ(DumpSettings(config_->File()).at("Settings/CurrentBase"), "16");
+    EXPECT_EQ(Saved(), (Strings{"2", "1"}));
+    EXPECT_EQ(form_->BaseL()->text(), "HEX");
+    EXPECT_EQ(form_->StackLineLabel(1)->text().trimmed(), "2");
+}
+
+// Every command the window offers, from a menu or a key: after the quiet
+// time the file holds the state it left, and after an Undo the state
+// before it, exactly. The commands that end the window (Exit, Close) and
+// those that wait in a file or print dialog (Open, Save, Print) have tests
+// of their own.
+TEST_F(AutoSaveWindow, EveryCommandIsSavedAndSoIsItsUndo) {
+    Open({"4", "0.5", "3", "2"});
+    form_->AutoSave()->SetIdleMs(10);
+    Calculator& calc = form_->Calc();
+    struct Seen {
+        Strings stack;
+        std::vector<std::pair<std::string, std::string>> values;
+        std::string entry;
+        bool operator==(const Seen&) const = default;
+        std::string Text() const {
+            std::string t = "[";
+            for (const std::string& e : stack) t += " '" + e + "'";
+            t += " ]";
+            for (const auto& [n, v] : values) t += " " + n + "=" + v;
+            return t + " entry '" + entry + "'";
+        }
+    };
+    auto inCalc = [&] {
+        std::vector<std::pair<std::string, std::string>> v;
+        for (const auto& [name, text] : persist::CaptureValues(calc, {}).settings)
+            if (name != "ButtonTime") v.emplace_back(name, text);
+        return Seen{Levels(), v, calc.Entry()};
+    };
+    auto inFile = [&] {
+        const auto dump = DumpSettings(config_->File());
+        Seen s{DumpedStack(dump), {}, calc.Entry()};
+        for (const auto& [name, text] : inCalc().values)
+            s.values.emplace_back(name, dump.count("Settings/" + name) ? dump.at("Settings/" + name)
+                                                                       : std::string("(none)"));
+        return s;
+    };
+    auto quiet = [] { QTest::qWait(60); };
+    // A change, so that the file holds every value from here on.
+    form_->MenuCommand(Cmd::Deg);
+    quiet();
+    form_->MenuCommand(Cmd::Rad);
+    quiet();
+    for (const CommandDef& def : CommandTable()) {
+        if (def.id == Cmd::Exit || def.id == Cmd::TrayClose || def.id == Cmd::Open ||
+            def.id == Cmd::Save || def.id == Cmd::Print || def.scope == Scope::History)
+            continue;
+        SCOPED_TRACE(CommandLabel(def));
+        QGuiApplication::clipboard()->setText("6 7");
+        const Seen before = inCalc();
+        const std::size_t steps = calc.UndoHistory().UndoCount();
+        if (def.menu.menu != Menu::None) {
+            form_->MenuCommand(def.id);
+        } else if (KeyEnabled(calc.CurrentBase(), def.key.key)) {
+            if (def.key.shifted) form_->KShiftClick();
+            form_->KeyClick(def.key.key);
+        }
+        quiet();
+        const Seen after = inCalc();
+        EXPECT_EQ(inFile(), after) << "\n" << inFile().Text() << "\n" << after.Text();
+        // A number the command entered first is a step of its own.
+        const std::size_t made = calc.UndoHistory().UndoCount() - steps;
+        // No step: a failure leaves its last arguments, nothing else changes.
+        if (made == 0) continue;
+        for (std::size_t i = 0; i < made; ++i) form_->MenuCommand(Cmd::Undo);
+        quiet();
+        EXPECT_EQ(inCalc(), before) << "\n" << inCalc().Text() << "\n" << before.Text();
+        EXPECT_EQ(inFile(), before) << "\n" << inFile().Text() << "\n" << before.Text();
+        for (std::size_t i = 0; i < made; ++i) form_->MenuCommand(Cmd::Redo);
+        quiet();
+        EXPECT_EQ(inCalc(), after) << "\n" << inCalc().Text() << "\n" << after.Text();
+        EXPECT_EQ(inFile(), after) << "\n" << inFile().Text() << "\n" << after.Text();
+    }
 }
 
 TEST_F(AutoSaveWindow, NothingIsWrittenWithoutAChange) {

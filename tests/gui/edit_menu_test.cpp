@@ -237,7 +237,7 @@ TEST_F(EditMenu, CopyAndCopyStackFollowTheBase) {
     };
     for (const CopyCase& c : cases) {
         SCOPED_TRACE(c.name);
-        Calc().ClearStack();
+        tallix::testing::Arrange(Calc(), [&](tallix::Calculator::Change& ch) { ch.ClearStack(); });
         Push(c.pushed);
         Press(c.baseKey, Qt::ControlModifier);
         Press(Qt::Key_C, Qt::ControlModifier);
@@ -245,7 +245,7 @@ TEST_F(EditMenu, CopyAndCopyStackFollowTheBase) {
         Press(Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
         EXPECT_EQ(Clipboard()->text(), c.stack);
         // Pasted back in the same base: the same stack again.
-        Calc().ClearStack();
+        tallix::testing::Arrange(Calc(), [&](tallix::Calculator::Change& ch) { ch.ClearStack(); });
         Press(Qt::Key_V, Qt::ControlModifier);
         EXPECT_EQ(StackTexts(), Texts(c.pushed.rbegin(), c.pushed.rend()));
     }
@@ -257,7 +257,7 @@ TEST_F(EditMenu, CopyTakesTheEntryLinesSelectionFirst) {
     Form().Line0()->setSelection(1, 2);
     Press(Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(Clipboard()->text(), "23");
-    EXPECT_EQ(Calc().Entry, "123"); // still being typed
+    EXPECT_EQ(Calc().Entry(), "123"); // still being typed
     EXPECT_EQ(StackTexts(), Texts{"5"});
 }
 
@@ -343,7 +343,7 @@ TEST_F(EditMenu, StackLinesEntryLineAndIndicatorsAreNamed) {
     EXPECT_EQ(Accessible(Form().StackLineLabel(6)), "level 6: 3");
     Press(Qt::Key_Up);
     EXPECT_EQ(Accessible(Form().StackLineLabel(1)), "level 2: 7");
-    Calc().ClearStack();
+    tallix::testing::Arrange(Calc(), [&](tallix::Calculator::Change& ch) { ch.ClearStack(); });
     Push({"255"});
     EXPECT_EQ(Accessible(Form().StackLineLabel(2)), "level 2: empty");
     EXPECT_EQ(Accessible(Form().Line0()), "Entry line");

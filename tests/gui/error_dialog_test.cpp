@@ -30,7 +30,7 @@ TEST_F(ErrorDialog, CoversTheStackDisplayAndKeepsTheStack) {
 }
 
 TEST_F(ErrorDialog, EntryErrorLeavesTheEntryLine) {
-    Calc().Entry = "-";
+    tallix::testing::SetEntry(Calc(), "-");
     Form().RefreshView();
     Type("\r");
     ASSERT_EQ(closer_.Seen().size(), 1u);

@@ -53,7 +53,7 @@ TEST_P(TypedCharacters, EntryLineShowsOnlyWhatTheKeysPut) {
     Type(GetParam().typed);
     EXPECT_EQ(Form().Line0()->text(), GetParam().entry);
     EXPECT_FALSE(ShiftShown());
-    EXPECT_FALSE(Calc().ShiftDown);
+    EXPECT_FALSE(Calc().ShiftDown());
 }
 
 INSTANTIATE_TEST_SUITE_P(Chars, TypedCharacters,
@@ -115,7 +115,7 @@ TEST_F(Keyboard, ClickedShiftSelectsTheNextKeysSecondFunction) {
     Type("\b"); // Drop: enters 7, then drops it
     EXPECT_EQ(StackTexts(), (std::vector<std::string>{"4"}));
     EXPECT_EQ(Form().Line0()->text(), "");
-    EXPECT_EQ(Calc().LastX, 7);
+    EXPECT_EQ(Calc().LastX(), 7);
     Type("7\b"); // without Shift the character goes
     EXPECT_EQ(Form().Line0()->text(), "");
     EXPECT_EQ(StackTexts(), (std::vector<std::string>{"4"}));
@@ -148,8 +148,8 @@ TEST_P(BaseKeys, DisabledKeysIgnoreKeyboardAndMouse) {
     EXPECT_EQ(Form().KeyButton(c.key)->isEnabled(), c.accepted);
     const std::string twice =
         std::string(1, '1') + std::string(2, static_cast<char>(std::toupper(c.typed)));
-    EXPECT_EQ(Calc().Entry, c.accepted ? twice : "1");
-    EXPECT_FALSE(Calc().ShiftDown);
+    EXPECT_EQ(Calc().Entry(), c.accepted ? twice : "1");
+    EXPECT_FALSE(Calc().ShiftDown());
 }
 
 INSTANTIATE_TEST_SUITE_P(Bases, BaseKeys,
@@ -167,7 +167,7 @@ TEST_F(Keyboard, SignExponentAndSeparatorAreDeadOutsideDecimal) {
         RunCommand(Calc(), base);
         Form().RefreshView();
         Type("1nx.");
-        EXPECT_EQ(Calc().Entry, "1");
+        EXPECT_EQ(Calc().Entry(), "1");
         for (Key k : {Key::KPlusMinus, Key::KEex, Key::KDot})
             EXPECT_FALSE(Form().KeyButton(k)->isEnabled());
         Type("\b");
@@ -178,7 +178,7 @@ TEST_F(Keyboard, CommaSeparatorLocale) {
     Open(',');
     EXPECT_EQ(Form().KeyButton(Key::KDot)->text(), ",");
     Type("1.5");
-    EXPECT_EQ(Calc().Entry, "15");
+    EXPECT_EQ(Calc().Entry(), "15");
     Type("\b\b1,5\r");
     EXPECT_EQ(StackTexts(), (std::vector<std::string>{"1,5"}));
 }
@@ -282,7 +282,7 @@ TEST_F(Keyboard, KeyPressedDuringAFlashRunsAndBothComeUpTogether) {
     clock.start();
     Click(Key::K4);
     const qint64 elapsed = clock.elapsed();
-    EXPECT_EQ(Calc().Entry, "45");
+    EXPECT_EQ(Calc().Entry(), "45");
     EXPECT_GE(elapsed, 250);
     EXPECT_LT(elapsed, 550) << "the inner key restarted the flash timer";
     EXPECT_FALSE(Form().KeyButton(Key::K4)->isChecked());

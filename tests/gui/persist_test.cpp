@@ -160,7 +160,7 @@ TEST_F(SavedStateWindow, ABadValueWarnsAndKeepsTheSavedStack) {
     auto form = Start(store);
     ASSERT_FALSE(closer_.Seen().empty());
     EXPECT_TRUE(closer_.Seen().front().text.startsWith("Something is wrong: "));
-    EXPECT_EQ(form->Calc().WordSize, 12);
+    EXPECT_EQ(form->Calc().WordSize(), 12);
     EXPECT_TRUE(form->Calc().Stack().empty());
     RunCommand(form->Calc(), Cmd::Pi); // a change, saved a second later
     form->RefreshView();
@@ -260,7 +260,7 @@ TEST_F(StackFiles, SaveAndOpenThroughTheFileMenu) {
     }
     // The typed 9 was entered first and then replaced with the whole file.
     EXPECT_EQ(StackTexts(), (std::vector<std::string>{"3", "2", "1"}));
-    EXPECT_EQ(Calc().Entry, "");
+    EXPECT_EQ(Calc().Entry(), "");
     {
         // The dialog offers the name confirmed last time.
         FileDialogAnswer answer("");
@@ -277,7 +277,7 @@ TEST_F(StackFiles, SaveCommitsTheEntryAndAddsTheDefaultSuffix) {
 }
 
 TEST_F(StackFiles, ABadEntryShowsItsErrorAndNoDialog) {
-    Form().Calc().Entry = "-";
+    tallix::testing::SetEntry(Form().Calc(), "-");
     FileDialogAnswer answer(Path("never.Stk"));
     Form().Save1Click();
     EXPECT_TRUE(answer.title.isEmpty());
@@ -292,7 +292,7 @@ TEST_F(StackFiles, CancellingOpenKeepsTheStackButClearsTheEntry) {
     FileDialogAnswer answer("");
     Form().Open1Click();
     EXPECT_EQ(StackTexts(), (std::vector<std::string>{"7", "5"}));
-    EXPECT_EQ(Calc().Entry, "");
+    EXPECT_EQ(Calc().Entry(), "");
 }
 
 TEST_F(StackFiles, OpenReadsEveryLineEndAndStopsAtNul) {

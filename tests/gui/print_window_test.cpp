@@ -111,12 +111,12 @@ TEST_F(PrintCommand, CancellingPrintsNothingButEntersTheNumber) {
     EXPECT_EQ(answer.objectName, "PrintDialog1");
     EXPECT_FALSE(QFile::exists(Path()));
     EXPECT_EQ(StackTexts(), (std::vector<std::string>{"5", "1"}));
-    EXPECT_EQ(Calc().Entry, "");
+    EXPECT_EQ(Calc().Entry(), "");
     EXPECT_TRUE(ErrorBoxes().isEmpty());
 }
 
 TEST_F(PrintCommand, AnInvalidEntryShowsItsErrorAndNoDialog) {
-    Calc().Entry = "-";
+    tallix::testing::SetEntry(Calc(), "-");
     Form().RefreshView();
     PrintDialogAnswer answer(true);
     Press(Qt::Key_P, Qt::ControlModifier);

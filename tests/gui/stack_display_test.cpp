@@ -141,8 +141,10 @@ TEST_F(StackDisplay, HexShowsDigitsOfTheBaseAndHintsFollow) {
 TEST_F(StackDisplay, AMillionEntriesScrollToBothEnds) {
     std::vector<std::string> entries;
     const int n = 1000000;
-    for (int i = n; i >= 1; --i) Calc().PushText(std::to_string(i));
-    Calc().ResetEntry();
+    for (int i = n; i >= 1; --i)
+        tallix::testing::Arrange(
+            Calc(), [&](tallix::Calculator::Change& ch) { ch.PushText(std::to_string(i)); });
+    tallix::testing::Arrange(Calc(), [&](tallix::Calculator::Change& ch) { ch.ResetEntry(); });
     Form().RefreshView();
     EXPECT_EQ(FirstLabel(), 1);
     Form().ScrollBar()->triggerAction(QAbstractSlider::SliderToMinimum);
@@ -174,10 +176,12 @@ TEST_F(StackDisplay, LevelNumbersShowWhole) {
 
     for (int depth : {130, 1000, 10000, 100000, 1000000}) {
         SCOPED_TRACE(depth);
-        Calc().ClearStack();
+        tallix::testing::Arrange(Calc(), [&](tallix::Calculator::Change& ch) { ch.ClearStack(); });
         Calc().ReserveStack(static_cast<std::size_t>(depth));
-        for (int i = depth; i >= 1; --i) Calc().PushText("1");
-        Calc().ResetEntry();
+        for (int i = depth; i >= 1; --i)
+            tallix::testing::Arrange(Calc(),
+                                     [&](tallix::Calculator::Change& ch) { ch.PushText("1"); });
+        tallix::testing::Arrange(Calc(), [&](tallix::Calculator::Change& ch) { ch.ResetEntry(); });
         Form().RefreshView();
         Form().ScrollBar()->triggerAction(QAbstractSlider::SliderToMinimum);
         EXPECT_EQ(Form().IndexLabel(6)->text(), QString("%1:").arg(depth));
@@ -193,7 +197,7 @@ TEST_F(StackDisplay, LevelNumbersShowWhole) {
         EXPECT_EQ(Form().IndexLabel(6)->font(), designFont);
         EXPECT_EQ(Form().PanelLines()->x(), designColumn);
     }
-    Calc().ClearStack();
+    tallix::testing::Arrange(Calc(), [&](tallix::Calculator::Change& ch) { ch.ClearStack(); });
 }
 
 // A text too long for its line shows its end after a marker, the sign of a
@@ -210,9 +214,13 @@ TEST_F(StackDisplay, ALongNegativeNumberKeepsItsSign) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text + " at depth " + std::to_string(c.depth));
-        Calc().ClearStack();
-        Calc().PushText(c.text); // the deepest level
-        for (int i = 1; i < c.depth; ++i) Calc().PushText("0");
+        tallix::testing::Arrange(Calc(), [&](tallix::Calculator::Change& ch) { ch.ClearStack(); });
+        tallix::testing::Arrange(Calc(), [&](tallix::Calculator::Change& ch) {
+            ch.PushText(c.text);
+        }); // the deepest level
+        for (int i = 1; i < c.depth; ++i)
+            tallix::testing::Arrange(Calc(),
+                                     [&](tallix::Calculator::Change& ch) { ch.PushText("0"); });
         Push({});
         // At a two-digit level, as the user scrolls there.
         for (int i = 1; i < c.depth - 5; ++i) Press(Qt::Key_Up);

@@ -165,7 +165,7 @@ TEST_F(Window, BaseIndicatorCyclesAndCommitsTheEntry) {
 }
 
 TEST_F(Window, FailedCommitKeepsTheBase) {
-    Calc().Entry = "-";
+    tallix::testing::SetEntry(Calc(), "-");
     Form().RefreshView();
     Form().Action("Hexadecimal1")->trigger();
     EXPECT_EQ(closer_.Seen().size(), 1u);
@@ -190,7 +190,7 @@ TEST_F(Window, AngleIndicatorAndMenu) {
     }
     Form().Action("Degrees1")->trigger();
     EXPECT_EQ(Form().AngleL()->text(), "DEG");
-    EXPECT_EQ(Calc().AngleMode, 1);
+    EXPECT_EQ(Calc().AngleMode(), tallix::AngleUnit::Degrees);
     EXPECT_EQ(Form().Line0()->text(), "5") << "choosing the unit touched the entry";
     EXPECT_TRUE(Calc().Stack().empty());
 }
@@ -315,7 +315,7 @@ TEST_F(Window, AboutEntersTheNumberFirst) {
 }
 
 TEST_F(Window, AboutWithABadEntryShowsTheEntryErrorInstead) {
-    Calc().Entry = "-";
+    tallix::testing::SetEntry(Calc(), "-");
     Form().RefreshView();
     Form().Action("About1")->trigger();
     ASSERT_EQ(closer_.Seen().size(), 1u);

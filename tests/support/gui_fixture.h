@@ -19,6 +19,7 @@
 #include "gui/mainform/mainform.h"
 #include "gui/widgets/dblclicklabel.h"
 #include "gui/widgets/errdlg.h"
+#include "test_calc.h"
 
 namespace tallix::gui::test {
 
@@ -96,8 +97,10 @@ protected:
         return out;
     }
     void Push(const std::vector<std::string>& deepestFirst) {
-        for (const std::string& s : deepestFirst) Calc().PushText(s);
-        Calc().ResetEntry();
+        for (const std::string& s : deepestFirst)
+            tallix::testing::Arrange(Calc(),
+                                     [&](tallix::Calculator::Change& ch) { ch.PushText(s); });
+        tallix::testing::Arrange(Calc(), [&](tallix::Calculator::Change& ch) { ch.ResetEntry(); });
         Form().RefreshView();
     }
     bool ShiftShown() { return Form().KeyButton(tallix::Key::KShift)->isChecked(); }

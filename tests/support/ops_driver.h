@@ -30,16 +30,16 @@ struct OpsCalc : testing::TestCalc {
             number.remove_prefix(1);
         }
         const std::size_t e =
-            calc.CurrentBase == Base::DEC ? number.find_first_of("eE") : std::string_view::npos;
+            calc.CurrentBase() == Base::DEC ? number.find_first_of("eE") : std::string_view::npos;
         for (char c : number.substr(0, e))
-            Press(KeyForChar(static_cast<unsigned char>(c), calc.DecimalChar));
+            Press(KeyForChar(static_cast<unsigned char>(c), calc.DecimalChar()));
         if (negative) Press(Key::KPlusMinus);
         if (e == std::string_view::npos) return;
         std::string_view exp = number.substr(e + 1);
         Press(Key::KEex);
         const bool expNegative = !exp.empty() && exp[0] == '-';
         if (expNegative || (!exp.empty() && exp[0] == '+')) exp.remove_prefix(1);
-        for (char c : exp) Press(KeyForChar(static_cast<unsigned char>(c), calc.DecimalChar));
+        for (char c : exp) Press(KeyForChar(static_cast<unsigned char>(c), calc.DecimalChar()));
         if (expNegative) Press(Key::KPlusMinus);
     }
 
@@ -59,7 +59,7 @@ struct OpsCalc : testing::TestCalc {
         const CommandDef* def = CommandInfo(cmd);
         const Key k = def ? def->key.key : Key::None;
         if (k != Key::None && k != Key::KEnter && k != Key::KBackspace) {
-            if (calc.ShiftDown != def->key.shifted) Press(Key::KShift);
+            if (calc.ShiftDown() != def->key.shifted) Press(Key::KShift);
             Press(k);
             return;
         }
@@ -76,7 +76,7 @@ inline std::string Err(std::string_view name, std::string_view reason) {
 // One row of an operation table: the stack before (deepest first), the
 // command, and the stack and message after it.
 struct OpCase {
-    int angleMode; // 0 cycles, 1 degrees, 2 radians, 3 gradients
+    AngleUnit angleMode;
     std::vector<std::string> before;
     Cmd cmd;
     std::vector<std::string> after;
@@ -89,8 +89,9 @@ struct OpCase {
 // failure alike).
 inline void RunOpCase(const OpCase& c) {
     OpsCalc d;
-    d.calc.SelectAngleMode(c.angleMode);
-    d.calc.WordSize = c.wordSize;
+    tallix::testing::Arrange(
+        d.calc, [&](tallix::Calculator::Change& ch) { ch.SelectAngleMode(c.angleMode); });
+    tallix::testing::SetWordSize(d.calc, c.wordSize);
     d.EnterAll(c.before);
     const std::vector<std::string> entered = d.Stack();
     d.Do(c.cmd);
@@ -104,7 +105,7 @@ inline void RunOpCase(const OpCase& c) {
     const OpSpec* op = &def->op;
     // A pop that failed (too few entries, or a text the pop refuses) records
     // nothing; the entry of the last number is what Last holds then.
-    if (op->args == 0 || d.calc.LastNum != static_cast<std::uint32_t>(op->args)) return;
+    if (op->args == 0 || d.calc.LastNum() != static_cast<std::uint32_t>(op->args)) return;
     d.Do(Cmd::Last);
     std::vector<std::string> stack = d.Stack();
     const std::vector<std::string> args(entered.end() - op->args, entered.end());
@@ -113,8 +114,8 @@ inline void RunOpCase(const OpCase& c) {
 }
 
 inline std::string Describe(const OpCase& c) {
-    std::string s =
-        "mode " + std::to_string(c.angleMode) + ", word " + std::to_string(c.wordSize) + ":";
+    std::string s = "mode " + std::to_string(AngleUnitNumber(c.angleMode)) + ", word " +
+                    std::to_string(c.wordSize) + ":";
     for (const std::string& b : c.before) s += " " + b;
     s += " " + std::string(CommandInfo(c.cmd)->op.name);
     return s;

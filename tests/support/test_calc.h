@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "core/calc/calculator.h"
@@ -17,6 +18,28 @@ public:
     std::uint64_t RandomSeed() override { return 12345; }
     std::vector<std::string> messages;
 };
+
+// Arranging the calculator as a test needs it, through the door as a load:
+// no step, and the history starts afresh.
+template <class Fn> void Arrange(Calculator& calc, Fn&& fn) { calc.Load(std::forward<Fn>(fn)); }
+inline void SetWordSize(Calculator& calc, std::int32_t n) {
+    Arrange(calc, [n](Calculator::Change& c) { c.SetWordSize(n); });
+}
+inline void SetFixLength(Calculator& calc, std::int32_t n) {
+    Arrange(calc, [n](Calculator::Change& c) { c.SetFixLength(n); });
+}
+inline void SetBase(Calculator& calc, Base base) {
+    Arrange(calc, [base](Calculator::Change& c) { c.SelectBase(base); });
+}
+inline void PushTexts(Calculator& calc, std::vector<std::string> levelsDeepestFirst) {
+    Arrange(calc, [&](Calculator::Change& c) {
+        for (std::string& s : levelsDeepestFirst) c.PushText(std::move(s));
+    });
+}
+// Puts text into the entry line as if typed: no step, the history kept.
+inline void SetEntry(Calculator& calc, std::string text) {
+    calc.Apply({}, [&](Calculator::Change& c) { c.SetEntry(std::move(text)); });
+}
 
 struct TestCalc {
     RecordingShell shell;
@@ -35,7 +58,7 @@ struct TestCalc {
     }
     // Pushes entries so that the last one is level 1.
     void Push(std::initializer_list<const char*> texts) {
-        for (const char* t : texts) calc.PushText(t);
+        PushTexts(calc, std::vector<std::string>(texts.begin(), texts.end()));
     }
     // The stack from the deepest entry to level 1, as stored.
     std::vector<std::string> Stack() const {

@@ -13,7 +13,7 @@ std::uint64_t Shell::RandomSeed() {
     return (static_cast<std::uint64_t>(rd()) << 32) ^ rd();
 }
 
-Calculator::Calculator(Shell& shell, char decimalChar) : DecimalChar(decimalChar), shell_(shell) {}
+Calculator::Calculator(Shell& shell, char decimalChar) : decimalChar_(decimalChar), shell_(shell) {}
 
 // ---- text helpers -----------------------------------------------------
 
@@ -39,13 +39,14 @@ const char* BaseCaption(Base base) {
     return "DEC";
 }
 
-const char* AngleCaption(int angleMode) {
-    switch (angleMode) {
-    case 0: return "CYC";
-    case 1: return "DEG";
-    case 3: return "GRAD";
-    default: return "RAD";
+const char* AngleCaption(AngleUnit unit) {
+    switch (unit) {
+    case AngleUnit::Cycles: return "CYC";
+    case AngleUnit::Degrees: return "DEG";
+    case AngleUnit::Gradients: return "GRAD";
+    case AngleUnit::Radians: break;
     }
+    return "RAD";
 }
 
 std::string BaseSpoken(Base base) {
@@ -58,29 +59,24 @@ std::string BaseSpoken(Base base) {
     return "Base: decimal";
 }
 
-std::string AngleSpoken(int angleMode) {
-    switch (angleMode) {
-    case 0: return "Angle unit: cycles";
-    case 1: return "Angle unit: degrees";
-    case 3: return "Angle unit: gradients";
-    default: return "Angle unit: radians";
+std::string AngleSpoken(AngleUnit unit) {
+    switch (unit) {
+    case AngleUnit::Cycles: return "Angle unit: cycles";
+    case AngleUnit::Degrees: return "Angle unit: degrees";
+    case AngleUnit::Gradients: return "Angle unit: gradients";
+    case AngleUnit::Radians: break;
     }
+    return "Angle unit: radians";
 }
 
 // ---- primitives -------------------------------------------------------
 
-std::string Calculator::FormatValue(Value v) const { return FormatStackValue(v, DecimalChar); }
+std::string Calculator::FormatValue(Value v) const { return FormatStackValue(v, decimalChar_); }
 
 void Calculator::PushValue(Value v) { PushText(FormatValue(v)); }
 
-History* Calculator::Journal() {
-    if (stepDepth_ > 0) return &history_;
-    history_.Clear();
-    return nullptr;
-}
-
 void Calculator::PushText(std::string text) {
-    if (History* h = Journal()) h->Pushed(text);
+    Journal()->Pushed(text);
     stack_.push(std::move(text));
     StackChanged();
 }
@@ -91,7 +87,7 @@ bool Calculator::PopText(std::string& text) {
         std::string whole = stack_.pop();
         text = CutChars(whole, 80);
         // The step keeps the whole text, so that undo restores it exactly.
-        if (History* h = Journal()) h->Popped(std::move(whole));
+        Journal()->Popped(std::move(whole));
     }
     StackChanged();
     return any;
@@ -99,43 +95,35 @@ bool Calculator::PopText(std::string& text) {
 
 void Calculator::MoveToTop(std::size_t i) {
     if (i == 0 || i >= stack_.size()) return;
-    if (History* h = Journal()) h->Moved(true, i);
+    Journal()->Moved(true, i);
     stack_.moveToTop(i);
     StackChanged();
 }
 
 void Calculator::MoveFromTop(std::size_t i) {
     if (i == 0 || i >= stack_.size()) return;
-    if (History* h = Journal()) h->Moved(false, i);
+    Journal()->Moved(false, i);
     stack_.moveFromTop(i);
     StackChanged();
 }
 
 void Calculator::ClearStack() {
     if (!stack_.empty()) {
-        if (History* h = Journal()) {
-            // The old entries move into the step as they are.
-            std::vector<std::string> old;
-            stack_.swapItems(old);
-            h->Replaced(std::move(old), 0);
-        } else {
-            stack_.clear();
-        }
+        // The old entries move into the step as they are.
+        std::vector<std::string> old;
+        stack_.swapItems(old);
+        Journal()->Replaced(std::move(old), 0);
     }
     StackChanged();
 }
 
 void Calculator::ReplaceStack(std::vector<std::string> levelsTopFirst) {
-    if (History* h = Journal()) {
-        std::vector<std::string> old;
-        stack_.swapItems(old);
-        h->Replaced(std::move(old), History::ItemsBytes(levelsTopFirst));
-    }
+    std::vector<std::string> old;
+    stack_.swapItems(old);
+    Journal()->Replaced(std::move(old), History::ItemsBytes(levelsTopFirst));
     stack_.assignLevels(std::move(levelsTopFirst));
     StackChanged();
 }
-
-void Calculator::ShowError(std::string_view name, Reason reason) { ShowError(name, {}, reason); }
 
 void Calculator::ShowError(std::string_view name, std::string_view detail, Reason reason) {
     CommandFailed();
@@ -157,7 +145,7 @@ std::optional<Value> ParseArg(std::string_view text, bool asInteger, char dc) {
 bool Calculator::PopOneArg(Value& value, std::string_view name, bool asInteger) {
     if (stack_.empty()) {
         StackChanged();
-        ShowError(name, Reason::TooFewArguments);
+        ShowError(name, {}, Reason::TooFewArguments);
         return false;
     }
     // The whole text is kept aside so that a failed pop puts it back intact,
@@ -165,29 +153,29 @@ bool Calculator::PopOneArg(Value& value, std::string_view name, bool asInteger) 
     // takes is the value the display shows.
     std::string text = stack_.pop();
     StackChanged();
-    auto v = ParseArg(text, asInteger, DecimalChar);
+    auto v = ParseArg(text, asInteger, decimalChar_);
     if (!v) {
         // Back where it was: the stack has not changed.
         stack_.push(std::move(text));
-        ShowError(name, Reason::BadArgumentType);
+        ShowError(name, {}, Reason::BadArgumentType);
         return false;
     }
-    if (History* h = Journal()) h->Popped(std::move(text));
+    Journal()->Popped(std::move(text));
     value = *v;
-    LastX = value;
-    LastNum = 1;
+    lastX_ = value;
+    lastNum_ = 1;
     return true;
 }
 
 bool Calculator::PopTwoArgs(Value& x, Value& y, bool asInteger, std::string_view name) {
     if (stack_.size() < 2) {
-        ShowError(name, Reason::TooFewArguments);
+        ShowError(name, {}, Reason::TooFewArguments);
         return false;
     }
-    auto vx = ParseArg(stack_.at(0), asInteger, DecimalChar);
-    auto vy = vx ? ParseArg(stack_.at(1), asInteger, DecimalChar) : std::nullopt;
+    auto vx = ParseArg(stack_.at(0), asInteger, decimalChar_);
+    auto vy = vx ? ParseArg(stack_.at(1), asInteger, decimalChar_) : std::nullopt;
     if (!vx || !vy) {
-        ShowError(name, Reason::BadArgumentType);
+        ShowError(name, {}, Reason::BadArgumentType);
         return false;
     }
     std::string tx = stack_.pop();
@@ -199,16 +187,16 @@ bool Calculator::PopTwoArgs(Value& x, Value& y, bool asInteger, std::string_view
     StackChanged();
     x = *vx;
     y = *vy;
-    LastX = x;
-    LastY = y;
-    LastNum = 2;
+    lastX_ = x;
+    lastY_ = y;
+    lastNum_ = 2;
     return true;
 }
 
 bool Calculator::EnterEntryLine() {
-    if (Entry.empty()) {
+    if (entry_.empty()) {
         if (stack_.empty()) {
-            ShowError("DUP", Reason::TooFewArguments);
+            ShowError("DUP", {}, Reason::TooFewArguments);
             return false;
         }
         Value v;
@@ -221,20 +209,22 @@ bool Calculator::EnterEntryLine() {
     if (EnterEditedEntry()) return true;
     Value value = 0;
     std::string text;
-    if (!ParseEntry(Entry, text, value)) {
-        ShowError("Entry", Reason::InvalidSyntax);
+    if (!ParseEntry(entry_, text, value)) {
+        ShowError("Entry", {}, Reason::InvalidSyntax);
         return false;
     }
-    if (CurrentBase == Base::DEC) Entry = text;
+    if (currentBase_ == Base::DEC) entry_ = text;
+    // Entered, the text is no longer what Edit put there.
+    editText_.clear();
     PushText(std::move(text));
-    LastX = value;
-    LastNum = 1;
+    lastX_ = value;
+    lastNum_ = 1;
     return true;
 }
 
 bool Calculator::ParseEntry(std::string_view entry, std::string& text, Value& value) const {
-    if (CurrentBase == Base::DEC) {
-        auto v = ParseReal(entry, DecimalChar);
+    if (currentBase_ == Base::DEC) {
+        auto v = ParseReal(entry, decimalChar_);
         if (!v) return false;
         value = *v;
         text = FormatValue(value);
@@ -242,13 +232,13 @@ bool Calculator::ParseEntry(std::string_view entry, std::string& text, Value& va
     }
     try {
         std::int64_t i = 0;
-        switch (CurrentBase) {
-        case Base::BIN: i = BaseConv::BinToInt(entry, WordSize); break;
-        case Base::OCT: i = BaseConv::OctToInt(entry, WordSize); break;
-        default: i = BaseConv::HexToInt(entry, WordSize); break;
+        switch (currentBase_) {
+        case Base::BIN: i = BaseConv::BinToInt(entry, wordSize_); break;
+        case Base::OCT: i = BaseConv::OctToInt(entry, wordSize_); break;
+        default: i = BaseConv::HexToInt(entry, wordSize_); break;
         }
         value = static_cast<Value>(i);
-        text = FormatFixed(value, 0, DecimalChar);
+        text = FormatFixed(value, 0, decimalChar_);
         return true;
     } catch (const BaseConv::EConvertError&) {
         return false;
@@ -256,7 +246,7 @@ bool Calculator::ParseEntry(std::string_view entry, std::string& text, Value& va
 }
 
 bool Calculator::CommitEntry() {
-    if (Entry.empty()) return true;
+    if (entry_.empty()) return true;
     // Entering the typed number is a step of its own: undoing the command
     // that entered it gives the number back on the stack.
     const std::string command = history_.PendingLabel();
@@ -267,53 +257,54 @@ bool Calculator::CommitEntry() {
 }
 
 bool Calculator::EnterEditedEntry() {
-    if (!edited_ || edited_->shown != Entry || edited_->base != CurrentBase ||
-        edited_->wordSize != WordSize)
+    if (!edited_ || edited_->shown != entry_ || edited_->base != currentBase_ ||
+        edited_->wordSize != wordSize_)
         return false;
     // Read in the base, the text would stand for another value (1E30 shows
     // as 7728 in HEX, and 7728 read back is 30504): the entry goes back
     // exactly as it was.
     std::string original = std::move(edited_->original);
     edited_.reset();
-    if (auto v = ParseReal(original, DecimalChar)) {
-        LastX = *v;
-        LastNum = 1;
+    editText_.clear();
+    if (auto v = ParseReal(original, decimalChar_)) {
+        lastX_ = *v;
+        lastNum_ = 1;
     }
     PushText(std::move(original));
     return true;
 }
 
 void Calculator::ResetEntry() {
-    Entry.clear();
+    entry_.clear();
     edited_.reset();
     editText_.clear();
     StackChanged();
-    ShiftDown = false;
+    shiftDown_ = false;
 }
 
 // ---- entry line -------------------------------------------------------
 
 void Calculator::AppendToEntry(char ch) {
-    if (ch != 0) Entry += ch;
+    if (ch != 0) entry_ += ch;
 }
 
 void Calculator::EditLevel1() {
     if (!stack_.empty()) {
         std::string original = stack_.pop();
         // The step keeps the whole text, so that undo restores it exactly.
-        if (History* h = Journal()) h->Popped(original);
+        Journal()->Popped(original);
         StackChanged();
         ResetEntry();
-        Entry = EditText(CutChars(original, 80));
+        entry_ = EditText(CutChars(original, 80));
         // The entry line holds 80 characters; a longer number comes back as
         // its stack text, so that Enter gives back the value it showed.
-        if (CurrentBase == Base::DEC && original.size() > 80)
-            if (auto v = ParseReal(original, DecimalChar)) Entry = FormatValue(*v);
-        editText_ = Entry;
-        if (CurrentBase != Base::DEC)
-            edited_ = EditedEntry{std::move(original), Entry, CurrentBase, WordSize};
+        if (currentBase_ == Base::DEC && original.size() > 80)
+            if (auto v = ParseReal(original, decimalChar_)) entry_ = FormatValue(*v);
+        editText_ = entry_;
+        if (currentBase_ != Base::DEC)
+            edited_ = EditedEntry{std::move(original), entry_, currentBase_, wordSize_};
     } else {
-        ShowError("EDIT", Reason::TooFewArguments);
+        ShowError("EDIT", {}, Reason::TooFewArguments);
         ResetEntry();
     }
 }
@@ -322,36 +313,49 @@ void Calculator::EditLevel1() {
 
 void Calculator::SelectBase(Base base) {
     if (!CommitEntry()) return;
-    CurrentBase = base;
+    currentBase_ = base;
     ResetEntry();
 }
 
-void Calculator::SelectAngleMode(int mode) {
-    AngleMode = (mode == 0 || mode == 1 || mode == 3) ? mode : 2;
-}
+void Calculator::SelectAngleMode(AngleUnit unit) { angleMode_ = unit; }
 
 // ---- undo and redo ------------------------------------------------------
 
 ModeState Calculator::Modes() const {
     ModeState m;
-    m.LastX = LastX;
-    m.LastY = LastY;
-    m.LastNum = LastNum;
-    m.FixLength = FixLength;
-    m.CurrentBase = CurrentBase;
-    m.WordSize = WordSize;
-    m.AngleMode = AngleMode;
+    m.LastX = lastX_;
+    m.LastY = lastY_;
+    m.LastNum = lastNum_;
+    m.FixLength = fixLength_;
+    m.CurrentBase = currentBase_;
+    m.WordSize = wordSize_;
+    m.AngleMode = angleMode_;
+    if (!editText_.empty() && entry_ == editText_) {
+        m.Edit = std::make_shared<const ModeState::EditedText>(ModeState::EditedText{
+            editText_, edited_ ? std::optional<std::string>(edited_->original) : std::nullopt});
+    }
     return m;
 }
 
 void Calculator::SetModes(const ModeState& m) {
-    LastX = m.LastX;
-    LastY = m.LastY;
-    LastNum = m.LastNum;
-    FixLength = m.FixLength;
-    CurrentBase = m.CurrentBase;
-    WordSize = m.WordSize;
-    AngleMode = m.AngleMode;
+    lastX_ = m.LastX;
+    lastY_ = m.LastY;
+    lastNum_ = m.LastNum;
+    fixLength_ = m.FixLength;
+    currentBase_ = m.CurrentBase;
+    wordSize_ = m.WordSize;
+    angleMode_ = m.AngleMode;
+    ResetEntry();
+    if (m.Edit) {
+        entry_ = editText_ = m.Edit->text;
+        if (m.Edit->original)
+            edited_ = EditedEntry{*m.Edit->original, m.Edit->text, m.CurrentBase, m.WordSize};
+    }
+}
+
+void Calculator::Passed() {
+    ++revision_;
+    shell_.StateChanged();
 }
 
 void Calculator::BeginStep(std::string_view label) {
@@ -383,12 +387,13 @@ bool Calculator::Undo() {
     if (stepDepth_ > 0) return false;
     if (EntryTyped()) {
         ResetEntry();
+        Passed();
         return true;
     }
     ModeState m;
     if (!history_.Undo(stack_, m)) return false;
     SetModes(m);
-    ResetEntry();
+    Passed();
     return true;
 }
 
@@ -396,7 +401,7 @@ bool Calculator::Redo() {
     ModeState m;
     if (stepDepth_ > 0 || !history_.Redo(stack_, m)) return false;
     SetModes(m);
-    ResetEntry();
+    Passed();
     return true;
 }
 

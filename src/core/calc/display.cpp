@@ -83,10 +83,10 @@ std::string FitLine(std::string_view text, std::size_t columns) {
     return std::string(negative ? "-" : "") + std::string(kCut) + LastChars(text, columns - marker);
 }
 
-std::string AngleToolTip(int angleMode) {
+std::string AngleToolTip(AngleUnit unit) {
     static constexpr const char* kNames[] = {"cycles", "degrees", "radians", "gradients"};
-    const int next = (angleMode >= 0 && angleMode <= 3 ? angleMode + 1 : 3) % 4;
-    return AngleSpoken(angleMode) + "\nDouble-click for the next unit: " + kNames[next];
+    const int next = (AngleUnitNumber(unit) + 1) % 4;
+    return AngleSpoken(unit) + "\nDouble-click for the next unit: " + kNames[next];
 }
 
 std::string BaseToolTip(Base base, std::int32_t wordSize, std::int32_t fixLength) {
@@ -105,20 +105,20 @@ void Calculator::ScrollBarScroll(int position) {
 }
 
 std::string Calculator::FormatForBase(std::string_view stackText) const {
-    auto v = ParseReal(stackText, DecimalChar);
+    auto v = ParseReal(stackText, decimalChar_);
     if (!v) return CutChars(stackText, 80);
     std::string out;
-    if (CurrentBase == Base::DEC) {
-        out = FixLength < 0 ? FormatGeneral(*v, 15, DecimalChar)
-                            : FormatFixed(*v, FixLength, DecimalChar);
+    if (currentBase_ == Base::DEC) {
+        out = fixLength_ < 0 ? FormatGeneral(*v, 15, decimalChar_)
+                             : FormatFixed(*v, fixLength_, decimalChar_);
     } else {
         auto i = RoundToInt64(*v);
         if (!i) return CutChars(stackText, 80);
         try {
-            switch (CurrentBase) {
-            case Base::BIN: out = BaseConv::IntToBin(WordSize, *i); break;
-            case Base::OCT: out = BaseConv::IntToOct(WordSize, *i); break;
-            default: out = BaseConv::IntToHex(WordSize, *i); break;
+            switch (currentBase_) {
+            case Base::BIN: out = BaseConv::IntToBin(wordSize_, *i); break;
+            case Base::OCT: out = BaseConv::IntToOct(wordSize_, *i); break;
+            default: out = BaseConv::IntToHex(wordSize_, *i); break;
             }
         } catch (const BaseConv::EConvertError&) {
             return CutChars(stackText, 80);
@@ -129,7 +129,7 @@ std::string Calculator::FormatForBase(std::string_view stackText) const {
 }
 
 std::string Calculator::EditText(std::string_view stackText) const {
-    return CurrentBase == Base::DEC ? CutChars(stackText, 80) : FormatForBase(stackText);
+    return currentBase_ == Base::DEC ? CutChars(stackText, 80) : FormatForBase(stackText);
 }
 
 } // namespace tallix

@@ -37,9 +37,11 @@ std::size_t History::ItemsBytes(const std::vector<std::string>& items) {
 
 void History::Begin(const ModeState& before, std::string_view label) {
     recording_ = true;
-    pending_ = Step{};
+    // Reset in place: a step is begun for every command and every number.
+    pending_.changes.clear();
     pending_.before = before;
     pending_.bytes = sizeof(Step);
+    pending_.failed = false;
     pending_.label.assign(label);
 }
 
@@ -91,11 +93,30 @@ void History::Replaced(std::vector<std::string> oldItems, std::size_t newBytes) 
 }
 
 bool History::StackUnchanged(const Step& step, const TextStack& stack) {
+    const auto& changes = step.changes;
+    if (changes.empty()) return true;
+    // A clear or a replacement first: the step's old contents against the
+    // stack now (what came after the swap is in the stack now).
+    if (changes.front().kind == Change::Kind::Swap) {
+        const std::vector<std::string>& old = changes.front().texts; // deepest first
+        if (old.size() != stack.size()) return false;
+        for (std::size_t j = 0; j < old.size(); ++j)
+            if (stack.at(j) != old[old.size() - 1 - j]) return false;
+        return true;
+    }
+    // A single move: moving an entry past entries that read the same
+    // changes nothing.
+    if (changes.size() == 1 &&
+        (changes[0].kind == Change::Kind::ToTop || changes[0].kind == Change::Kind::FromTop)) {
+        for (std::size_t j = 1; j <= changes[0].n; ++j)
+            if (stack.at(j) != stack.at(0)) return false;
+        return true;
+    }
     // Entries the step pushed that are still on the stack, and the original
     // entries it popped (level 1 first).
     std::size_t livePushes = 0;
     std::vector<const std::string*> popped;
-    for (const Change& c : step.changes) {
+    for (const Change& c : changes) {
         switch (c.kind) {
         case Change::Kind::Push: livePushes += c.n; break;
         case Change::Kind::Pop:
@@ -106,7 +127,7 @@ bool History::StackUnchanged(const Step& step, const TextStack& stack) {
                     popped.push_back(&t);
             }
             break;
-        default: return false; // a move or a replacement always counts
+        default: return false; // moves among other changes always count
         }
     }
     if (livePushes != popped.size()) return false;
@@ -115,14 +136,27 @@ bool History::StackUnchanged(const Step& step, const TextStack& stack) {
     return true;
 }
 
+void History::KeepLastArgs(const ModeState& after) {
+    auto take = [&after](ModeState& m) {
+        m.LastX = after.LastX;
+        m.LastY = after.LastY;
+        m.LastNum = after.LastNum;
+    };
+    if (done_ > 0) take(steps_[done_ - 1].after);
+    if (done_ < steps_.size()) take(steps_[done_].before);
+}
+
 void History::End(const ModeState& after, const TextStack& stack) {
     recording_ = false;
-    Step step = std::move(pending_);
-    pending_ = Step{};
+    Step& step = pending_;
+    if (StackUnchanged(step, stack) && step.before.SameModes(after)) {
+        if (step.before.SameLastArgs(after)) return;
+        if (step.failed) {
+            KeepLastArgs(after);
+            return;
+        }
+    }
     step.after = after;
-    if (StackUnchanged(step, stack) && step.before.SameModes(after) &&
-        (step.failed || step.before.SameLastArgs(after)))
-        return;
     while (steps_.size() > done_) {
         bytes_ -= steps_.back().bytes;
         steps_.pop_back();

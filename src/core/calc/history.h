@@ -10,6 +10,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,8 +23,9 @@ namespace tallix {
 
 enum class Base : std::uint8_t; // core/calc/calculator.h
 
-// The modes a step restores: the last arguments, the base, the word size, the
-// angle unit and Fix.
+// The state a step restores besides the stack: the last arguments, the base,
+// the word size, the angle unit, Fix, and what Edit put into the entry line
+// while it stands there untouched.
 struct ModeState {
     Value LastX = 0;
     Value LastY = 0;
@@ -30,10 +33,21 @@ struct ModeState {
     std::int32_t FixLength = -1;
     Base CurrentBase{};
     std::int32_t WordSize = 16;
-    std::int32_t AngleMode = 2;
+    AngleUnit AngleMode = AngleUnit::Radians;
+    // The entry line's text when Edit put it there and it is untouched,
+    // and in an integer base the entry Edit took (see
+    // Calculator::EditLevel1); none otherwise, which is nearly always, so
+    // that a step's state stays cheap to copy.
+    struct EditedText {
+        std::string text;
+        std::optional<std::string> original;
+    };
+    std::shared_ptr<const EditedText> Edit;
 
     bool SameLastArgs(const ModeState& o) const;
-    bool SameModes(const ModeState& o) const; // all but the last arguments
+    // All but the last arguments and Edit's entry line, which changes only
+    // with a step that changes the stack, or by typing (no step).
+    bool SameModes(const ModeState& o) const;
 };
 
 class History {
@@ -50,9 +64,12 @@ public:
     void Begin(const ModeState& before, std::string_view label = {});
     void Label(std::string_view label);
     const std::string& PendingLabel() const { return pending_.label; }
-    // Ends the step. It is kept unless it changed nothing, or unless a
-    // command failed and put its arguments back (only the last arguments
-    // then differ). A kept step drops the steps that were undone.
+    // Ends the step. It is kept unless it changed nothing observable, or
+    // unless a command failed and put its arguments back (only the last
+    // arguments then differ). Such a failure makes no step, but the last
+    // arguments it left become those of the state around it, so that an
+    // Undo and a Redo from here come back to them. A kept step drops the
+    // steps that were undone.
     void End(const ModeState& after, const TextStack& stack);
     // The stack primitives report each change while a step is open.
     void Pushed(const std::string& text);
@@ -111,6 +128,9 @@ private:
 
     // Whether the step's changes leave the stack as it was, text for text.
     static bool StackUnchanged(const Step& step, const TextStack& stack);
+    // A failed command's last arguments, taken into the state after the
+    // last done step and before the next undone one.
+    void KeepLastArgs(const ModeState& after);
     void Trim();
 
     Limits limits_;

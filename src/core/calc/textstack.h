@@ -47,7 +47,10 @@ public:
     // Exchanges the whole contents with a container in the stack's own
     // order (deepest first): a clear or a replacement that can be undone
     // without copying a single entry.
-    void swapItems(std::vector<std::string>& other) { items_.swap(other); }
+    void swapItems(std::vector<std::string>& other) {
+        items_.swap(other);
+        ++revision_;
+    }
 
     // Counts the changes: equal revisions mean an unchanged stack, which is
     // cheaper to learn than comparing the entries.

@@ -19,9 +19,9 @@ std::string_view TrimSpaces(std::string_view s) {
 
 // The clipboard text of one stack text in the current base.
 std::string ClipText(const Calculator& calc, const std::string& stored) {
-    if (calc.CurrentBase == Base::DEC) return stored;
+    if (calc.CurrentBase() == Base::DEC) return stored;
     const std::string shown = calc.FormatForBase(stored);
-    const auto value = ParseReal(stored, calc.DecimalChar);
+    const auto value = ParseReal(stored, calc.DecimalChar());
     std::string text;
     Value read = 0;
     // What the display shows is copied only when Paste reads it back as
@@ -89,9 +89,9 @@ bool DigitsOfBase(std::string_view s, Base base) {
 // its stack text and its value.
 bool ReadDecimal(const Calculator& calc, std::string_view piece, std::string& text, Value& value,
                  Reason& reason) {
-    const auto v = ParseReal(piece, calc.DecimalChar);
+    const auto v = ParseReal(piece, calc.DecimalChar());
     if (!v) {
-        reason = DecimalShape(piece, calc.DecimalChar) ? Reason::Overflow : Reason::InvalidSyntax;
+        reason = DecimalShape(piece, calc.DecimalChar()) ? Reason::Overflow : Reason::InvalidSyntax;
         return false;
     }
     value = *v;
@@ -130,12 +130,12 @@ PasteParse ParsePaste(const Calculator& calc, std::string_view clipboard) {
             piece.replace(k, kMinusSign.size(), "-");
         const bool marked = StartsWithMark(piece);
         if (marked) piece.erase(0, kDecimalMark.size());
-        const bool decimal = marked || calc.CurrentBase == Base::DEC;
-        if (decimal && calc.DecimalChar != '.' &&
-            piece.find(calc.DecimalChar) == std::string::npos) {
+        const bool decimal = marked || calc.CurrentBase() == Base::DEC;
+        if (decimal && calc.DecimalChar() != '.' &&
+            piece.find(calc.DecimalChar()) == std::string::npos) {
             // A number copied from a program that writes a point.
             for (char& c : piece)
-                if (c == '.') c = calc.DecimalChar;
+                if (c == '.') c = calc.DecimalChar();
         }
         std::string text;
         Value value = 0;
@@ -145,7 +145,7 @@ PasteParse ParsePaste(const Calculator& calc, std::string_view clipboard) {
             ok = ReadDecimal(calc, piece, text, value, reason);
         } else {
             ok = calc.ParseEntry(piece, text, value);
-            if (!ok && DigitsOfBase(piece, calc.CurrentBase)) reason = Reason::Overflow;
+            if (!ok && DigitsOfBase(piece, calc.CurrentBase())) reason = Reason::Overflow;
         }
         if (!ok) {
             result.ok = false;
@@ -164,18 +164,20 @@ PasteParse ParsePaste(const Calculator& calc, std::string_view clipboard) {
 bool PasteText(Calculator& calc, std::string_view clipboard) {
     PasteParse parsed = ParsePaste(calc, clipboard);
     if (!parsed.ok) {
-        calc.ShowError("Paste", Quoted(parsed.badPiece), parsed.reason);
+        calc.Apply(CommandLabel(Cmd::Paste), [&](Calculator::Change& c) {
+            c.ShowError("Paste", Quoted(parsed.badPiece), parsed.reason);
+        });
         return false;
     }
     if (parsed.texts.empty()) return false;
-    Calculator::Step step(calc, CommandLabel(Cmd::Paste));
-    if (!calc.CommitEntry()) return false;
-    for (std::string& text : parsed.texts) calc.PushText(std::move(text));
-    // As if the last piece had been typed and entered.
-    calc.LastX = parsed.lastValue;
-    calc.LastNum = 1;
-    calc.ResetEntry();
-    return true;
+    return calc.Apply(CommandLabel(Cmd::Paste), [&](Calculator::Change& c) {
+        if (!c.CommitEntry()) return false;
+        for (std::string& text : parsed.texts) c.PushText(std::move(text));
+        // As if the last piece had been typed and entered.
+        c.SetLastX(parsed.lastValue);
+        c.ResetEntry();
+        return true;
+    });
 }
 
 } // namespace tallix

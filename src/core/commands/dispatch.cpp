@@ -2,96 +2,124 @@
 
 namespace tallix {
 
-void RunCommand(Calculator& calc, Cmd cmd) {
-    const CommandDef* def = CommandInfo(cmd);
-    if (!def) return;
-    if (def->scope == Scope::History) {
-        def->handler(calc);
-        return;
-    }
-    // Everything the command changes is one undo step.
-    Calculator::Step step(calc, CommandLabel(*def));
-    switch (def->scope) {
-    case Scope::Operation: RunOp(calc, def->op); break;
-    case Scope::Calculator: def->handler(calc); break;
-    case Scope::History:
+using Change = Calculator::Change;
+
+namespace {
+
+// A command inside the step that is open; `name`: it names the step when
+// the step has no name yet.
+void RunIn(Change& c, const CommandDef& def, bool name = true) {
+    if (name) c.Label(CommandLabel(def));
+    switch (def.scope) {
+    case Scope::Operation: RunOp(c, def.op); break;
+    case Scope::Calculator: def.handler(c); break;
+    case Scope::History: // never inside a step: a command cannot undo itself
     case Scope::Window: break;
     }
 }
 
-bool PressKey(Calculator& calc, Key key) {
-    if (key == Key::KShift) {
-        calc.ShiftDown = !calc.ShiftDown;
-        return true;
-    }
-    if (!KeyEnabled(calc.CurrentBase, key)) return false;
-    // A key that runs a command takes the command's name for its step;
-    // Space enters as Enter does.
-    Calculator::Step step(calc, key == Key::KSpace ? CommandLabel(Cmd::Dup) : std::string());
-    const bool shifted = calc.ShiftDown;
-    const bool dec = calc.CurrentBase == Base::DEC;
-    std::string& entry = calc.Entry;
+void RunIn(Change& c, Cmd cmd) {
+    if (const CommandDef* def = CommandInfo(cmd)) RunIn(c, *def);
+}
+
+void PressIn(Change& c, Key key) {
+    const Calculator& calc = c.Calc();
+    const bool shifted = calc.ShiftDown();
+    const bool dec = calc.CurrentBase() == Base::DEC;
+    const std::string& entry = calc.Entry();
     switch (key) {
     case Key::KDot:
         if (dec && entry.find('E') == std::string::npos &&
-            entry.find(calc.DecimalChar) == std::string::npos)
-            calc.AppendToEntry(calc.DecimalChar);
+            entry.find(calc.DecimalChar()) == std::string::npos)
+            c.AppendToEntry(calc.DecimalChar());
         break;
     case Key::KEex:
         if (!dec) break;
         if (shifted)
-            RunCommand(calc, KeyCommand(key, true));
+            RunIn(c, KeyCommand(key, true));
         else if (entry.empty())
-            entry = "1E";
+            c.SetEntry("1E");
         else if (entry.find('E') == std::string::npos)
-            calc.AppendToEntry('E');
+            c.AppendToEntry('E');
         break;
     case Key::KPlusMinus:
         if (!dec) break;
         if (!shifted && !entry.empty()) {
             std::size_t e = entry.find('E');
-            entry = ToggleEntrySign(entry, e == std::string::npos ? 1 : e + 2);
+            c.SetEntry(ToggleEntrySign(entry, e == std::string::npos ? 1 : e + 2));
         } else {
-            RunCommand(calc, KeyCommand(key, shifted));
+            RunIn(c, KeyCommand(key, shifted));
         }
         break;
     case Key::KBackspace:
         if (!shifted && !entry.empty())
-            entry.pop_back();
+            c.SetEntry(entry.substr(0, entry.size() - 1));
         else
-            RunCommand(calc, KeyCommand(key, shifted));
+            RunIn(c, KeyCommand(key, shifted));
         break;
     case Key::KSpace:
-        if (calc.EnterEntryLine()) calc.ResetEntry();
+        if (c.EnterEntryLine()) c.ResetEntry();
         break;
     default: {
         const Cmd cmd = KeyCommand(key, shifted);
         if (cmd == Cmd::None) // a digit key
-            calc.AppendToEntry(KeyInfo(key).keyboard);
+            c.AppendToEntry(KeyInfo(key).keyboard);
         else
-            RunCommand(calc, cmd);
+            RunIn(c, cmd);
         break;
     }
     }
     // The key's flash ends by switching Shift off: a Shift applies to
     // exactly one key.
-    calc.ShiftDown = false;
+    c.SetShift(false);
+}
+
+// A key that runs a command takes the command's name for its step; Space
+// enters as Enter does.
+std::string KeyStepLabel(Key key) {
+    return key == Key::KSpace ? CommandLabel(Cmd::Dup) : std::string();
+}
+
+} // namespace
+
+void RunCommand(Calculator& calc, Cmd cmd) {
+    const CommandDef* def = CommandInfo(cmd);
+    if (!def) return;
+    if (def->scope == Scope::History) {
+        (calc.*def->history)();
+        return;
+    }
+    // Everything the command changes is one undo step.
+    calc.Apply(CommandLabel(*def), [def](Change& c) { RunIn(c, *def, false); });
+}
+
+bool PressKey(Calculator& calc, Key key) {
+    if (key == Key::KShift) {
+        calc.Apply({}, [](Change& c) { c.SetShift(!c.Calc().ShiftDown()); });
+        return true;
+    }
+    if (!KeyEnabled(calc.CurrentBase(), key)) return false;
+    calc.Apply(KeyStepLabel(key), [key](Change& c) { PressIn(c, key); });
     return true;
 }
 
+void EndShift(Calculator& calc) {
+    if (calc.ShiftDown()) calc.Apply({}, [](Change& c) { c.SetShift(false); });
+}
+
 Key TypeChar(Calculator& calc, char32_t ch, const std::function<bool(Key)>& press) {
-    Key key = KeyForChar(ch, calc.DecimalChar);
+    Key key = KeyForChar(ch, calc.DecimalChar());
     // In DEC the hex digit E is off, and "e" is what people type for the
     // exponent (1e20), as pasted text reads it: it acts as EEX there.
-    if (key == Key::KE && calc.CurrentBase == Base::DEC) key = Key::KEex;
-    if (key != Key::None && KeyEnabled(calc.CurrentBase, key)) {
+    if (key == Key::KE && calc.CurrentBase() == Base::DEC) key = Key::KEex;
+    if (key != Key::None && KeyEnabled(calc.CurrentBase(), key)) {
         if (!press)
             PressKey(calc, key);
         else if (!press(key))
             return key;
     }
     // Every typed character, mapped or not, ends the Shift state.
-    calc.ShiftDown = false;
+    EndShift(calc);
     return key;
 }
 
@@ -100,9 +128,13 @@ void RunAsNamed(Calculator& calc, const CommandDef& def) {
         RunCommand(calc, def.id);
         return;
     }
-    if (!KeyEnabled(calc.CurrentBase, def.key.key)) return;
-    calc.ShiftDown = def.key.shifted;
-    PressKey(calc, def.key.key);
+    if (!KeyEnabled(calc.CurrentBase(), def.key.key)) return;
+    const Key key = def.key.key;
+    const bool shifted = def.key.shifted;
+    calc.Apply(KeyStepLabel(key), [key, shifted](Change& c) {
+        c.SetShift(shifted);
+        PressIn(c, key);
+    });
 }
 
 std::string HistoryItemText(const Calculator& calc, Cmd cmd) {
@@ -125,14 +157,14 @@ std::string HistoryItemText(const Calculator& calc, Cmd cmd) {
 
 bool IsCurrentMode(const Calculator& calc, Cmd cmd) {
     switch (cmd) {
-    case Cmd::Bin: return calc.CurrentBase == Base::BIN;
-    case Cmd::Oct: return calc.CurrentBase == Base::OCT;
-    case Cmd::Dec: return calc.CurrentBase == Base::DEC;
-    case Cmd::Hex: return calc.CurrentBase == Base::HEX;
-    case Cmd::Cyc: return calc.AngleMode == 0;
-    case Cmd::Deg: return calc.AngleMode == 1;
-    case Cmd::Rad: return calc.AngleMode == 2;
-    case Cmd::Grad: return calc.AngleMode == 3;
+    case Cmd::Bin: return calc.CurrentBase() == Base::BIN;
+    case Cmd::Oct: return calc.CurrentBase() == Base::OCT;
+    case Cmd::Dec: return calc.CurrentBase() == Base::DEC;
+    case Cmd::Hex: return calc.CurrentBase() == Base::HEX;
+    case Cmd::Cyc: return calc.AngleMode() == AngleUnit::Cycles;
+    case Cmd::Deg: return calc.AngleMode() == AngleUnit::Degrees;
+    case Cmd::Rad: return calc.AngleMode() == AngleUnit::Radians;
+    case Cmd::Grad: return calc.AngleMode() == AngleUnit::Gradients;
     default: return false;
     }
 }

@@ -26,6 +26,9 @@ bool PressKey(Calculator& calc, Key key);
 // meanwhile, and then nothing more is touched. Returns the key pressed.
 Key TypeChar(Calculator& calc, char32_t ch, const std::function<bool(Key)>& press = {});
 
+// Ends the Shift state, as every command and typed character does.
+void EndShift(Calculator& calc);
+
 // Runs a command by its row as batch mode does: a command carried by a key
 // runs through that key with the matching Shift state, so a key disabled
 // in the current base does nothing.

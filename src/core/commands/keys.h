@@ -47,7 +47,7 @@ Key KeyForChar(char32_t ch, char decimalChar);
 bool KeyEnabled(Base base, Key key);
 // Whether the Shift label above a key reads as active.
 inline bool ShiftLabelLit(const Calculator& calc, Key key) {
-    return calc.ShiftDown && KeyEnabled(calc.CurrentBase, key);
+    return calc.ShiftDown() && KeyEnabled(calc.CurrentBase(), key);
 }
 
 // The keys that scroll the stack display, by what they do, and what the

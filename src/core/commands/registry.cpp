@@ -10,28 +10,28 @@ namespace {
 
 // ---- handlers of the calculator commands that are not operations --------
 
-void EnterKey(Calculator& c) {
+using Change = Calculator::Change;
+
+void EnterKey(Change& c) {
     if (c.EnterEntryLine()) c.ResetEntry();
 }
 // The entry line's text is discarded, not entered.
-void Clear(Calculator& c) {
+void Clear(Change& c) {
     c.ClearStack();
     c.ResetEntry();
 }
 // Edit works on an empty entry line only.
-void Edit(Calculator& c) {
-    if (c.Entry.empty()) c.EditLevel1();
+void Edit(Change& c) {
+    if (c.Calc().Entry().empty()) c.EditLevel1();
 }
-void UndoStep(Calculator& c) { c.Undo(); }
-void RedoStep(Calculator& c) { c.Redo(); }
-void BaseBin(Calculator& c) { c.SelectBase(Base::BIN); }
-void BaseOct(Calculator& c) { c.SelectBase(Base::OCT); }
-void BaseDec(Calculator& c) { c.SelectBase(Base::DEC); }
-void BaseHex(Calculator& c) { c.SelectBase(Base::HEX); }
-void AngleCyc(Calculator& c) { c.SelectAngleMode(0); }
-void AngleDeg(Calculator& c) { c.SelectAngleMode(1); }
-void AngleRad(Calculator& c) { c.SelectAngleMode(2); }
-void AngleGrad(Calculator& c) { c.SelectAngleMode(3); }
+void BaseBin(Change& c) { c.SelectBase(Base::BIN); }
+void BaseOct(Change& c) { c.SelectBase(Base::OCT); }
+void BaseDec(Change& c) { c.SelectBase(Base::DEC); }
+void BaseHex(Change& c) { c.SelectBase(Base::HEX); }
+void AngleCyc(Change& c) { c.SelectAngleMode(AngleUnit::Cycles); }
+void AngleDeg(Change& c) { c.SelectAngleMode(AngleUnit::Degrees); }
+void AngleRad(Change& c) { c.SelectAngleMode(AngleUnit::Radians); }
+void AngleGrad(Change& c) { c.SelectAngleMode(AngleUnit::Gradients); }
 
 // ---- row builders ----------------------------------------------------------
 
@@ -71,8 +71,10 @@ constexpr CommandDef Op(Cmd id, Names batch, OpSpec op, KeyPlace key = {}, MenuP
 constexpr CommandDef Calc(Cmd id, Names batch, Handler h, KeyPlace key = {}, MenuPlace menu = {}) {
     return {id, Scope::Calculator, batch, {}, h, key, menu};
 }
-constexpr CommandDef Hist(Cmd id, Names batch, Handler h, MenuPlace menu) {
-    return {id, Scope::History, batch, {}, h, {}, menu};
+constexpr CommandDef Hist(Cmd id, Names batch, HistoryHandler h, MenuPlace menu) {
+    CommandDef def{id, Scope::History, batch, {}, nullptr, {}, menu};
+    def.history = h;
+    return def;
 }
 // An item reached by a second shortcut too.
 constexpr MenuPlace Also(MenuPlace place, std::string_view shortcut2) {
@@ -114,8 +116,8 @@ constexpr CommandDef kCommands[] = {
     Win(Cmd::Keys, Sep(Menu::File, "&Keys...", "Keys1", "F1", Check::None, "N3")),
     Win(Cmd::About, In(Menu::File, "&About...", "About1")),
     Win(Cmd::Exit, Sep(Menu::File, "E&xit", "Exit1", "Alt+F4")),
-    Hist(Cmd::Undo, {"UNDO"}, UndoStep, In(Menu::Edit, "&Undo", "Undo1", "Ctrl+Z")),
-    Hist(Cmd::Redo, {"REDO"}, RedoStep, Also(In(Menu::Edit, "&Redo", "Redo1", "Ctrl+Y"), "Ctrl+Shift+Z")),
+    Hist(Cmd::Undo, {"UNDO"}, &Calculator::Undo, In(Menu::Edit, "&Undo", "Undo1", "Ctrl+Z")),
+    Hist(Cmd::Redo, {"REDO"}, &Calculator::Redo, Also(In(Menu::Edit, "&Redo", "Redo1", "Ctrl+Y"), "Ctrl+Shift+Z")),
     Win(Cmd::Copy, Sep(Menu::Edit, "&Copy", "Copy1", "Ctrl+C")),
     Win(Cmd::CopyStack, In(Menu::Edit, "Copy &Stack", "CopyStack1", "Ctrl+Shift+C")),
     Win(Cmd::Paste, In(Menu::Edit, "&Paste", "Paste1", "Ctrl+V")),

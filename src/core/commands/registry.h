@@ -96,7 +96,9 @@ struct KeyPlace {
 };
 
 // Calculator commands that are not operations in the command frame.
-using Handler = void (*)(Calculator& calc);
+using Handler = void (*)(Calculator::Change& calc);
+// Undo and Redo, which run outside any step.
+using HistoryHandler = bool (Calculator::*)();
 
 enum class Scope : std::uint8_t {
     Operation,  // runs `op` in the command frame
@@ -116,6 +118,7 @@ struct CommandDef {
     // What the Edit menu calls the command's undo step, where neither its
     // NAME nor its menu caption says it.
     std::string_view label = {};
+    HistoryHandler history = nullptr; // Scope::History
 };
 
 std::span<const CommandDef> CommandTable();

@@ -86,7 +86,7 @@ constexpr Value kTurn[4] = {1, 360, 0, 400};
 // The extended value nearest π/2 (slightly above it).
 constexpr Value kHalfPi = 0xc.90fdaa22168c235p-3L;
 
-int UnitIndex(int angleMode) { return (angleMode >= 0 && angleMode <= 3) ? angleMode : 2; }
+int UnitIndex(AngleUnit unit) { return AngleUnitNumber(unit); }
 
 // angle = (rest + quarter × a quarter turn) in the unit, |rest| <= 1/8 turn.
 struct Quarters {
@@ -103,7 +103,7 @@ Quarters ReduceToQuarters(Value angle, int unit) {
     const Value r = std::fmod(angle, turn);
     const Value q = std::nearbyint(r / quarterTurn);
     const Value rest = r - q * quarterTurn;
-    return {AngleToRadians(rest, unit), static_cast<int>(q) & 3};
+    return {AngleToRadians(rest, static_cast<AngleUnit>(unit)), static_cast<int>(q) & 3};
 }
 
 // 64 bits of 2/π from the 1-based bit index i on.
@@ -137,12 +137,12 @@ Value WholePower(Value b, std::int64_t n) {
 
 // ---- angles -------------------------------------------------------------------------
 
-Value AngleToRadians(Value angle, int angleMode) {
+Value AngleToRadians(Value angle, AngleUnit angleMode) {
     const int u = UnitIndex(angleMode);
     return u == 2 ? angle : MulConst(angle, kToRadians[u]);
 }
 
-Value RadiansToAngle(Value radians, int angleMode) {
+Value RadiansToAngle(Value radians, AngleUnit angleMode) {
     const int u = UnitIndex(angleMode);
     return u == 2 ? radians : MulConst(radians, kFromRadians[u]);
 }
@@ -225,7 +225,7 @@ Value ChopTiny(Value v, Value argument) {
     return std::fabs(v) < kThreshold && !(std::fabs(argument) < kThreshold) ? 0 : v;
 }
 
-Value Sine(Value angle, int angleMode) {
+Value Sine(Value angle, AngleUnit angleMode) {
     const int u = UnitIndex(angleMode);
 #ifdef _WIN32
     // Windows' own reduction of radians loses digits: reduce them here.
@@ -243,7 +243,7 @@ Value Sine(Value angle, int angleMode) {
     }
 }
 
-Value Cosine(Value angle, int angleMode) {
+Value Cosine(Value angle, AngleUnit angleMode) {
     const int u = UnitIndex(angleMode);
 #ifdef _WIN32
     // Windows' own reduction of radians loses digits: reduce them here.
@@ -261,7 +261,7 @@ Value Cosine(Value angle, int angleMode) {
     }
 }
 
-Value Tangent(Value angle, int angleMode) {
+Value Tangent(Value angle, AngleUnit angleMode) {
     const int u = UnitIndex(angleMode);
 #ifdef _WIN32
     // Windows' own reduction of radians loses digits: reduce them here.

@@ -15,12 +15,12 @@
 namespace tallix {
 
 // ---- angles ---------------------------------------------------------------
-// angleMode: 0 cycles, 1 degrees, 2 radians, 3 gradients.
+// angleMode: the unit of the angle.
 
 // angle × (2π / units per turn), with the factor carried to twice the
 // working precision so that the product is rounded once.
-Value AngleToRadians(Value angle, int angleMode);
-Value RadiansToAngle(Value radians, int angleMode);
+Value AngleToRadians(Value angle, AngleUnit angleMode);
+Value RadiansToAngle(Value radians, AngleUnit angleMode);
 
 // 0 when |v| < 1E-17 and the argument that gave v is not itself that
 // small, else v. The snap turns the rounding residue of sin 180° or cos 90°
@@ -43,9 +43,9 @@ RadianQuarters ReduceRadians(Value x);
 // and ones and huge angles lose nothing. Tangent at an odd multiple of a
 // quarter turn gives the tangent of the extended value nearest π/2
 // (about -3.99E19), odd in the angle, as radians would.
-Value Sine(Value angle, int angleMode);
-Value Cosine(Value angle, int angleMode);
-Value Tangent(Value angle, int angleMode);
+Value Sine(Value angle, AngleUnit angleMode);
+Value Cosine(Value angle, AngleUnit angleMode);
+Value Tangent(Value angle, AngleUnit angleMode);
 
 // ---- powers -----------------------------------------------------------------
 

@@ -25,35 +25,35 @@ template <typename F> R OnWords(Value x, Value y, F primitive) {
     }
 }
 
-template <Word (*Fn)(int, Word, Word)> R TwoArgLogic(Calculator& c, Value x, Value y) {
-    return OnWords(x, y, [&](Word a, Word b) { return Fn(c.WordSize, a, b); });
+template <Word (*Fn)(int, Word, Word)> R TwoArgLogic(Calculator::Change& c, Value x, Value y) {
+    return OnWords(x, y, [&](Word a, Word b) { return Fn(c.Calc().WordSize(), a, b); });
 }
 
-R Not(Calculator& c, Value x, Value) {
-    return OnWords(x, 0, [&](Word a, Word) { return BaseConv::WordNot(c.WordSize, a); });
+R Not(Calculator::Change& c, Value x, Value) {
+    return OnWords(x, 0, [&](Word a, Word) { return BaseConv::WordNot(c.Calc().WordSize(), a); });
 }
 
-template <bool Left, bool Rotate> R ShiftRotate(Calculator& c, Value x, Value) {
+template <bool Left, bool Rotate> R ShiftRotate(Calculator::Change& c, Value x, Value) {
     return OnWords(x, 0, [&](Word a, Word) {
-        return Left ? BaseConv::ShiftWordLeft(c.WordSize, Rotate, a)
-                    : BaseConv::ShiftWordRight(c.WordSize, Rotate, a);
+        return Left ? BaseConv::ShiftWordLeft(c.Calc().WordSize(), Rotate, a)
+                    : BaseConv::ShiftWordRight(c.Calc().WordSize(), Rotate, a);
     });
 }
 
 // A word size outside 1..56 is clamped without a message.
-R StoreWordSize(Calculator& c, Value x, Value) {
-    c.WordSize = static_cast<std::int32_t>(std::clamp<Value>(x, 1, 56));
+R StoreWordSize(Calculator::Change& c, Value x, Value) {
+    c.SetWordSize(static_cast<std::int32_t>(std::clamp<Value>(x, 1, 56)));
     return R::None();
 }
 
-R RecallWordSize(Calculator& c, Value, Value) { return R::One(c.WordSize); }
+R RecallWordSize(Calculator::Change& c, Value, Value) { return R::One(c.Calc().WordSize()); }
 
-R And(Calculator& c, Value x, Value y) { return TwoArgLogic<BaseConv::WordAnd>(c, x, y); }
-R Or(Calculator& c, Value x, Value y) { return TwoArgLogic<BaseConv::WordOr>(c, x, y); }
-R Xor(Calculator& c, Value x, Value y) { return TwoArgLogic<BaseConv::WordXor>(c, x, y); }
-R SL(Calculator& c, Value x, Value y) { return ShiftRotate<true, false>(c, x, y); }
-R SR(Calculator& c, Value x, Value y) { return ShiftRotate<false, false>(c, x, y); }
-R RL(Calculator& c, Value x, Value y) { return ShiftRotate<true, true>(c, x, y); }
-R RR(Calculator& c, Value x, Value y) { return ShiftRotate<false, true>(c, x, y); }
+R And(Calculator::Change& c, Value x, Value y) { return TwoArgLogic<BaseConv::WordAnd>(c, x, y); }
+R Or(Calculator::Change& c, Value x, Value y) { return TwoArgLogic<BaseConv::WordOr>(c, x, y); }
+R Xor(Calculator::Change& c, Value x, Value y) { return TwoArgLogic<BaseConv::WordXor>(c, x, y); }
+R SL(Calculator::Change& c, Value x, Value y) { return ShiftRotate<true, false>(c, x, y); }
+R SR(Calculator::Change& c, Value x, Value y) { return ShiftRotate<false, false>(c, x, y); }
+R RL(Calculator::Change& c, Value x, Value y) { return ShiftRotate<true, true>(c, x, y); }
+R RR(Calculator::Change& c, Value x, Value y) { return ShiftRotate<false, true>(c, x, y); }
 
 } // namespace tallix::ops

@@ -2,7 +2,7 @@
 
 namespace tallix {
 
-void RunOp(Calculator& calc, const OpSpec& op) {
+void RunOp(Calculator::Change& calc, const OpSpec& op) {
     if (!calc.CommitEntry()) return;
     Value x = 0, y = 0;
     bool popped = true;

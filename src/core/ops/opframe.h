@@ -71,7 +71,7 @@ struct OpResult {
 };
 
 // x is level 1 and y level 2 when the operation starts (0 when unused).
-using OpFn = OpResult (*)(Calculator& calc, Value x, Value y);
+using OpFn = OpResult (*)(Calculator::Change& calc, Value x, Value y);
 
 // How an operation takes its arguments and reports its faults: the
 // operation part of a command's row in the registry.
@@ -87,6 +87,6 @@ struct OpSpec {
 
 // The command frame: commit the entry, pop, compute, push or put the
 // arguments back with the message, reset the entry line.
-void RunOp(Calculator& calc, const OpSpec& op);
+void RunOp(Calculator::Change& calc, const OpSpec& op);
 
 } // namespace tallix

@@ -1,6 +1,8 @@
 #include "core/persist/settings.h"
 
+#include <algorithm>
 #include <charconv>
+#include <climits>
 #include <cstdint>
 
 #include "core/number/numtext.h"
@@ -71,78 +73,176 @@ std::string StackLineName(std::size_t index) {
     return std::string(buf, end);
 }
 
-LoadResult LoadSettings(SettingsStore& store, Calculator& calc, WindowSettings& window,
+namespace {
+
+// What a row's value reads as, for its binding to apply.
+struct Read {
+    std::int32_t i = 0;              // Int and Bool: the value, defaulted, checked and clamped
+    Value number = 0;                // Number
+    std::optional<std::string> text; // Text: the stored text, if any
+    ScreenSize screen;
+};
+
+// One saved setting: where it is stored, how its text is read (its type,
+// default, range), where it stands in a save, and the field it binds. Load,
+// save and clamping all read this table; adding a saved setting is one row.
+struct SettingRow {
+    enum class Type { Int, Bool, Number, Text };
+    std::string_view group;
+    std::string_view key;
+    Type type;
+    std::int32_t fallback = 0;                   // Int: absent or not a whole number
+    std::int32_t lo = INT32_MIN, hi = INT32_MAX; // Int: clamped into lo..hi
+    bool refuseNegative = false; // Int: a negative value stops the load with a warning
+    int saveRank = 0;            // the order within its group in a save
+    void (*load)(Calculator::Change& calc, WindowSettings& window, const Read& value);
+    // The stored text; none: not saved (an unset folder).
+    std::optional<std::string> (*save)(const Calculator& calc, const WindowSettings& window);
+};
+
+std::optional<std::string> Flag(bool b) { return std::string(b ? "1" : "0"); }
+
+using T = SettingRow::Type;
+using C = Calculator::Change;
+using W = WindowSettings;
+using Cc = const Calculator;
+using Cw = const WindowSettings;
+
+// In the order a load reads them.
+const SettingRow kSettings[] = {
+    // A position beyond the screen's size keeps the design position;
+    // negative positions are accepted.
+    {kWindowGroup, "Top", T::Int, 5, INT32_MIN, INT32_MAX, false, 0,
+     [](C&, W& w, const Read& r) {
+         if (r.i < r.screen.height) w.Top = r.i;
+     },
+     [](Cc&, Cw& w) -> std::optional<std::string> { return IntText(w.Top); }},
+    {kWindowGroup, "Left", T::Int, 5, INT32_MIN, INT32_MAX, false, 1,
+     [](C&, W& w, const Read& r) {
+         if (r.i < r.screen.width) w.Left = r.i;
+     },
+     [](Cc&, Cw& w) -> std::optional<std::string> { return IntText(w.Left); }},
+    {kWindowGroup, "StayOnTop", T::Bool, 0, INT32_MIN, INT32_MAX, false, 2,
+     [](C&, W& w, const Read& r) { w.StayOnTop = r.i != 0; },
+     [](Cc&, Cw& w) { return Flag(w.StayOnTop); }},
+    {kWindowGroup, "HideKeyboard", T::Bool, 0, INT32_MIN, INT32_MAX, false, 3,
+     [](C&, W& w, const Read& r) { w.HideKeyboard = r.i != 0; },
+     [](Cc&, Cw& w) { return Flag(w.HideKeyboard); }},
+    {kWindowGroup, "HideNumbers", T::Bool, 0, INT32_MIN, INT32_MAX, false, 4,
+     [](C&, W& w, const Read& r) { w.HideNumbers = r.i != 0; },
+     [](Cc&, Cw& w) { return Flag(w.HideNumbers); }},
+    {kWindowGroup, "Folder", T::Text, 0, INT32_MIN, INT32_MAX, false, 5,
+     [](C&, W& w, const Read& r) { w.FileFolder = r.text.value_or(w.FileFolder); },
+     [](Cc&, Cw& w) {
+         return w.FileFolder.empty() ? std::nullopt : std::optional<std::string>(w.FileFolder);
+     }},
+    {kSettingsGroup, "WordSize", T::Int, 16, 1, 56, false, 7,
+     [](C& c, W&, const Read& r) { c.SetWordSize(r.i); },
+     [](Cc& c, Cw&) -> std::optional<std::string> { return IntText(c.WordSize()); }},
+    {kSettingsGroup, "FixLength", T::Int, -1, INT32_MIN, 18, false, 2,
+     [](C& c, W&, const Read& r) { c.SetFixLength(r.i); },
+     [](Cc& c, Cw&) -> std::optional<std::string> { return IntText(c.FixLength()); }},
+    {kSettingsGroup, "ButtonTime", T::Int, 25, 1, 1000, true, 1,
+     [](C&, W& w, const Read& r) { w.ButtonTime = r.i; },
+     [](Cc&, Cw& w) -> std::optional<std::string> { return IntText(w.ButtonTime); }},
+    {kSettingsGroup, "AngleMode", T::Int, 2, INT32_MIN, INT32_MAX, false, 0,
+     [](C& c, W&, const Read& r) { c.SelectAngleMode(AngleUnitFromNumber(r.i)); },
+     [](Cc& c, Cw&) -> std::optional<std::string> {
+         return IntText(AngleUnitNumber(c.AngleMode()));
+     }},
+    {kSettingsGroup, "CurrentBase", T::Int, 10, INT32_MIN, INT32_MAX, false, 6,
+     [](C& c, W&, const Read& r) { c.SelectBase(BaseFromNumber(r.i)); },
+     [](Cc& c, Cw&) -> std::optional<std::string> { return IntText(BaseNumber(c.CurrentBase())); }},
+    {kSettingsGroup, "LastX", T::Number, 0, INT32_MIN, INT32_MAX, false, 3,
+     [](C& c, W&, const Read& r) { c.SetLastArgs(r.number, c.Calc().LastY(), c.Calc().LastNum()); },
+     [](Cc& c, Cw&) -> std::optional<std::string> {
+         return FormatStackValue(c.LastX(), c.DecimalChar());
+     }},
+    {kSettingsGroup, "LastY", T::Number, 0, INT32_MIN, INT32_MAX, false, 4,
+     [](C& c, W&, const Read& r) { c.SetLastArgs(c.Calc().LastX(), r.number, c.Calc().LastNum()); },
+     [](Cc& c, Cw&) -> std::optional<std::string> {
+         return FormatStackValue(c.LastY(), c.DecimalChar());
+     }},
+    {kSettingsGroup, "LastNum", T::Int, 0, INT32_MIN, INT32_MAX, true, 5,
+     [](C& c, W&, const Read& r) {
+         c.SetLastArgs(c.Calc().LastX(), c.Calc().LastY(), static_cast<std::uint32_t>(r.i));
+     },
+     [](Cc& c, Cw&) -> std::optional<std::string> { return IntText(c.LastNum()); }},
+};
+
+Read ReadRow(SettingsStore& store, const SettingRow& row, char decimalChar, ScreenSize screen) {
+    Read r;
+    r.screen = screen;
+    switch (row.type) {
+    case T::Text: r.text = store.Read(row.group, row.key); break;
+    case T::Number: r.number = ReadNumber(store, row.key, decimalChar); break;
+    case T::Bool: r.i = ReadBool(store, row.group, row.key) ? 1 : 0; break;
+    case T::Int: {
+        std::int32_t v = ReadInt(store, row.group, row.key, row.fallback);
+        if (row.refuseNegative) v = NotNegative(row.key, v);
+        r.i = v < row.lo ? row.lo : v > row.hi ? row.hi : v;
+        break;
+    }
+    }
+    return r;
+}
+
+// The rows of a group in saving order.
+std::vector<const SettingRow*> SaveOrder(std::string_view group) {
+    std::vector<const SettingRow*> rows;
+    for (const SettingRow& row : kSettings)
+        if (row.group == group) rows.push_back(&row);
+    std::sort(rows.begin(), rows.end(),
+              [](const SettingRow* a, const SettingRow* b) { return a->saveRank < b->saveRank; });
+    return rows;
+}
+
+} // namespace
+
+LoadResult LoadSettings(SettingsStore& store, Calculator& calculator, WindowSettings& window,
                         ScreenSize screen) {
     LoadResult result;
-    try {
-        // A position beyond the screen's size keeps the design position;
-        // negative positions are accepted.
-        const std::int32_t top = ReadInt(store, kWindowGroup, "Top", 5);
-        if (top < screen.height) window.Top = top;
-        const std::int32_t left = ReadInt(store, kWindowGroup, "Left", 5);
-        if (left < screen.width) window.Left = left;
-        window.StayOnTop = ReadBool(store, kWindowGroup, "StayOnTop");
-        window.HideKeyboard = ReadBool(store, kWindowGroup, "HideKeyboard");
-        window.HideNumbers = ReadBool(store, kWindowGroup, "HideNumbers");
-        window.FileFolder = store.Read(kWindowGroup, "Folder").value_or(window.FileFolder);
+    // What was saved is the calculator's state from here on: no step.
+    calculator.Load([&](Calculator::Change& calc) {
+        try {
+            // Each value is in effect as soon as it is read: an early end
+            // leaves the values read so far.
+            for (const SettingRow& row : kSettings)
+                row.load(calc, window, ReadRow(store, row, calculator.DecimalChar(), screen));
 
-        std::int32_t wordSize = ReadInt(store, kSettingsGroup, "WordSize", 16);
-        calc.WordSize = wordSize < 1 ? 1 : wordSize > 56 ? 56 : wordSize;
-        std::int32_t fix = ReadInt(store, kSettingsGroup, "FixLength", -1);
-        calc.FixLength = fix > 18 ? 18 : fix;
-        std::int32_t buttonTime =
-            NotNegative("ButtonTime", ReadInt(store, kSettingsGroup, "ButtonTime", 25));
-        window.ButtonTime = buttonTime < 1 ? 1 : buttonTime > 1000 ? 1000 : buttonTime;
-
-        calc.SelectAngleMode(ReadInt(store, kSettingsGroup, "AngleMode", 2));
-        calc.CurrentBase = BaseFromNumber(ReadInt(store, kSettingsGroup, "CurrentBase", 10));
-
-        calc.LastX = ReadNumber(store, "LastX", calc.DecimalChar);
-        calc.LastY = ReadNumber(store, "LastY", calc.DecimalChar);
-        calc.LastNum = static_cast<std::uint32_t>(
-            NotNegative("LastNum", ReadInt(store, kSettingsGroup, "LastNum", 0)));
-
-        // Only an absent value ends the list: an empty entry is a real entry
-        // (a stack file can bring one) and must not cut off those below it.
-        std::vector<std::string> levels;
-        for (std::size_t i = 0;; ++i) {
-            std::optional<std::string> text = store.Read(kStackGroup, StackLineName(i));
-            if (!text) break;
-            levels.push_back(std::move(*text));
+            // Only an absent value ends the list: an empty entry is a real entry
+            // (a stack file can bring one) and must not cut off those below it.
+            std::vector<std::string> levels;
+            for (std::size_t i = 0;; ++i) {
+                std::optional<std::string> text = store.Read(kStackGroup, StackLineName(i));
+                if (!text) break;
+                levels.push_back(std::move(*text));
+            }
+            calc.ReplaceStack(std::move(levels));
+            result.stackLoaded = true;
+            calc.ResetEntry();
+        } catch (const StoreError& e) {
+            result.end = LoadResult::End::StoreError;
+            result.storeError = e.what();
+        } catch (const BadSetting& e) {
+            result.end = LoadResult::End::Warning;
+            result.warning = "Something is wrong: " + e.text;
         }
-        calc.ReplaceStack(std::move(levels));
-        result.stackLoaded = true;
-        calc.ResetEntry();
-    } catch (const StoreError& e) {
-        result.end = LoadResult::End::StoreError;
-        result.storeError = e.what();
-    } catch (const BadSetting& e) {
-        result.end = LoadResult::End::Warning;
-        result.warning = "Something is wrong: " + e.text;
-    }
+    });
     return result;
 }
 
 SavedValues CaptureValues(const Calculator& calc, const WindowSettings& window) {
+    static const std::vector<const SettingRow*> windowRows = SaveOrder(kWindowGroup);
+    static const std::vector<const SettingRow*> settingsRows = SaveOrder(kSettingsGroup);
     SavedValues v;
-    v.window = {
-        {"Top", IntText(window.Top)},
-        {"Left", IntText(window.Left)},
-        {"StayOnTop", window.StayOnTop ? "1" : "0"},
-        {"HideKeyboard", window.HideKeyboard ? "1" : "0"},
-        {"HideNumbers", window.HideNumbers ? "1" : "0"},
-    };
-    if (!window.FileFolder.empty()) v.window.emplace_back("Folder", window.FileFolder);
-    v.settings = {
-        {"AngleMode", IntText(calc.AngleMode)},
-        {"ButtonTime", IntText(window.ButtonTime)},
-        {"FixLength", IntText(calc.FixLength)},
-        {"LastX", FormatStackValue(calc.LastX, calc.DecimalChar)},
-        {"LastY", FormatStackValue(calc.LastY, calc.DecimalChar)},
-        {"LastNum", IntText(calc.LastNum)},
-        {"CurrentBase", IntText(BaseNumber(calc.CurrentBase))},
-        {"WordSize", IntText(calc.WordSize)},
-    };
+    v.window.reserve(windowRows.size());
+    v.settings.reserve(settingsRows.size());
+    for (const SettingRow* row : windowRows)
+        if (auto text = row->save(calc, window)) v.window.emplace_back(row->key, std::move(*text));
+    for (const SettingRow* row : settingsRows)
+        if (auto text = row->save(calc, window))
+            v.settings.emplace_back(row->key, std::move(*text));
     return v;
 }
 

@@ -43,7 +43,7 @@ std::string JoinStackText(const std::vector<std::string>& levelsTopFirst) {
                 [&](std::size_t i) -> const std::string& { return levelsTopFirst[i]; });
 }
 
-FileStatus LoadStackFile(const std::string& path, Calculator& calc) {
+FileStatus LoadStackFile(const std::string& path, Calculator::Change& calc) {
     std::string bytes;
     FileStatus status = ReadWholeFile(path, bytes);
     if (status) calc.ReplaceStack(SplitStackText(bytes));

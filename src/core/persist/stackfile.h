@@ -23,7 +23,7 @@ std::string JoinStackText(const std::vector<std::string>& levelsTopFirst);
 
 // Replaces the stack with the file's entries; on any failure the stack is
 // left as it was.
-FileStatus LoadStackFile(const std::string& path, Calculator& calc);
+FileStatus LoadStackFile(const std::string& path, Calculator::Change& calc);
 // Writes the stack; the stack is never changed.
 FileStatus SaveStackFile(const std::string& path, const Calculator& calc);
 

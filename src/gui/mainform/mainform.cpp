@@ -88,7 +88,7 @@ void TMainForm::FormCreate(char decimalChar) {
     if (store_) LoadSavedState();
 
     qApp->installEventFilter(this);
-    calc_.ResetEntry();
+    calc_.Apply({}, [](tallix::Calculator::Change& c) { c.ResetEntry(); });
     RefreshView();
     // The layout of the saved view options is in place before the window
     // is first shown: a change of size between the creation of the native
@@ -145,13 +145,27 @@ void TMainForm::RefreshView() {
     display_->Refresh(calc_);
     keypad_->Refresh(calc_);
     menu_->Refresh(calc_);
-    baseL_->setText(tallix::BaseCaption(calc_.CurrentBase));
-    angleL_->setText(tallix::AngleCaption(calc_.AngleMode));
-    baseL_->setAccessibleName(Q(tallix::BaseSpoken(calc_.CurrentBase)));
-    angleL_->setAccessibleName(Q(tallix::AngleSpoken(calc_.AngleMode)));
-    baseL_->setToolTip(Q(tallix::BaseToolTip(calc_.CurrentBase, calc_.WordSize, calc_.FixLength)));
-    angleL_->setToolTip(Q(tallix::AngleToolTip(calc_.AngleMode)));
+    baseL_->setText(tallix::BaseCaption(calc_.CurrentBase()));
+    angleL_->setText(tallix::AngleCaption(calc_.AngleMode()));
+    baseL_->setAccessibleName(Q(tallix::BaseSpoken(calc_.CurrentBase())));
+    angleL_->setAccessibleName(Q(tallix::AngleSpoken(calc_.AngleMode())));
+    baseL_->setToolTip(
+        Q(tallix::BaseToolTip(calc_.CurrentBase(), calc_.WordSize(), calc_.FixLength())));
+    angleL_->setToolTip(Q(tallix::AngleToolTip(calc_.AngleMode())));
+    shownRevision_ = calc_.Revision();
+}
+
+void TMainForm::StateChanged() {
     NoteChange();
+    if (refreshPosted_) return;
+    refreshPosted_ = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            refreshPosted_ = false;
+            if (shownRevision_ != calc_.Revision()) RefreshView();
+        },
+        Qt::QueuedConnection);
 }
 
 void TMainForm::FocusEntry() { display_->FocusEntry(); }
@@ -191,7 +205,7 @@ void TMainForm::MenuCommand(Cmd cmd) {
 
 // A double click steps to the next base, or the next angle unit.
 void TMainForm::BaseLDblClick() {
-    switch (calc_.CurrentBase) {
+    switch (calc_.CurrentBase()) {
     case Base::BIN: MenuCommand(Cmd::Oct); break;
     case Base::OCT: MenuCommand(Cmd::Dec); break;
     case Base::DEC: MenuCommand(Cmd::Hex); break;
@@ -202,7 +216,7 @@ void TMainForm::BaseLDblClick() {
 void TMainForm::AngleLDblClick() {
     // Through the angle commands, so that the change is an undo step.
     static constexpr Cmd kUnits[] = {Cmd::Cyc, Cmd::Deg, Cmd::Rad, Cmd::Grad};
-    MenuCommand(kUnits[(calc_.AngleMode + 1) % 4]);
+    MenuCommand(kUnits[(tallix::AngleUnitNumber(calc_.AngleMode()) + 1) % 4]);
 }
 
 void TMainForm::ShowError(const std::string& message) {
@@ -260,7 +274,7 @@ void TMainForm::ArrangeLayout() {
     else if (hideNumbers->isChecked())
         height = NumbersHiddenHeight(dpi_);
     SetClientHeight(height);
-    NoteChange();
+    NoteOptionChange();
 }
 
 void TMainForm::HideKeyboard1Click() {
@@ -289,23 +303,23 @@ void TMainForm::AlwaysOnTop1Click() {
         setWindowFlags(flags);
     }
     FocusEntry();
-    NoteChange();
+    NoteOptionChange();
 }
 
 bool TMainForm::CommitEntry() {
-    tallix::Calculator::Step step(calc_);
-    return calc_.CommitEntry();
+    return calc_.Apply({}, [](tallix::Calculator::Change& c) {
+        if (!c.CommitEntry()) return false;
+        // The entered number is on the stack now; left in the entry line it
+        // would be entered a second time by the next Enter.
+        c.ResetEntry();
+        return true;
+    });
 }
 
 void TMainForm::About1Click() {
-    if (!CommitEntry()) {
-        RefreshView();
-        return;
-    }
-    // The entered number is on the stack now; left in the entry line it
-    // would be entered a second time by the next Enter.
-    calc_.ResetEntry();
+    const bool entered = CommitEntry();
     RefreshView();
+    if (!entered) return;
     ShowAboutBox(this, store_ ? Q(store_->Location()) : QString());
     FocusEntry();
 }

@@ -50,6 +50,9 @@ public:
 
     // tallix::Shell
     void ShowError(const std::string& message) override;
+    // The calculator passed through its door: the autosave hears of it, and
+    // the view follows unless it was refreshed meanwhile.
+    void StateChanged() override;
 
     // Brings every control in line with the core's state.
     void RefreshView();
@@ -176,6 +179,9 @@ private:
     void FormCreate(char decimalChar);
     void LoadSavedState();
     persist::WindowSettings CurrentWindowSettings() const;
+    // A window option that is saved changed (position, view options, the
+    // dialogs' folder).
+    void NoteOptionChange();
     void NoteChange();
     void BuildFileDialogs();
     bool RunFileDialog(QFileDialog* dialog, QString& lastName, QString& chosen);
@@ -186,7 +192,8 @@ private:
     void ScrollBarScroll(int position);
     void SetClientHeight(int height);
     void FocusEntry();
-    // Enters a number still in the entry line, as an undo step.
+    // Enters a number still in the entry line, as an undo step, and empties
+    // the entry line; false (and the entry line kept) when it is no number.
     bool CommitEntry();
     void PutOnClipboard(const QString& text);
     void EndCommand();
@@ -211,6 +218,9 @@ private:
     int dpi_ = 96;
     int fullHeight_ = 0;
     bool shiftKeyLatch_ = false;
+    std::uint64_t optionRevision_ = 0; // see NoteOptionChange
+    std::uint64_t shownRevision_ = 0;  // the calculator's revision on the screen
+    bool refreshPosted_ = false;
 
     QWidget* client_ = nullptr;
     TStackDisplay* display_ = nullptr;

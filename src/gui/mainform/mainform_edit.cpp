@@ -40,7 +40,7 @@ void TMainForm::Paste1Click() {
 
 // Like every command, a clipboard command uses up a Shift.
 void TMainForm::EndCommand() {
-    calc_.ShiftDown = false;
+    tallix::EndShift(calc_);
     RefreshView();
     FocusEntry();
 }

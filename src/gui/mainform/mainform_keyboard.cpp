@@ -125,7 +125,7 @@ void TMainForm::FlashKey(QAbstractButton* sender) {
         QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
     if (!self) return;
     keypad_->ReleaseKey(button);
-    calc_.ShiftDown = false;
+    tallix::EndShift(calc_);
     RefreshView();
 }
 

@@ -26,7 +26,7 @@ TStackPrinter& TMainForm::StackPrinter() {
         if (QPrinterInfo::defaultPrinter().isNull())
             printer->setPageSize(PageSizeOf(print::UserPaper()));
         printProgress_ = std::make_unique<TQtProgressDialogFactory>(dpi_);
-        stackPrinter_ = std::make_unique<TStackPrinter>(std::move(printer), calc_.DecimalChar,
+        stackPrinter_ = std::make_unique<TStackPrinter>(std::move(printer), calc_.DecimalChar(),
                                                         printProgress_.get());
     }
     return *stackPrinter_;
@@ -37,13 +37,10 @@ void TMainForm::Print1Click() {
     // printed; a second listing waits for the first.
     if (printing_) return;
     // The typed number is entered as an undo step of its own, as Save and
-    // Open enter it: a change outside any step would forget the history.
-    if (!CommitEntry()) {
-        RefreshView();
-        return;
-    }
-    calc_.ResetEntry();
+    // Open enter it.
+    const bool entered = CommitEntry();
     RefreshView();
+    if (!entered) return;
 
     TStackPrinter& printer = StackPrinter();
     QPrintDialog dialog(&printer.Printer(), this);

@@ -56,7 +56,7 @@ void TMainForm::LoadSavedState() {
     // left there for the next start.
     autoSave_ = new TAutoSave(
         *store_, calc_, [this] { return persist::CaptureValues(calc_, CurrentWindowSettings()); },
-        this);
+        [this] { return calc_.Revision() + optionRevision_; }, this);
     autoSave_->SetSaveStack(result.stackLoaded);
     // The values as loaded count as saved; what the window puts right
     // from here on (both Hide options set, say) is a change to save.
@@ -76,6 +76,11 @@ persist::WindowSettings TMainForm::CurrentWindowSettings() const {
     w.ButtonTime = ButtonTime();
     w.FileFolder = fileFolder_.toStdString();
     return w;
+}
+
+void TMainForm::NoteOptionChange() {
+    ++optionRevision_;
+    NoteChange();
 }
 
 void TMainForm::NoteChange() {
@@ -117,7 +122,7 @@ void TMainForm::closeEvent(QCloseEvent* event) {
 
 void TMainForm::moveEvent(QMoveEvent* event) {
     QMainWindow::moveEvent(event);
-    NoteChange();
+    NoteOptionChange();
 }
 
 namespace {
@@ -190,12 +195,9 @@ void TMainForm::BuildFileDialogs() {
 bool TMainForm::RunFileDialog(QFileDialog* dialog, QString& lastName, QString& chosen) {
     // A number still in the entry line is entered first (and saved with the
     // stack); an entry that is no number shows its error and no dialog.
-    if (!CommitEntry()) {
-        RefreshView();
-        return false;
-    }
-    calc_.ResetEntry();
+    const bool entered = CommitEntry();
     RefreshView();
+    if (!entered) return false;
     // Not the folder the program was started from: the dialog would
     // otherwise remember a folder of its own, or take the working folder.
     const QString folder = DialogFolder();
@@ -216,7 +218,7 @@ bool TMainForm::RunFileDialog(QFileDialog* dialog, QString& lastName, QString& c
     chosen = files.first();
     lastName = chosen;
     fileFolder_ = QFileInfo(chosen).absolutePath();
-    NoteChange();
+    NoteOptionChange();
     return true;
 }
 
@@ -236,10 +238,9 @@ void TMainForm::FileWarning(const QString& action, const QString& path, const QS
 bool TMainForm::OpenStackFile(const QString& path) {
     // The stack is replaced only by a file read completely, as one undo step.
     persist::FileStatus st;
-    {
-        tallix::Calculator::Step step(calc_, tallix::CommandLabel(Cmd::Open));
-        st = persist::LoadStackFile(QFile::encodeName(path).toStdString(), calc_);
-    }
+    calc_.Apply(tallix::CommandLabel(Cmd::Open), [&](tallix::Calculator::Change& c) {
+        st = persist::LoadStackFile(QFile::encodeName(path).toStdString(), c);
+    });
     if (!st) {
         FileWarning("open", path, QString::fromStdString(st.reason));
         return false;
@@ -264,7 +265,7 @@ void TMainForm::Open1Click() {
     QString path;
     if (RunFileDialog(openDialog_, openName_, path)) OpenStackFile(path);
     // The display starts again from level 1 of whatever stack there is now.
-    calc_.ResetEntry();
+    calc_.Apply({}, [](tallix::Calculator::Change& c) { c.ResetEntry(); });
     RefreshView();
 }
 

@@ -42,7 +42,7 @@ bool PrintListingToPdf(const std::string& path, const Calculator& calc, std::str
         // A file has no unprintable strips: the listing's margins are all.
         printer->setPageLayout(QPageLayout(PageSizeOf(print::UserPaper()), QPageLayout::Portrait,
                                            QMarginsF(0, 0, 0, 0)));
-        TStackPrinter stackPrinter(std::move(printer), calc.DecimalChar, nullptr);
+        TStackPrinter stackPrinter(std::move(printer), calc.DecimalChar(), nullptr);
         try {
             stackPrinter.Print(
                 calc.StackLevels(),

@@ -23,8 +23,10 @@ void LowerThisThreadsPriority() {
 } // namespace
 
 TAutoSave::TAutoSave(persist::SettingsStore& store, const Calculator& calc,
-                     std::function<persist::SavedValues()> capture, QObject* parent)
-    : QObject(parent), store_(store), calc_(calc), capture_(std::move(capture)) {
+                     std::function<persist::SavedValues()> capture,
+                     std::function<std::uint64_t()> revision, QObject* parent)
+    : QObject(parent), store_(store), calc_(calc), capture_(std::move(capture)),
+      revision_(std::move(revision)) {
     idle_.setSingleShot(true);
     idle_.setInterval(kIdleMs);
     connect(&idle_, &QTimer::timeout, this, [this] { SaveChanges(); });
@@ -37,10 +39,14 @@ TAutoSave::State TAutoSave::Now() const { return {capture_(), calc_.StackRevisio
 void TAutoSave::MarkSaved() {
     saved_ = Now();
     noted_ = saved_;
+    notedRevision_ = revision_();
 }
 
 void TAutoSave::NoteChange() {
     if (ended_) return;
+    const std::uint64_t revision = revision_();
+    if (notedRevision_ == revision) return;
+    notedRevision_ = revision;
     State now = Now();
     if (noted_ && *noted_ == now) return;
     noted_ = std::move(now);

@@ -29,9 +29,12 @@ public:
     static constexpr int kIdleMs = 1000;
 
     // `capture` gives the values of the moment; `calc` is whose stack is
-    // saved. The store must outlive this object.
+    // saved; `revision` advances with every change of what is saved (every
+    // pass through the calculator's door, every change of a window option).
+    // The store must outlive this object.
     TAutoSave(persist::SettingsStore& store, const Calculator& calc,
-              std::function<persist::SavedValues()> capture, QObject* parent = nullptr);
+              std::function<persist::SavedValues()> capture,
+              std::function<std::uint64_t()> revision, QObject* parent = nullptr);
     ~TAutoSave() override;
 
     // Whether saves write the "Stack" group. Off when the load ended before
@@ -39,8 +42,8 @@ public:
     void SetSaveStack(bool on) { saveStack_ = on; }
     // The state of the moment counts as saved (it was just loaded).
     void MarkSaved();
-    // Called after anything that may have changed the state; a change
-    // starts the quiet second again.
+    // Called when the revision may have advanced; a change of the state
+    // starts the quiet second again. An unchanged revision costs nothing.
     void NoteChange();
 
     // Starts a save of the state of the moment unless one is running or
@@ -50,6 +53,9 @@ public:
     // the moment here, whatever has changed. No save starts after it.
     // Returns why the store failed, if it did.
     std::optional<std::string> SaveAtEnd();
+
+    // The quiet time, kIdleMs unless a test shortens it.
+    void SetIdleMs(int ms) { idle_.setInterval(ms); }
 
     // Whether the worker is writing at this moment.
     bool Writing() const { return writing_.load(); }
@@ -68,6 +74,8 @@ private:
     persist::SettingsStore& store_;
     const Calculator& calc_;
     std::function<persist::SavedValues()> capture_;
+    std::function<std::uint64_t()> revision_;
+    std::optional<std::uint64_t> notedRevision_;
     QTimer idle_;
     std::thread worker_;
     std::atomic<bool> writing_{false};

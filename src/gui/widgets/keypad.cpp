@@ -77,13 +77,13 @@ TKeypad::TKeypad(QWidget* client, int dpi, char decimalChar,
 
 void TKeypad::Refresh(const tallix::Calculator& calc) {
     for (const tallix::KeyDef& def : tallix::KeyTable())
-        Button(def.key)->setEnabled(tallix::KeyEnabled(calc.CurrentBase, def.key));
-    Button(Key::KShift)->setChecked(calc.ShiftDown);
+        Button(def.key)->setEnabled(tallix::KeyEnabled(calc.CurrentBase(), def.key));
+    Button(Key::KShift)->setChecked(calc.ShiftDown());
     // A shifted function without a label of its own still works; it only
     // has nothing to light.
     for (Key k : tallix::ShiftedKeys())
         if (QLabel* l = ShiftLabel(k)) l->setEnabled(tallix::ShiftLabelLit(calc, k));
-    SetShiftLook(calc.ShiftDown);
+    SetShiftLook(calc.ShiftDown());
 }
 
 void TKeypad::SetShiftLook(bool on) {

@@ -144,7 +144,7 @@ void TStackDisplay::Refresh(const tallix::Calculator& calc) {
         scrollBar_->setValue(sb.Position);
     }
 
-    line0_->setText(Q(calc.Entry));
+    line0_->setText(Q(calc.Entry()));
     line0_->setCursorPosition(static_cast<int>(line0_->text().size()));
 }
 

@@ -59,20 +59,20 @@ TEST(EntryLine, KeySequences) {
     for (const auto& c : cases) {
         TestCalc t;
         t.Type(c.keys);
-        EXPECT_EQ(t.calc.Entry, c.entry) << c.keys;
+        EXPECT_EQ(t.calc.Entry(), c.entry) << c.keys;
         EXPECT_EQ(t.Stack(), c.stack) << c.keys;
         EXPECT_EQ(t.LastMessage(), c.message) << c.keys;
-        EXPECT_FALSE(t.calc.ShiftDown) << c.keys;
+        EXPECT_FALSE(t.calc.ShiftDown()) << c.keys;
     }
 }
 
 TEST(EntryLine, InvalidEntryKeepsItsTextAndTheStack) {
     TestCalc t;
     t.Push({"9"});
-    t.calc.Entry = "-";
+    tallix::testing::SetEntry(t.calc, "-");
     t.Type("\r");
     EXPECT_EQ(t.LastMessage(), "Entry Error: \r\nInvalid Syntax");
-    EXPECT_EQ(t.calc.Entry, "-");
+    EXPECT_EQ(t.calc.Entry(), "-");
     EXPECT_EQ(t.Stack(), Strings{"9"});
     // A command with a bad entry does nothing more.
     t.Type("+");
@@ -82,8 +82,8 @@ TEST(EntryLine, InvalidEntryKeepsItsTextAndTheStack) {
 TEST(EntryLine, EnterRecordsTheLastArgument) {
     TestCalc t;
     t.Type("1x3\r");
-    EXPECT_EQ(t.calc.LastX, 1000);
-    EXPECT_EQ(t.calc.LastNum, 1u);
+    EXPECT_EQ(t.calc.LastX(), 1000);
+    EXPECT_EQ(t.calc.LastNum(), 1u);
 }
 
 TEST(EntryLine, ShiftBackspaceEntersAndDropsTheTypedNumber) {
@@ -91,7 +91,7 @@ TEST(EntryLine, ShiftBackspaceEntersAndDropsTheTypedNumber) {
     t.Push({"4"});
     t.Type("7^\b");
     EXPECT_EQ(t.Stack(), Strings{"4"});
-    EXPECT_EQ(t.calc.LastX, 7);
+    EXPECT_EQ(t.calc.LastX(), 7);
 }
 
 TEST(EntryLine, FixSetsTheDisplayLength) {
@@ -110,7 +110,7 @@ TEST(EntryLine, FixSetsTheDisplayLength) {
         TestCalc t;
         t.Push({c.arg});
         t.Type("^x");
-        EXPECT_EQ(t.calc.FixLength, c.fix) << c.arg;
+        EXPECT_EQ(t.calc.FixLength(), c.fix) << c.arg;
         EXPECT_EQ(t.LastMessage(), c.message) << c.arg;
         EXPECT_TRUE(t.Stack().empty()) << c.arg; // consumed even when refused
     }
@@ -121,7 +121,7 @@ TEST(EntryLine, EditBringsTheEntryBackInTheBase) {
     t.Push({"255"});
     RunCommand(t.calc, Cmd::Hex);
     t.Type("^\r");
-    EXPECT_EQ(t.calc.Entry, "FF");
+    EXPECT_EQ(t.calc.Entry(), "FF");
     EXPECT_TRUE(t.Stack().empty());
     t.Type("\r");
     EXPECT_EQ(t.Stack(), Strings{"255"});
@@ -129,7 +129,7 @@ TEST(EntryLine, EditBringsTheEntryBackInTheBase) {
     TestCalc d;
     d.Push({"1.50"});
     d.Type("^\r");
-    EXPECT_EQ(d.calc.Entry, "1.50");
+    EXPECT_EQ(d.calc.Entry(), "1.50");
 }
 
 // In an integer base Edit shows what the display shows; Enter on that
@@ -164,11 +164,13 @@ TEST(EntryLine, EditThenEnterInAnIntegerBaseKeepsTheEntry) {
     };
     for (const Case& c : cases) {
         TestCalc t;
-        for (const std::string& s : c.stack) t.calc.PushText(s);
+        for (const std::string& s : c.stack)
+            tallix::testing::Arrange(t.calc,
+                                     [&](tallix::Calculator::Change& ch) { ch.PushText(s); });
         RunCommand(t.calc, c.base);
-        t.calc.WordSize = c.wordSize;
+        tallix::testing::SetWordSize(t.calc, c.wordSize);
         t.Type("^\r");
-        EXPECT_EQ(t.calc.Entry, c.edited) << c.name;
+        EXPECT_EQ(t.calc.Entry(), c.edited) << c.name;
         t.Type(c.keys);
         EXPECT_EQ(t.Stack(), c.after) << c.name;
         EXPECT_EQ(t.LastMessage(), c.message) << c.name;
@@ -180,8 +182,8 @@ TEST(EntryLine, EditThenEnterRecordsTheEntryAsLastArgument) {
     t.Push({"1E30"});
     RunCommand(t.calc, Cmd::Hex);
     t.Type("^\r\r");
-    EXPECT_EQ(t.calc.LastX, 1E30L);
-    EXPECT_EQ(t.calc.LastNum, 1u);
+    EXPECT_EQ(t.calc.LastX(), 1E30L);
+    EXPECT_EQ(t.calc.LastNum(), 1u);
     // Last pushes it back, unchanged.
     RunCommand(t.calc, Cmd::Dec);
     t.Type("z");
@@ -203,7 +205,7 @@ TEST(EntryLine, DisabledKeysDoNothingPerBase) {
         TestCalc t;
         RunCommand(t.calc, c.base);
         t.Type(c.keys);
-        EXPECT_EQ(t.calc.Entry, c.entry) << c.keys;
+        EXPECT_EQ(t.calc.Entry(), c.entry) << c.keys;
     }
 }
 
@@ -220,7 +222,7 @@ TEST(EntryLine, IntegerBasesEnterTwoComplementValues) {
     for (const auto& c : cases) {
         TestCalc t;
         RunCommand(t.calc, c.base);
-        t.calc.Entry = c.digits;
+        tallix::testing::SetEntry(t.calc, c.digits);
         t.Type("\r");
         EXPECT_EQ(t.Stack(), Strings{c.pushed}) << c.digits;
     }
@@ -232,7 +234,7 @@ TEST(EntryLine, ChoosingABaseCommitsThePendingEntryFirst) {
     t.Type("1F");
     RunCommand(t.calc, Cmd::Dec);
     EXPECT_EQ(t.Stack(), Strings{"31"});
-    EXPECT_EQ(t.calc.CurrentBase, Base::DEC);
+    EXPECT_EQ(t.calc.CurrentBase(), Base::DEC);
 }
 
 TEST(ToggleEntrySign, InsertDeleteAppendAndCut) {
@@ -249,10 +251,14 @@ TEST(ToggleEntrySign, InsertDeleteAppendAndCut) {
 
 TEST(Messages, ShapeAndCuts) {
     TestCalc t;
-    t.calc.ShowError("SIN", tallix::Reason::InvalidInput);
+    tallix::testing::Arrange(t.calc, [&](tallix::Calculator::Change& ch) {
+        ch.ShowError("SIN", tallix::Reason::InvalidInput);
+    });
     EXPECT_EQ(t.LastMessage(), "SIN Error: \r\nInvalid Input");
     std::string longName(100, 'N');
-    t.calc.ShowError(longName, tallix::Reason::TooFewArguments);
+    tallix::testing::Arrange(t.calc, [&](tallix::Calculator::Change& ch) {
+        ch.ShowError(longName, tallix::Reason::TooFewArguments);
+    });
     const std::string& m = t.LastMessage();
     // The name part is cut at 88 characters, the whole at 107: the reason
     // still starts on the second line.
@@ -260,7 +266,9 @@ TEST(Messages, ShapeAndCuts) {
     EXPECT_EQ(m.substr(0, 88), (longName + " Error: ").substr(0, 88));
     EXPECT_EQ(m.substr(88, 2), "\r\n");
     // Characters, not bytes: "÷" counts once.
-    t.calc.ShowError("÷", tallix::Reason::InfiniteResult);
+    tallix::testing::Arrange(t.calc, [&](tallix::Calculator::Change& ch) {
+        ch.ShowError("÷", tallix::Reason::InfiniteResult);
+    });
     EXPECT_EQ(t.LastMessage(), "÷ Error: \r\nInfinite Result");
 }
 
@@ -284,7 +292,9 @@ TEST(Primitives, PopArgumentFailuresLeaveTheStack) {
     };
     for (const auto& c : cases) {
         TestCalc t;
-        for (const auto& s : c.stack) t.calc.PushText(s);
+        for (const auto& s : c.stack)
+            tallix::testing::Arrange(t.calc,
+                                     [&](tallix::Calculator::Change& ch) { ch.PushText(s); });
         RunCommand(t.calc, c.cmd);
         EXPECT_EQ(t.LastMessage(), c.message);
         EXPECT_EQ(t.Stack(), c.stack) << c.message;
@@ -294,11 +304,12 @@ TEST(Primitives, PopArgumentFailuresLeaveTheStack) {
 TEST(Primitives, LongUnparsableTextComesBackWhole) {
     TestCalc t;
     std::string longText(200, 'z');
-    t.calc.PushText(longText);
+    tallix::testing::Arrange(t.calc,
+                             [&](tallix::Calculator::Change& ch) { ch.PushText(longText); });
     RunCommand(t.calc, Cmd::Neg);
     EXPECT_EQ(t.Stack(), Strings{longText});
     std::string popped;
-    ASSERT_TRUE(t.calc.PopText(popped));
+    ASSERT_TRUE(t.calc.Apply({}, [&](tallix::Calculator::Change& c) { return c.PopText(popped); }));
     EXPECT_EQ(popped.size(), 80u);
 }
 
@@ -331,7 +342,9 @@ TEST(Primitives, OperationsTakeTheValueTheDisplayShows) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         TestCalc t;
-        for (const std::string& s : c.before) t.calc.PushText(s);
+        for (const std::string& s : c.before)
+            tallix::testing::Arrange(t.calc,
+                                     [&](tallix::Calculator::Change& ch) { ch.PushText(s); });
         t.Type(c.keys);
         if (c.cmd != Cmd::None) RunCommand(t.calc, c.cmd);
         EXPECT_EQ(t.Stack(), c.after);
@@ -362,7 +375,7 @@ TEST(Display, IntegerBasesShowRoundedValuesAndKeepTheText) {
     };
     for (const auto& c : cases) {
         TestCalc t;
-        t.calc.WordSize = c.ws;
+        tallix::testing::SetWordSize(t.calc, c.ws);
         RunCommand(t.calc, c.base);
         EXPECT_EQ(t.calc.FormatForBase(c.text), c.shown) << c.text;
     }
@@ -375,7 +388,7 @@ TEST(Display, IntegerBasesShowRoundedValuesAndKeepTheText) {
 
 TEST(Display, FixedDecimals) {
     TestCalc t;
-    t.calc.FixLength = 2;
+    tallix::testing::SetFixLength(t.calc, 2);
     EXPECT_EQ(t.calc.FormatForBase("2.5"), "2.50");
     EXPECT_EQ(t.calc.FormatForBase("0.125"), "0.13");
     EXPECT_EQ(t.calc.FormatForBase("-0.001"), "0.00");
@@ -395,7 +408,10 @@ TEST(Display, ScrollArithmetic) {
     };
     for (const auto& c : cases) {
         TestCalc t;
-        for (int i = 0; i < c.depth; ++i) t.calc.PushText(std::to_string(i + 1));
+        for (int i = 0; i < c.depth; ++i)
+            tallix::testing::Arrange(t.calc, [&](tallix::Calculator::Change& ch) {
+                ch.PushText(std::to_string(i + 1));
+            });
         const auto sb = t.calc.ScrollBar();
         EXPECT_TRUE(sb.Visible);
         EXPECT_EQ(sb.Max, c.max) << c.depth;
@@ -417,7 +433,9 @@ TEST(Display, LinesLabelsAndScrolling) {
     EXPECT_FALSE(t.calc.ScrollBar().Visible);
 
     TestCalc s;
-    for (int i = 1; i <= 7; ++i) s.calc.PushText(std::to_string(i));
+    for (int i = 1; i <= 7; ++i)
+        tallix::testing::Arrange(
+            s.calc, [&](tallix::Calculator::Change& ch) { ch.PushText(std::to_string(i)); });
     s.calc.ScrollBarScroll(s.calc.ScrollBar().Position - s.calc.ScrollBar().SmallChange);
     EXPECT_EQ(s.calc.ScrollBar().Position, 0);
     lines = s.calc.StackLines();
@@ -430,7 +448,9 @@ TEST(Display, LinesLabelsAndScrolling) {
     EXPECT_EQ(s.calc.StackLines()[0].label, "1:");
 
     TestCalc d;
-    for (int i = 1; i <= 20; ++i) d.calc.PushText(std::to_string(i));
+    for (int i = 1; i <= 20; ++i)
+        tallix::testing::Arrange(
+            d.calc, [&](tallix::Calculator::Change& ch) { ch.PushText(std::to_string(i)); });
     d.calc.ScrollBarScroll(0);
     lines = d.calc.StackLines();
     EXPECT_EQ(lines[0].label, "15:");
@@ -439,7 +459,7 @@ TEST(Display, LinesLabelsAndScrolling) {
     d.calc.ScrollBarScroll(1 << 30); // clamped to the top of the stack
     EXPECT_EQ(d.calc.StackLines()[0].label, "1:");
 
-    d.calc.ClearStack();
+    tallix::testing::Arrange(d.calc, [&](tallix::Calculator::Change& ch) { ch.ClearStack(); });
     EXPECT_FALSE(d.calc.ScrollBar().Visible);
 }
 
@@ -447,7 +467,9 @@ TEST(Display, DeepStacksStayWithinThirtyTwoBitsAndReachBothEnds) {
     for (int depth : {357920, 2500000, 5000000}) {
         TestCalc t;
         t.calc.ReserveStack(static_cast<std::size_t>(depth));
-        for (int i = 0; i < depth; ++i) t.calc.PushText("1");
+        for (int i = 0; i < depth; ++i)
+            tallix::testing::Arrange(t.calc,
+                                     [&](tallix::Calculator::Change& ch) { ch.PushText("1"); });
         const auto sb = t.calc.ScrollBar();
         EXPECT_GT(sb.Max, 0);
         EXPECT_GE(sb.SmallChange, 1);

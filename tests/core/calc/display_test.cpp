@@ -54,7 +54,7 @@ TEST(FitLine, StackLinesCutToTheirWidthAndKeepTheWholeTextForTheTooltip) {
     // Without a width the lines are whole.
     EXPECT_EQ(t.calc.StackLines()[2].text, "-1.23456789012346E-300");
     // Binary texts are cut the same way, the marker in front of the low bits.
-    t.calc.WordSize = 32;
+    tallix::testing::SetWordSize(t.calc, 32);
     RunCommand(t.calc, Cmd::Bin);
     t.Push({"-1"});
     EXPECT_EQ(t.calc.StackLines(12)[0].text, "\u202611111111111");
@@ -66,7 +66,9 @@ TEST(Scrolling, TheTopShowsTheDeepestLevels) {
     for (int depth : {7, 20, 1000, 10000, 100000, 357919, 357920, 1000000}) {
         TestCalc t;
         t.calc.ReserveStack(static_cast<std::size_t>(depth));
-        for (int i = depth; i >= 1; --i) t.calc.PushText(std::to_string(i));
+        for (int i = depth; i >= 1; --i)
+            tallix::testing::Arrange(
+                t.calc, [&](tallix::Calculator::Change& ch) { ch.PushText(std::to_string(i)); });
         t.calc.ScrollBarScroll(0);
         const auto lines = t.calc.StackLines();
         EXPECT_EQ(lines[5].label, std::to_string(depth) + ":") << depth;
@@ -94,7 +96,8 @@ TEST(IndicatorToolTips, SayWhatTheyShowAndWhatADoubleClickSelects) {
         {2, "Angle unit: radians\nDouble-click for the next unit: gradients"},
         {3, "Angle unit: gradients\nDouble-click for the next unit: cycles"},
     };
-    for (const auto& c : angles) EXPECT_EQ(tallix::AngleToolTip(c.mode), c.tip) << c.mode;
+    for (const auto& c : angles)
+        EXPECT_EQ(tallix::AngleToolTip(tallix::AngleUnitFromNumber(c.mode)), c.tip) << c.mode;
 
     const struct {
         Base base;

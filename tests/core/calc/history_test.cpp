@@ -29,8 +29,14 @@ struct State {
 
 State Snapshot(const TestCalc& t) {
     const Calculator& c = t.calc;
-    return {t.Stack(),   c.LastX,    c.LastY,     c.LastNum,
-            c.FixLength, c.WordSize, c.AngleMode, c.CurrentBase};
+    return {t.Stack(),
+            c.LastX(),
+            c.LastY(),
+            c.LastNum(),
+            c.FixLength(),
+            c.WordSize(),
+            tallix::AngleUnitNumber(c.AngleMode()),
+            c.CurrentBase()};
 }
 
 std::ostream& operator<<(std::ostream& os, const State& s) {
@@ -54,9 +60,10 @@ struct StepCase {
 };
 
 void Prepare(TestCalc& t, const StepCase& c) {
-    for (const std::string& s : c.before) t.calc.PushText(s);
+    for (const std::string& s : c.before)
+        tallix::testing::Arrange(t.calc, [&](tallix::Calculator::Change& ch) { ch.PushText(s); });
     t.Type(c.setup);
-    t.calc.Entry = c.entry;
+    tallix::testing::SetEntry(t.calc, c.entry);
 }
 
 void Act(TestCalc& t, const StepCase& c) {
@@ -146,9 +153,9 @@ TEST(UndoSteps, EveryKindOfStepUndoesAndRedoesExactly) {
             }
             continue;
         }
-        t.calc.Entry = "5"; // the first undo clears a typed entry only
+        tallix::testing::SetEntry(t.calc, "5"); // the first undo clears a typed entry only
         ASSERT_TRUE(t.calc.Undo());
-        EXPECT_EQ(t.calc.Entry, "");
+        EXPECT_EQ(t.calc.Entry(), "");
         EXPECT_EQ(Snapshot(t), s1);
         EXPECT_FALSE(t.calc.CanRedo());
         ASSERT_TRUE(t.calc.Undo());
@@ -201,12 +208,12 @@ TEST(UndoSteps, ChoosingABaseWithATypedNumberIsTwoSteps) {
     t.Type("1F");
     RunCommand(t.calc, Cmd::Dec);
     ASSERT_TRUE(t.calc.Undo());
-    EXPECT_EQ(t.calc.CurrentBase, Base::HEX);
+    EXPECT_EQ(t.calc.CurrentBase(), Base::HEX);
     EXPECT_EQ(t.Stack(), Strings{"31"});
     ASSERT_TRUE(t.calc.Undo());
     EXPECT_TRUE(t.Stack().empty());
     ASSERT_TRUE(t.calc.Undo());
-    EXPECT_EQ(t.calc.CurrentBase, Base::DEC);
+    EXPECT_EQ(t.calc.CurrentBase(), Base::DEC);
 }
 
 TEST(UndoSteps, ANewCommandAfterAnUndoDropsTheRedoSteps) {
@@ -235,36 +242,30 @@ TEST(UndoSteps, AFailedCommandLeavesTheRedoStepsAlone) {
 TEST(UndoSteps, NothingRunsInsideAStep) {
     TestCalc t;
     t.Type("1\r");
-    t.calc.BeginStep();
-    EXPECT_FALSE(t.calc.Undo());
-    t.calc.EndStep();
+    t.calc.Apply({}, [&](Calculator::Change&) { EXPECT_FALSE(t.calc.Undo()); });
     EXPECT_TRUE(t.calc.Undo());
-    t.calc.BeginStep();
-    EXPECT_FALSE(t.calc.Redo());
-    t.calc.EndStep();
+    t.calc.Apply({}, [&](Calculator::Change&) { EXPECT_FALSE(t.calc.Redo()); });
 }
 
 TEST(UndoSteps, NestedStepsAreOneStep) {
     TestCalc t;
-    {
-        Calculator::Step outer(t.calc);
+    t.calc.Apply({}, [&](Calculator::Change&) {
         t.Type("1\r");
         t.Type("2\r");
-        {
-            Calculator::Step inner(t.calc);
-            t.calc.PushText("3");
-        }
-    }
+        t.calc.Apply({}, [&](Calculator::Change& ch) { ch.PushText("3"); });
+    });
     EXPECT_EQ(t.calc.UndoHistory().UndoCount(), 1u);
     ASSERT_TRUE(t.calc.Undo());
     EXPECT_TRUE(t.Stack().empty());
 }
 
-TEST(UndoSteps, AChangeOutsideAnyStepForgetsTheHistory) {
+// A state brought in from outside (settings, a test's arrangement) is no
+// step, and the steps before it no longer fit it.
+TEST(UndoSteps, ALoadForgetsTheHistory) {
     TestCalc t;
     t.Type("1\r2\r");
     ASSERT_TRUE(t.calc.Undo());
-    t.calc.PushText("5"); // no step records this
+    tallix::testing::Arrange(t.calc, [&](tallix::Calculator::Change& ch) { ch.PushText("5"); });
     EXPECT_FALSE(t.calc.CanUndo());
     EXPECT_FALSE(t.calc.CanRedo());
     EXPECT_EQ(t.Stack(), (Strings{"1", "5"}));
@@ -296,13 +297,13 @@ TEST(UndoSteps, TheFirstUndoWhileTypingClearsTheTypedTextOnly) {
         SCOPED_TRACE(c.name);
         TestCalc t;
         t.Type(c.keys);
-        ASSERT_FALSE(t.calc.Entry.empty());
+        ASSERT_FALSE(t.calc.Entry().empty());
         EXPECT_TRUE(t.calc.CanUndo());
         EXPECT_TRUE(t.calc.Undo());
-        EXPECT_EQ(t.calc.Entry, "");
+        EXPECT_EQ(t.calc.Entry(), "");
         EXPECT_EQ(t.Stack(), c.afterFirst);
         EXPECT_FALSE(t.calc.Redo()); // the typed text is gone for good
-        EXPECT_EQ(t.calc.Entry, "");
+        EXPECT_EQ(t.calc.Entry(), "");
         t.calc.Undo();
         EXPECT_EQ(t.Stack(), c.afterSecond);
         EXPECT_TRUE(t.shell.messages.empty());
@@ -316,15 +317,36 @@ TEST(UndoSteps, UndoRightAfterEditGivesTheLevelBack) {
         TestCalc t;
         RunCommand(t.calc, base);
         t.Type("5\r^\r");
-        EXPECT_EQ(t.calc.Entry, "5");
+        EXPECT_EQ(t.calc.Entry(), "5");
         ASSERT_TRUE(t.calc.Undo());
         EXPECT_EQ(t.Stack(), Strings{"5"});
-        EXPECT_EQ(t.calc.Entry, "");
+        EXPECT_EQ(t.calc.Entry(), "");
         t.Type("^\r1");
         ASSERT_TRUE(t.calc.Undo());
         EXPECT_TRUE(t.Stack().empty());
         ASSERT_TRUE(t.calc.Undo());
         EXPECT_EQ(t.Stack(), Strings{"5"});
+    }
+}
+
+// Redoing an Edit puts the level back into the entry line, as the Edit
+// left it, rather than losing it; in an integer base Enter then gives back
+// the original entry.
+TEST(UndoSteps, RedoOfAnEditBringsTheEntryLineBack) {
+    for (Cmd base : {Cmd::Dec, Cmd::Hex}) {
+        TestCalc t;
+        t.Type("1E30\r");
+        RunCommand(t.calc, base);
+        t.Type("^\r");
+        const std::string edited = t.calc.Entry();
+        ASSERT_FALSE(edited.empty());
+        ASSERT_TRUE(t.calc.Undo());
+        EXPECT_EQ(t.calc.Entry(), "");
+        ASSERT_TRUE(t.calc.Redo());
+        EXPECT_EQ(t.calc.Entry(), edited);
+        EXPECT_TRUE(t.Stack().empty());
+        t.Type("\r");
+        EXPECT_EQ(t.Stack(), Strings{"1E30"});
     }
 }
 
@@ -344,20 +366,19 @@ TEST_F(UndoOpen, OpeningAStackFileIsOneStep) {
     Put(path, "1\r\n2\r\n3\r\n");
     TestCalc t;
     t.Type("7\r8\r");
-    {
-        Calculator::Step step(t.calc);
-        ASSERT_TRUE(tallix::persist::LoadStackFile(path, t.calc));
-    }
+    auto open = [&t](const std::string& file) {
+        return t.calc.Apply("Open", [&](Calculator::Change& c) {
+            return static_cast<bool>(tallix::persist::LoadStackFile(file, c));
+        });
+    };
+    ASSERT_TRUE(open(path));
     EXPECT_EQ(t.Stack(), (Strings{"3", "2", "1"}));
     ASSERT_TRUE(t.calc.Undo());
     EXPECT_EQ(t.Stack(), (Strings{"7", "8"}));
     ASSERT_TRUE(t.calc.Redo());
     EXPECT_EQ(t.Stack(), (Strings{"3", "2", "1"}));
     // A file that cannot be read changes nothing and makes no step.
-    {
-        Calculator::Step step(t.calc);
-        EXPECT_FALSE(tallix::persist::LoadStackFile(PathOf("missing.Stk"), t.calc));
-    }
+    EXPECT_FALSE(open(PathOf("missing.Stk")));
     EXPECT_EQ(t.calc.UndoHistory().UndoCount(), 3u);
 }
 
@@ -381,8 +402,9 @@ TEST(UndoDepth, AThousandAndMoreStepsGoBackToTheStart) {
 TEST(UndoMemory, AStepHoldsWhatChangedNotTheStack) {
     TestCalc t;
     std::vector<std::string> levels(100000, "0.123456789012345678");
-    t.calc.ReplaceStack(levels);
-    t.calc.PushText("1");
+    tallix::testing::Arrange(t.calc,
+                             [&](tallix::Calculator::Change& ch) { ch.ReplaceStack(levels); });
+    tallix::testing::Arrange(t.calc, [&](tallix::Calculator::Change& ch) { ch.PushText("1"); });
     RunCommand(t.calc, Cmd::Add);
     EXPECT_LT(t.calc.UndoHistory().Bytes(), 1024u);
     // A clear keeps the old entries: they are what changed.
@@ -425,7 +447,9 @@ TEST(UndoMemory, TheOldestStepsGoBeyondTheCap) {
 TEST(UndoMemory, ANewestStepBeyondTheCapIsKeptUntilTheNext) {
     TestCalc t;
     t.calc.SetHistoryLimits({100000, 16 * 1024});
-    t.calc.ReplaceStack(std::vector<std::string>(10000, "12345678901234567890"));
+    tallix::testing::Arrange(t.calc, [&](tallix::Calculator::Change& ch) {
+        ch.ReplaceStack(std::vector<std::string>(10000, "12345678901234567890"));
+    });
     RunCommand(t.calc, Cmd::Clr);
     EXPECT_EQ(t.calc.UndoHistory().UndoCount(), 1u);
     EXPECT_GT(t.calc.UndoHistory().Bytes(), 16u * 1024);

@@ -27,9 +27,9 @@ struct Modes {
 
 struct Calc {
     explicit Calc(const Modes& m) : calc(shell, m.dc) {
-        calc.CurrentBase = m.base;
-        calc.WordSize = m.wordSize;
-        calc.FixLength = m.fix;
+        tallix::testing::SetBase(calc, m.base);
+        tallix::testing::SetWordSize(calc, m.wordSize);
+        tallix::testing::SetFixLength(calc, m.fix);
     }
     tallix::testing::RecordingShell shell;
     tallix::Calculator calc;
@@ -37,7 +37,7 @@ struct Calc {
     std::vector<Value> Values() const {
         std::vector<Value> out;
         for (std::size_t i = calc.Depth(); i-- > 0;) {
-            auto v = tallix::ParseReal(calc.Stack().at(i), calc.DecimalChar);
+            auto v = tallix::ParseReal(calc.Stack().at(i), calc.DecimalChar());
             out.push_back(v ? *v : NAN);
         }
         return out;
@@ -73,7 +73,9 @@ TEST(CopyPaste, GivesBackTheSameValuesInEveryBase) {
                 for (char dc : {'.', ','}) {
                     const Modes m{base, ws, fix, dc};
                     Calc from(m);
-                    for (Value v : SomeValues(rng, ws)) from.calc.PushValue(v);
+                    for (Value v : SomeValues(rng, ws))
+                        tallix::testing::Arrange(
+                            from.calc, [&](tallix::Calculator::Change& ch) { ch.PushValue(v); });
                     const std::vector<Value> values = from.Values();
                     SCOPED_TRACE(testing::Message() << "base " << static_cast<int>(base) << " ws "
                                                     << ws << " fix " << fix << " dc " << dc);
@@ -88,7 +90,9 @@ TEST(CopyPaste, GivesBackTheSameValuesInEveryBase) {
                     Calc one(m);
                     for (std::size_t i = from.calc.Depth(); i-- > 0;) {
                         Calc level(m);
-                        level.calc.PushText(from.calc.Stack().at(i));
+                        tallix::testing::Arrange(level.calc, [&](tallix::Calculator::Change& ch) {
+                            ch.PushText(from.calc.Stack().at(i));
+                        });
                         const std::string copied = tallix::CopyText(level.calc);
                         ASSERT_TRUE(tallix::PasteText(one.calc, copied)) << copied;
                         const Value pasted = one.Values().back();
@@ -108,7 +112,7 @@ TEST(CopyPaste, TheCasesSeenByHand) {
     RunCommand(t.calc, Cmd::Dec);
     RunCommand(t.calc, Cmd::STWS);
     RunCommand(t.calc, Cmd::Hex);
-    EXPECT_EQ(t.calc.WordSize, 6);
+    EXPECT_EQ(t.calc.WordSize(), 6);
     EXPECT_EQ(tallix::CopyStackText(t.calc), "DEC:15091\n");
     RunCommand(t.calc, Cmd::Dec);
     t.Type("1\r3/");

@@ -54,10 +54,11 @@ TEST(Copy, LevelOneInEveryBase) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         LocaleCalc t(c.dc);
-        t.calc.CurrentBase = c.base;
-        t.calc.FixLength = c.fix;
-        t.calc.PushText("7");
-        t.calc.PushText(c.stored);
+        tallix::testing::SetBase(t.calc, c.base);
+        tallix::testing::SetFixLength(t.calc, c.fix);
+        tallix::testing::Arrange(t.calc, [&](tallix::Calculator::Change& ch) { ch.PushText("7"); });
+        tallix::testing::Arrange(t.calc,
+                                 [&](tallix::Calculator::Change& ch) { ch.PushText(c.stored); });
         EXPECT_EQ(tallix::CopyText(t.calc), c.copied);
     }
 }
@@ -71,10 +72,12 @@ TEST(Copy, AnEmptyStackCopiesNothing) {
 TEST(Copy, CopiedLevelOnePastesBackToTheSameValue) {
     for (char dc : {'.', ','}) {
         LocaleCalc t(dc);
-        t.calc.Entry = "1";
-        t.calc.EnterEntryLine();
-        t.calc.Entry = "3";
-        t.calc.EnterEntryLine();
+        tallix::testing::SetEntry(t.calc, "1");
+        tallix::testing::Arrange(t.calc,
+                                 [&](tallix::Calculator::Change& ch) { ch.EnterEntryLine(); });
+        tallix::testing::SetEntry(t.calc, "3");
+        tallix::testing::Arrange(t.calc,
+                                 [&](tallix::Calculator::Change& ch) { ch.EnterEntryLine(); });
         RunCommand(t.calc, Cmd::Div);
         const std::string copied = tallix::CopyText(t.calc);
         ASSERT_TRUE(tallix::PasteText(t.calc, copied));
@@ -97,9 +100,11 @@ TEST(Copy, StackDeepestFirstAsCopyGivesEachLevel) {
     };
     for (const Case& c : cases) {
         LocaleCalc t('.');
-        for (const std::string& s : c.stored) t.calc.PushText(s);
-        t.calc.CurrentBase = c.base;
-        t.calc.FixLength = c.fix;
+        for (const std::string& s : c.stored)
+            tallix::testing::Arrange(t.calc,
+                                     [&](tallix::Calculator::Change& ch) { ch.PushText(s); });
+        tallix::testing::SetBase(t.calc, c.base);
+        tallix::testing::SetFixLength(t.calc, c.fix);
         EXPECT_EQ(tallix::CopyStackText(t.calc), c.copied);
     }
 }
@@ -195,7 +200,7 @@ TEST(Paste, PiecesInBasesAndLocales) {
     for (const PasteCase& c : cases) {
         SCOPED_TRACE(c.name);
         LocaleCalc t(c.dc);
-        t.calc.PushText("9");
+        tallix::testing::Arrange(t.calc, [&](tallix::Calculator::Change& ch) { ch.PushText("9"); });
         RunCommand(t.calc, c.base);
         const std::size_t steps = t.calc.UndoHistory().UndoCount();
         const bool pasted = tallix::PasteText(t.calc, c.clipboard);
@@ -224,16 +229,16 @@ TEST(Paste, ParseNamesTheFirstBadPieceAsItStands) {
 TEST(Paste, RecordsTheLastPieceAsTheLastArgument) {
     LocaleCalc t('.');
     ASSERT_TRUE(tallix::PasteText(t.calc, "2 7"));
-    EXPECT_EQ(t.calc.LastX, 7);
-    EXPECT_EQ(t.calc.LastNum, 1u);
+    EXPECT_EQ(t.calc.LastX(), 7);
+    EXPECT_EQ(t.calc.LastNum(), 1u);
 }
 
 TEST(Paste, ATypedNumberIsEnteredFirstAsAStepOfItsOwn) {
     LocaleCalc t('.');
-    t.calc.Entry = "5";
+    tallix::testing::SetEntry(t.calc, "5");
     ASSERT_TRUE(tallix::PasteText(t.calc, "1 2"));
     EXPECT_EQ(t.Stack(), (Strings{"5", "1", "2"}));
-    EXPECT_EQ(t.calc.Entry, "");
+    EXPECT_EQ(t.calc.Entry(), "");
     ASSERT_TRUE(t.calc.Undo());
     EXPECT_EQ(t.Stack(), Strings{"5"});
     ASSERT_TRUE(t.calc.Undo());
@@ -252,10 +257,10 @@ TEST(Paste, ABadPieceOrABadEntryPushesNothing) {
     };
     for (const Case& c : cases) {
         LocaleCalc t('.');
-        t.calc.Entry = c.entry;
+        tallix::testing::SetEntry(t.calc, c.entry);
         EXPECT_FALSE(tallix::PasteText(t.calc, c.clipboard));
         EXPECT_TRUE(t.Stack().empty());
-        EXPECT_EQ(t.calc.Entry, c.entry); // left for the user to correct
+        EXPECT_EQ(t.calc.Entry(), c.entry); // left for the user to correct
         EXPECT_EQ(t.shell.messages.back(), c.message);
         EXPECT_EQ(t.calc.UndoHistory().UndoCount(), 0u);
     }

@@ -43,8 +43,8 @@ TEST(Registry, EveryRowIsReachableAndRunnable) {
             EXPECT_GE(c.op.args, 0);
             EXPECT_LE(c.op.args, 2);
             break;
-        case Scope::Calculator:
-        case Scope::History: EXPECT_NE(c.handler, nullptr); break;
+        case Scope::Calculator: EXPECT_NE(c.handler, nullptr); break;
+        case Scope::History: EXPECT_NE(c.history, nullptr); break;
         case Scope::Window:
             // Batch mode and the keypad cannot run the window's commands.
             EXPECT_FALSE(batch);

@@ -79,9 +79,9 @@ TEST(ReduceRadians, TrigonometryOfLargeRadians) {
         return std::fabs(got - want) <= 2 * std::ldexp(1.0L, std::ilogb(want) - 63);
     };
     for (const Row& r : rows) {
-        EXPECT_TRUE(near(Sine(r.x, 2), r.sin)) << static_cast<double>(r.x);
-        EXPECT_TRUE(near(Cosine(r.x, 2), r.cos)) << static_cast<double>(r.x);
-        EXPECT_TRUE(near(Tangent(r.x, 2), r.tan)) << static_cast<double>(r.x);
+        EXPECT_TRUE(near(Sine(r.x, AngleUnit::Radians), r.sin)) << static_cast<double>(r.x);
+        EXPECT_TRUE(near(Cosine(r.x, AngleUnit::Radians), r.cos)) << static_cast<double>(r.x);
+        EXPECT_TRUE(near(Tangent(r.x, AngleUnit::Radians), r.tan)) << static_cast<double>(r.x);
     }
 }
 

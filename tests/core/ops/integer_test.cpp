@@ -15,7 +15,7 @@ using namespace tallix::opstest;
 
 namespace {
 
-constexpr int RAD = 2;
+constexpr AngleUnit RAD = AngleUnit::Radians;
 
 TEST(IntegerOps, ModFactorialGcdLcmReduce) {
     const OpCase cases[] = {
@@ -100,7 +100,7 @@ TEST(IntegerOps, DecimalToFractionForEveryFourDecimalFraction) {
     for (int k = 1; k <= 9999; ++k) {
         char text[16];
         std::snprintf(text, sizeof text, "0.%04d", k);
-        d.calc.ClearStack();
+        tallix::testing::Arrange(d.calc, [&](tallix::Calculator::Change& ch) { ch.ClearStack(); });
         d.Enter(text);
         d.Do(Cmd::ToFrac);
         ASSERT_EQ(d.calc.Depth(), 2u) << text;
@@ -199,7 +199,7 @@ struct SeedCountingShell : tallix::testing::RecordingShell {
 TEST(RandomNumbers, SeededOnceThenDrawnInSequence) {
     SeedCountingShell shell;
     Calculator calc(shell);
-    calc.Entry = "42";
+    tallix::testing::SetEntry(calc, "42");
     PressKey(calc, Key::KEnter);
     std::set<std::string> seen;
     for (int i = 0; i < 1000; ++i) {
@@ -212,7 +212,7 @@ TEST(RandomNumbers, SeededOnceThenDrawnInSequence) {
     }
     EXPECT_EQ(shell.requests, 1);
     EXPECT_EQ(seen.size(), 1000u); // successive draws, no repeats
-    EXPECT_EQ(calc.LastX, 42);     // Random pops nothing
+    EXPECT_EQ(calc.LastX(), 42);   // Random pops nothing
     EXPECT_TRUE(shell.messages.empty());
 
     // The same seed gives the same sequence.

@@ -8,7 +8,7 @@ using namespace tallix::opstest;
 
 namespace {
 
-constexpr int RAD = 2;
+constexpr AngleUnit RAD = AngleUnit::Radians;
 
 TEST(LogicOps, ResultsAndMessages) {
     const OpCase cases[] = {
@@ -79,7 +79,7 @@ TEST(LogicOps, HexEntryAndNot) {
 
 TEST(LogicOps, LastAfterAFailedConversionPushesTheArgumentsAgain) {
     OpsCalc t;
-    t.calc.WordSize = 8;
+    tallix::testing::SetWordSize(t.calc, 8);
     t.Enter("-600");
     t.Enter("3");
     t.Do(Cmd::And);
@@ -98,7 +98,7 @@ TEST(WordSize, StoreClampsAndRecallPushes) {
         OpsCalc t;
         t.Enter(c.value);
         t.Do(Cmd::STWS);
-        EXPECT_EQ(t.calc.WordSize, c.wordSize) << c.value;
+        EXPECT_EQ(t.calc.WordSize(), c.wordSize) << c.value;
         EXPECT_TRUE(t.Stack().empty());
         EXPECT_TRUE(t.shell.messages.empty());
         t.Do(Cmd::RCWS);
@@ -112,7 +112,7 @@ TEST(WordSize, StoreRefusesAFraction) {
     t.Do(Cmd::STWS);
     EXPECT_EQ(t.LastMessage(), Err("STWS", "Bad Argument Type"));
     EXPECT_EQ(t.Stack(), (std::vector<std::string>{"2.5"}));
-    EXPECT_EQ(t.calc.WordSize, 16);
+    EXPECT_EQ(t.calc.WordSize(), 16);
 }
 
 TEST(WordSize, RecallStartsAtSixteenAndLeavesLastAlone) {

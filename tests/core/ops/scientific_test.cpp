@@ -14,7 +14,8 @@ using namespace tallix::opstest;
 
 namespace {
 
-constexpr int CYC = 0, DEG = 1, RAD = 2, GRAD = 3;
+constexpr AngleUnit CYC = AngleUnit::Cycles, DEG = AngleUnit::Degrees, RAD = AngleUnit::Radians,
+                    GRAD = AngleUnit::Gradients;
 
 TEST(ScientificOps, Trigonometry) {
     const OpCase cases[] = {
@@ -140,7 +141,7 @@ TEST(ScientificOps, TooFewAndBadArguments) {
     d.Do(Cmd::Pow);
     EXPECT_EQ(d.LastMessage(), Err("^", "Too Few Arguments"));
     EXPECT_EQ(d.Stack(), (std::vector<std::string>{"2"}));
-    d.calc.PushText("abc");
+    tallix::testing::Arrange(d.calc, [&](tallix::Calculator::Change& ch) { ch.PushText("abc"); });
     d.Do(Cmd::ATanH);
     EXPECT_EQ(d.LastMessage(), Err("ATANH", "Bad Argument Type"));
     EXPECT_EQ(d.Stack(), (std::vector<std::string>{"2", "abc"}));
@@ -149,7 +150,8 @@ TEST(ScientificOps, TooFewAndBadArguments) {
 TEST(ScientificOps, ReciprocalOfSubnormalOverflows) {
     // Only a stored text can hold such a value; the entry would show it as 0.
     OpsCalc d;
-    d.calc.PushText("4E-4940");
+    tallix::testing::Arrange(d.calc,
+                             [&](tallix::Calculator::Change& ch) { ch.PushText("4E-4940"); });
     d.Do(Cmd::Inv);
     EXPECT_EQ(d.LastMessage(), Err("INV", "Overflow"));
     EXPECT_EQ(d.calc.Depth(), 1u);
@@ -173,12 +175,13 @@ TEST(ScientificOps, SinOfPiKeyIsZero) {
 
 TEST(ScientificOps, TypedNumberIsEnteredFirst) {
     OpsCalc d;
-    d.calc.SelectAngleMode(DEG);
+    tallix::testing::Arrange(d.calc,
+                             [&](tallix::Calculator::Change& ch) { ch.SelectAngleMode(DEG); });
     d.Type("30");
     d.Press(Key::KSin);
     EXPECT_EQ(d.Stack(), (std::vector<std::string>{"0.5"}));
-    EXPECT_TRUE(d.calc.Entry.empty());
-    EXPECT_FALSE(d.calc.ShiftDown);
+    EXPECT_TRUE(d.calc.Entry().empty());
+    EXPECT_FALSE(d.calc.ShiftDown());
 }
 
 TEST(ScientificOps, ShiftPicksTheSecondFunction) {
@@ -190,7 +193,7 @@ TEST(ScientificOps, ShiftPicksTheSecondFunction) {
     d.Press(Key::KShift);
     d.Press(Key::KSqrt); // x²
     EXPECT_EQ(d.Top(), "0.0625");
-    EXPECT_FALSE(d.calc.ShiftDown);
+    EXPECT_FALSE(d.calc.ShiftDown());
 }
 
 TEST(AngleUnits, ChangingTheUnitKeepsTheStack) {
@@ -202,8 +205,8 @@ TEST(AngleUnits, ChangingTheUnitKeepsTheStack) {
         EXPECT_EQ(d.Stack(), (std::vector<std::string>{"90", "1.5"}));
     }
     d.Do(Cmd::Deg);
-    EXPECT_EQ(d.calc.AngleMode, DEG);
-    EXPECT_STREQ(AngleCaption(d.calc.AngleMode), "DEG");
+    EXPECT_EQ(d.calc.AngleMode(), DEG);
+    EXPECT_STREQ(AngleCaption(d.calc.AngleMode()), "DEG");
 }
 
 TEST(AngleUnits, Conversions) {

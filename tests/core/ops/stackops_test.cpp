@@ -55,7 +55,9 @@ TEST(StackOps, ResultsAndMessages) {
     };
     for (const auto& c : cases) {
         TestCalc t;
-        for (const auto& s : c.before) t.calc.PushText(s);
+        for (const auto& s : c.before)
+            tallix::testing::Arrange(t.calc,
+                                     [&](tallix::Calculator::Change& ch) { ch.PushText(s); });
         RunCommand(t.calc, c.cmd);
         EXPECT_EQ(t.Stack(), c.after) << c.message << " #" << (&c - cases);
         EXPECT_EQ(t.LastMessage(), c.message) << " #" << (&c - cases);
@@ -86,25 +88,25 @@ TEST(StackOps, ClrDiscardsTheEntryAndKeepsLastArguments) {
     t.Type("3\r4+");
     t.Type("9^z");
     EXPECT_TRUE(t.Stack().empty());
-    EXPECT_EQ(t.calc.Entry, "");
-    EXPECT_EQ(t.calc.LastNum, 2u);
-    EXPECT_EQ(t.calc.LastX, 4);
+    EXPECT_EQ(t.calc.Entry(), "");
+    EXPECT_EQ(t.calc.LastNum(), 2u);
+    EXPECT_EQ(t.calc.LastX(), 4);
 }
 
 TEST(StackOps, SumAndPiKeepLastArguments) {
     TestCalc t;
     t.Type("2\r3+");
     t.Type("p^p");
-    EXPECT_EQ(t.calc.LastX, 3);
-    EXPECT_EQ(t.calc.LastY, 2);
+    EXPECT_EQ(t.calc.LastX(), 3);
+    EXPECT_EQ(t.calc.LastY(), 2);
     EXPECT_EQ(t.Stack(), (Strings{"8.14159265358979324"}));
 }
 
 TEST(StackOps, ArithmeticIgnoresTheWordSize) {
     TestCalc t;
-    t.calc.WordSize = 8;
+    tallix::testing::SetWordSize(t.calc, 8);
     RunCommand(t.calc, Cmd::Hex);
-    t.calc.Entry = "7F";
+    tallix::testing::SetEntry(t.calc, "7F");
     t.Type("\r1+");
     EXPECT_EQ(t.Stack(), (Strings{"128"}));
     EXPECT_EQ(t.calc.StackLines()[0].text, "80");
@@ -121,12 +123,16 @@ TEST(StackOps, RollIsLinearInItsCount) {
     TestCalc t;
     const int n = 200000;
     t.calc.ReserveStack(n + 1);
-    for (int i = 0; i < n; ++i) t.calc.PushText(std::to_string(i));
-    t.calc.PushText(std::to_string(n));
+    for (int i = 0; i < n; ++i)
+        tallix::testing::Arrange(
+            t.calc, [&](tallix::Calculator::Change& ch) { ch.PushText(std::to_string(i)); });
+    tallix::testing::Arrange(
+        t.calc, [&](tallix::Calculator::Change& ch) { ch.PushText(std::to_string(n)); });
     RunCommand(t.calc, Cmd::Roll);
     EXPECT_EQ(t.calc.Stack().at(0), "0");
     EXPECT_EQ(t.calc.Stack().at(1), std::to_string(n - 1));
-    t.calc.PushText(std::to_string(-n));
+    tallix::testing::Arrange(
+        t.calc, [&](tallix::Calculator::Change& ch) { ch.PushText(std::to_string(-n)); });
     RunCommand(t.calc, Cmd::Roll);
     EXPECT_EQ(t.calc.Stack().at(n - 1), "0");
 }

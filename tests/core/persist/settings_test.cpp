@@ -9,6 +9,7 @@
 #include "core/number/numtext.h"
 #include "core/persist/settings.h"
 #include "memory_store.h"
+#include "test_calc.h"
 
 using namespace tallix;
 using namespace tallix::persist;
@@ -50,13 +51,13 @@ TEST(LoadSettings, FirstRunTakesEveryDefault) {
     EXPECT_FALSE(f.window.HideKeyboard);
     EXPECT_FALSE(f.window.HideNumbers);
     EXPECT_EQ(f.window.ButtonTime, 25);
-    EXPECT_EQ(f.calc.WordSize, 16);
-    EXPECT_EQ(f.calc.FixLength, -1);
-    EXPECT_EQ(f.calc.AngleMode, 2);
-    EXPECT_EQ(f.calc.CurrentBase, Base::DEC);
-    EXPECT_EQ(f.calc.LastX, 0);
-    EXPECT_EQ(f.calc.LastY, 0);
-    EXPECT_EQ(f.calc.LastNum, 0u);
+    EXPECT_EQ(f.calc.WordSize(), 16);
+    EXPECT_EQ(f.calc.FixLength(), -1);
+    EXPECT_EQ(AngleUnitNumber(f.calc.AngleMode()), 2);
+    EXPECT_EQ(f.calc.CurrentBase(), Base::DEC);
+    EXPECT_EQ(f.calc.LastX(), 0);
+    EXPECT_EQ(f.calc.LastY(), 0);
+    EXPECT_EQ(f.calc.LastNum(), 0u);
     EXPECT_TRUE(f.calc.Stack().empty());
 }
 
@@ -73,12 +74,12 @@ int LoadedSetting(const char* name, const char* stored) {
     Fixture f;
     f.Load(store);
     const std::string n = name;
-    if (n == "WordSize") return f.calc.WordSize;
-    if (n == "FixLength") return f.calc.FixLength;
+    if (n == "WordSize") return f.calc.WordSize();
+    if (n == "FixLength") return f.calc.FixLength();
     if (n == "ButtonTime") return f.window.ButtonTime;
-    if (n == "AngleMode") return f.calc.AngleMode;
-    if (n == "CurrentBase") return static_cast<int>(f.calc.CurrentBase);
-    if (n == "LastNum") return static_cast<int>(f.calc.LastNum);
+    if (n == "AngleMode") return AngleUnitNumber(f.calc.AngleMode());
+    if (n == "CurrentBase") return static_cast<int>(f.calc.CurrentBase());
+    if (n == "LastNum") return static_cast<int>(f.calc.LastNum());
     ADD_FAILURE() << "no such setting " << n;
     return 0;
 }
@@ -170,9 +171,9 @@ TEST(LoadSettings, LastArgumentsParseWithTheDecimalSeparator) {
         store.Write(kSettingsGroup, "LastNum", "2");
         Fixture f(c.decimalChar);
         EXPECT_EQ(f.Load(store).end, LoadResult::End::Complete);
-        EXPECT_EQ(f.calc.LastX, c.x) << c.lastX;
-        EXPECT_EQ(f.calc.LastY, c.y) << c.lastY;
-        EXPECT_EQ(f.calc.LastNum, 2u);
+        EXPECT_EQ(f.calc.LastX(), c.x) << c.lastX;
+        EXPECT_EQ(f.calc.LastY(), c.y) << c.lastY;
+        EXPECT_EQ(f.calc.LastNum(), 2u);
     }
 }
 
@@ -223,9 +224,9 @@ TEST(LoadSettings, NegativeButtonTimeOrLastNumEndsWithAWarning) {
         EXPECT_EQ(r.warning.rfind("Something is wrong: ", 0), 0u) << r.warning;
         EXPECT_NE(r.warning.find(c.name), std::string::npos) << r.warning;
         EXPECT_FALSE(r.stackLoaded);
-        EXPECT_EQ(f.calc.WordSize, c.wordSizeRead ? 8 : 16) << c.name;
-        EXPECT_EQ(f.calc.AngleMode, c.angleRead ? 1 : 2) << c.name;
-        EXPECT_EQ(f.calc.LastX, c.lastXRead ? 4.5L : 0) << c.name;
+        EXPECT_EQ(f.calc.WordSize(), c.wordSizeRead ? 8 : 16) << c.name;
+        EXPECT_EQ(AngleUnitNumber(f.calc.AngleMode()), c.angleRead ? 1 : 2) << c.name;
+        EXPECT_EQ(f.calc.LastX(), c.lastXRead ? 4.5L : 0) << c.name;
         EXPECT_EQ(f.window.ButtonTime, 25) << c.name;
         EXPECT_TRUE(f.calc.Stack().empty());
         EXPECT_EQ(store.Read(kStackGroup, "Line0"), "42"); // read again at the next start
@@ -268,14 +269,14 @@ TEST(LoadSettings, StoreErrorEndsTheLoadSilentlyWhereItOccurs) {
         EXPECT_FALSE(r.storeError.empty()) << c.name;
         EXPECT_FALSE(r.stackLoaded) << c.name;
         const int n = c.readBefore;
-        EXPECT_EQ(f.calc.WordSize, n > 0 ? 8 : 16) << c.name;
-        EXPECT_EQ(f.calc.FixLength, n > 1 ? 3 : -1) << c.name;
+        EXPECT_EQ(f.calc.WordSize(), n > 0 ? 8 : 16) << c.name;
+        EXPECT_EQ(f.calc.FixLength(), n > 1 ? 3 : -1) << c.name;
         EXPECT_EQ(f.window.ButtonTime, n > 2 ? 100 : 25) << c.name;
-        EXPECT_EQ(f.calc.AngleMode, n > 3 ? 0 : 2) << c.name;
-        EXPECT_EQ(f.calc.CurrentBase, n > 4 ? Base::HEX : Base::DEC) << c.name;
-        EXPECT_EQ(f.calc.LastX, n > 5 ? 1.5L : 0) << c.name;
-        EXPECT_EQ(f.calc.LastY, n > 6 ? 2.5L : 0) << c.name;
-        EXPECT_EQ(f.calc.LastNum, n > 7 ? 2u : 0u) << c.name;
+        EXPECT_EQ(AngleUnitNumber(f.calc.AngleMode()), n > 3 ? 0 : 2) << c.name;
+        EXPECT_EQ(f.calc.CurrentBase(), n > 4 ? Base::HEX : Base::DEC) << c.name;
+        EXPECT_EQ(f.calc.LastX(), n > 5 ? 1.5L : 0) << c.name;
+        EXPECT_EQ(f.calc.LastY(), n > 6 ? 2.5L : 0) << c.name;
+        EXPECT_EQ(f.calc.LastNum(), n > 7 ? 2u : 0u) << c.name;
         EXPECT_TRUE(f.calc.Stack().empty()) << c.name;
         EXPECT_EQ(store.ValueCount(kStackGroup), 4u) << c.name;
     }
@@ -285,14 +286,14 @@ TEST(LoadSettings, StoreErrorEndsTheLoadSilentlyWhereItOccurs) {
 TEST(SaveSettings, WritesEveryValueInItsStringForm) {
     QuietShell shell;
     Calculator calc(shell, ',');
-    calc.AngleMode = 3;
-    calc.FixLength = -1;
-    calc.LastX = 2.5L;
-    calc.LastY = -1e-7L;
-    calc.LastNum = 2;
-    calc.CurrentBase = Base::OCT;
-    calc.WordSize = 56;
-    calc.ReplaceStack({"3", "2,5", "abc", ""});
+    tallix::testing::Arrange(calc, [](Calculator::Change& c) {
+        c.SelectAngleMode(AngleUnit::Gradients);
+        c.SetFixLength(-1);
+        c.SetLastArgs(2.5L, -1e-7L, 2);
+        c.SelectBase(Base::OCT);
+        c.SetWordSize(56);
+        c.ReplaceStack({"3", "2,5", "abc", ""});
+    });
     WindowSettings w{-20, 1300, true, false, true, 1000, {}};
     MemorySettingsStore store;
     EXPECT_EQ(SaveSettings(store, calc, w), std::nullopt);
@@ -354,11 +355,13 @@ TEST(SaveSettings, NoStaleLinesSurviveAShrunkStack) {
     QuietShell shell;
     Calculator calc(shell);
     WindowSettings w;
-    calc.ReplaceStack({"1", "2"});
+    tallix::testing::Arrange(calc, [&](tallix::Calculator::Change& ch) {
+        ch.ReplaceStack({"1", "2"});
+    });
     SaveSettings(store, calc, w);
     EXPECT_EQ(store.ValueCount(kStackGroup), 2u);
 
-    calc.ClearStack();
+    tallix::testing::Arrange(calc, [&](tallix::Calculator::Change& ch) { ch.ClearStack(); });
     SaveSettings(store, calc, w);
     EXPECT_FALSE(store.HasGroup(kStackGroup)); // an empty stack leaves no group
 
@@ -379,7 +382,8 @@ TEST(SaveSettings, StoreErrorStopsTheSaveInItsOrder) {
         store.Break(broken < 5 ? kWindowGroup : kSettingsGroup, order[broken]);
         QuietShell shell;
         Calculator calc(shell);
-        calc.ReplaceStack({"1"});
+        tallix::testing::Arrange(calc,
+                                 [&](tallix::Calculator::Change& ch) { ch.ReplaceStack({"1"}); });
         EXPECT_TRUE(SaveSettings(store, calc, WindowSettings{}).has_value()) << order[broken];
         for (std::size_t i = 0; i < n; ++i) {
             if (i == broken) continue;
@@ -418,14 +422,14 @@ TEST(SettingsRoundTrip, HundredThousandEntriesSurviveARestart) {
     {
         QuietShell shell;
         Calculator calc(shell);
-        calc.ReplaceStack(levels);
-        calc.LastX = 1.0L / 3;
-        calc.LastY = -2.5e300L;
-        calc.LastNum = 2;
-        calc.AngleMode = 1;
-        calc.CurrentBase = Base::HEX;
-        calc.WordSize = 32;
-        calc.FixLength = 4;
+        tallix::testing::Arrange(calc, [&](Calculator::Change& c) {
+            c.ReplaceStack(levels);
+            c.SetLastArgs(1.0L / 3, -2.5e300L, 2);
+            c.SelectAngleMode(AngleUnit::Degrees);
+            c.SelectBase(Base::HEX);
+            c.SetWordSize(32);
+            c.SetFixLength(4);
+        });
         WindowSettings w{-20, 300, true, true, false, 40, {}};
         MemorySettingsStore store;
         ASSERT_EQ(SaveSettings(store, calc, w), std::nullopt);
@@ -436,13 +440,13 @@ TEST(SettingsRoundTrip, HundredThousandEntriesSurviveARestart) {
     LoadResult r = f.Load(store);
     ASSERT_EQ(r.end, LoadResult::End::Complete);
     EXPECT_EQ(f.calc.StackLevels(), levels);
-    EXPECT_EQ(f.calc.LastX, *ParseReal(FormatStackValue(1.0L / 3, '.'), '.'));
-    EXPECT_EQ(f.calc.LastY, -2.5e300L);
-    EXPECT_EQ(f.calc.LastNum, 2u);
-    EXPECT_EQ(f.calc.AngleMode, 1);
-    EXPECT_EQ(f.calc.CurrentBase, Base::HEX);
-    EXPECT_EQ(f.calc.WordSize, 32);
-    EXPECT_EQ(f.calc.FixLength, 4);
+    EXPECT_EQ(f.calc.LastX(), *ParseReal(FormatStackValue(1.0L / 3, '.'), '.'));
+    EXPECT_EQ(f.calc.LastY(), -2.5e300L);
+    EXPECT_EQ(f.calc.LastNum(), 2u);
+    EXPECT_EQ(AngleUnitNumber(f.calc.AngleMode()), 1);
+    EXPECT_EQ(f.calc.CurrentBase(), Base::HEX);
+    EXPECT_EQ(f.calc.WordSize(), 32);
+    EXPECT_EQ(f.calc.FixLength(), 4);
     EXPECT_EQ(f.window.Top, -20);
     EXPECT_EQ(f.window.Left, 300);
     EXPECT_TRUE(f.window.StayOnTop);
@@ -496,8 +500,12 @@ TEST(SaveState, ReplacesTheWholeStackGroupAsTheFileHoldsItNow) {
     FileLikeStore a(file), b(file);
     QuietShell shell;
     Calculator calcA(shell), calcB(shell);
-    calcA.ReplaceStack({"5", "4", "1", "2", "3"});
-    calcB.ReplaceStack({"9", "1", "2", "3"});
+    tallix::testing::Arrange(calcA, [&](tallix::Calculator::Change& ch) {
+        ch.ReplaceStack({"5", "4", "1", "2", "3"});
+    });
+    tallix::testing::Arrange(calcB, [&](tallix::Calculator::Change& ch) {
+        ch.ReplaceStack({"9", "1", "2", "3"});
+    });
     // A saves its deeper stack after B read the file; B, closing last,
     // must leave exactly its own stack.
     ASSERT_EQ(SaveSettings(a, calcA, WindowSettings{}), std::nullopt);
@@ -516,7 +524,9 @@ TEST(SaveState, WithoutAStackTheSavedStackStays) {
     store.Write(kStackGroup, "Line1", "8");
     Fixture f;
     ASSERT_EQ(f.Load(store).end, LoadResult::End::Warning);
-    f.calc.PushText("1"); // whatever this run does with its own stack
+    tallix::testing::Arrange(f.calc, [&](tallix::Calculator::Change& ch) {
+        ch.PushText("1");
+    }); // whatever this run does with its own stack
     ASSERT_EQ(SaveState(store, CaptureValues(f.calc, f.window), nullptr), std::nullopt);
     EXPECT_EQ(store.Read(kSettingsGroup, "LastNum"), "0");
     Fixture next;
@@ -532,28 +542,29 @@ TEST(CaptureValues, EveryValueCounts) {
     EXPECT_EQ(CaptureValues(calc, w), before);
     struct Case {
         const char* name;
-        void (*change)(Calculator&, WindowSettings&);
+        void (*change)(Calculator::Change&, WindowSettings&);
     };
     const Case cases[] = {
-        {"Top", [](Calculator&, WindowSettings& w) { w.Top = 6; }},
-        {"Left", [](Calculator&, WindowSettings& w) { w.Left = -1; }},
-        {"StayOnTop", [](Calculator&, WindowSettings& w) { w.StayOnTop = true; }},
-        {"HideKeyboard", [](Calculator&, WindowSettings& w) { w.HideKeyboard = true; }},
-        {"HideNumbers", [](Calculator&, WindowSettings& w) { w.HideNumbers = true; }},
-        {"ButtonTime", [](Calculator&, WindowSettings& w) { w.ButtonTime = 26; }},
-        {"AngleMode", [](Calculator& c, WindowSettings&) { c.AngleMode = 1; }},
-        {"FixLength", [](Calculator& c, WindowSettings&) { c.FixLength = 3; }},
-        {"LastX", [](Calculator& c, WindowSettings&) { c.LastX = 1E-30L; }},
-        {"LastY", [](Calculator& c, WindowSettings&) { c.LastY = -2; }},
-        {"LastNum", [](Calculator& c, WindowSettings&) { c.LastNum = 2; }},
-        {"CurrentBase", [](Calculator& c, WindowSettings&) { c.CurrentBase = Base::BIN; }},
-        {"WordSize", [](Calculator& c, WindowSettings&) { c.WordSize = 8; }},
+        {"Top", [](Calculator::Change&, WindowSettings& w) { w.Top = 6; }},
+        {"Left", [](Calculator::Change&, WindowSettings& w) { w.Left = -1; }},
+        {"StayOnTop", [](Calculator::Change&, WindowSettings& w) { w.StayOnTop = true; }},
+        {"HideKeyboard", [](Calculator::Change&, WindowSettings& w) { w.HideKeyboard = true; }},
+        {"HideNumbers", [](Calculator::Change&, WindowSettings& w) { w.HideNumbers = true; }},
+        {"ButtonTime", [](Calculator::Change&, WindowSettings& w) { w.ButtonTime = 26; }},
+        {"AngleMode",
+         [](Calculator::Change& c, WindowSettings&) { c.SelectAngleMode(AngleUnit::Degrees); }},
+        {"FixLength", [](Calculator::Change& c, WindowSettings&) { c.SetFixLength(3); }},
+        {"LastX", [](Calculator::Change& c, WindowSettings&) { c.SetLastArgs(1E-30L, 0, 0); }},
+        {"LastY", [](Calculator::Change& c, WindowSettings&) { c.SetLastArgs(0, -2, 0); }},
+        {"LastNum", [](Calculator::Change& c, WindowSettings&) { c.SetLastArgs(0, 0, 2); }},
+        {"CurrentBase", [](Calculator::Change& c, WindowSettings&) { c.SelectBase(Base::BIN); }},
+        {"WordSize", [](Calculator::Change& c, WindowSettings&) { c.SetWordSize(8); }},
     };
     for (const Case& c : cases) {
         QuietShell sh;
         Calculator changed(sh);
         WindowSettings cw;
-        c.change(changed, cw);
+        tallix::testing::Arrange(changed, [&](Calculator::Change& ch) { c.change(ch, cw); });
         EXPECT_NE(CaptureValues(changed, cw), before) << c.name;
     }
 }
@@ -561,33 +572,37 @@ TEST(CaptureValues, EveryValueCounts) {
 TEST(StackRevision, EveryChangeOfTheStackCounts) {
     QuietShell shell;
     Calculator calc(shell);
-    calc.ReplaceStack({"1", "2", "3"});
+    tallix::testing::Arrange(calc, [&](tallix::Calculator::Change& ch) {
+        ch.ReplaceStack({"1", "2", "3"});
+    });
     const struct {
         const char* name;
-        void (*change)(Calculator&);
+        void (*change)(Calculator::Change&);
     } cases[] = {
-        {"push", [](Calculator& c) { c.PushText("4"); }},
+        {"push", [](Calculator::Change& c) { c.PushText("4"); }},
         {"pop",
-         [](Calculator& c) {
+         [](Calculator::Change& c) {
              std::string t;
              c.PopText(t);
          }},
-        {"move to top", [](Calculator& c) { c.MoveToTop(2); }},
-        {"move from top", [](Calculator& c) { c.MoveFromTop(1); }},
-        {"replace", [](Calculator& c) { c.ReplaceStack({"1"}); }},
-        {"clear", [](Calculator& c) { c.ClearStack(); }},
+        {"move to top", [](Calculator::Change& c) { c.MoveToTop(2); }},
+        {"move from top", [](Calculator::Change& c) { c.MoveFromTop(1); }},
+        {"replace", [](Calculator::Change& c) { c.ReplaceStack({"1"}); }},
+        {"clear", [](Calculator::Change& c) { c.ClearStack(); }},
     };
     for (const auto& c : cases) {
         const std::uint64_t before = calc.StackRevision();
-        c.change(calc);
+        tallix::testing::Arrange(calc, c.change);
         EXPECT_NE(calc.StackRevision(), before) << c.name;
-        calc.ReplaceStack({"1", "2", "3"});
+        tallix::testing::Arrange(calc, [&](tallix::Calculator::Change& ch) {
+            ch.ReplaceStack({"1", "2", "3"});
+        });
     }
     // What does not change the stack leaves the revision.
     const std::uint64_t before = calc.StackRevision();
-    calc.MoveToTop(0);
-    calc.ResetEntry();
-    calc.AppendToEntry('5');
+    tallix::testing::Arrange(calc, [&](tallix::Calculator::Change& ch) { ch.MoveToTop(0); });
+    tallix::testing::Arrange(calc, [&](tallix::Calculator::Change& ch) { ch.ResetEntry(); });
+    tallix::testing::Arrange(calc, [&](tallix::Calculator::Change& ch) { ch.AppendToEntry('5'); });
     EXPECT_EQ(calc.StackRevision(), before);
 }
 

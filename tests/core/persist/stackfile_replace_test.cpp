@@ -17,6 +17,16 @@ namespace {
 namespace fs = std::filesystem;
 using Entries = std::vector<std::string>;
 
+// Through the door, as the window and batch mode do.
+void Replace(Calculator& calc, Entries levels) {
+    testing::Arrange(calc, [&](Calculator::Change& c) { c.ReplaceStack(std::move(levels)); });
+}
+FileStatus Load(const std::string& path, Calculator& calc) {
+    FileStatus status;
+    calc.Load([&](Calculator::Change& c) { status = LoadStackFile(path, c); });
+    return status;
+}
+
 struct Stack {
     tallix::testing::RecordingShell shell;
     Calculator calc{shell, '.'};
@@ -38,22 +48,22 @@ TEST_F(StackFileReplace, SavesLoadsAndReplacesInPlace) {
     const std::string path = PathOf("stack.Stk");
     for (const Case& c : cases) {
         Stack out;
-        out.calc.ReplaceStack(c.levels);
+        Replace(out.calc, c.levels);
         ASSERT_TRUE(SaveStackFile(path, out.calc)) << c.bytes;
         EXPECT_EQ(Get(path), c.bytes);
         // The old file is replaced, and nothing else is left in the folder.
         EXPECT_EQ(FilesInDir(), 1u) << c.bytes;
 
         Stack in;
-        in.calc.ReplaceStack({"left", "over"});
-        ASSERT_TRUE(LoadStackFile(path, in.calc)) << c.bytes;
+        Replace(in.calc, {"left", "over"});
+        ASSERT_TRUE(Load(path, in.calc)) << c.bytes;
         EXPECT_EQ(in.calc.StackLevels(), c.levels);
     }
 }
 
 TEST_F(StackFileReplace, FailuresChangeNothing) {
     Stack s;
-    s.calc.ReplaceStack({"7", "8"});
+    Replace(s.calc, {"7", "8"});
     // A folder that does not exist: no file, and a reason.
     const FileStatus missing = SaveStackFile(PathOf("no-such-folder/x.Stk"), s.calc);
     EXPECT_FALSE(missing);
@@ -65,8 +75,8 @@ TEST_F(StackFileReplace, FailuresChangeNothing) {
     EXPECT_TRUE(fs::is_directory(dir / "folder.Stk"));
     EXPECT_EQ(FilesInDir(), 1u);
     // Loading what cannot be read keeps the stack.
-    EXPECT_FALSE(LoadStackFile(PathOf("absent.Stk"), s.calc));
-    EXPECT_FALSE(LoadStackFile(PathOf("folder.Stk"), s.calc));
+    EXPECT_FALSE(Load(PathOf("absent.Stk"), s.calc));
+    EXPECT_FALSE(Load(PathOf("folder.Stk"), s.calc));
     EXPECT_EQ(s.calc.StackLevels(), (Entries{"7", "8"}));
 }
 } // namespace

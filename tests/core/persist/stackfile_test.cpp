@@ -94,13 +94,26 @@ TEST(JoinStackText, EveryEntryEndsWithCrLf) {
 struct StackHolder {
     tallix::testing::RecordingShell shell;
     Calculator calc{shell, '.'};
-    void assignLevels(Entries e) { calc.ReplaceStack(std::move(e)); }
+    void assignLevels(Entries e) {
+        tallix::testing::Arrange(calc,
+                                 [&](Calculator::Change& c) { c.ReplaceStack(std::move(e)); });
+    }
     Entries levels() const { return calc.StackLevels(); }
     std::size_t size() const { return calc.Depth(); }
-    void push(std::string text) { calc.PushText(std::move(text)); }
+    void push(std::string text) {
+        tallix::testing::Arrange(calc, [&](Calculator::Change& c) { c.PushText(std::move(text)); });
+    }
     operator Calculator&() { return calc; }
     operator const Calculator&() const { return calc; }
 };
+
+// Loads a stack file into the holder's calculator as the program's start does.
+tallix::persist::FileStatus LoadStackFile(const std::string& path, StackHolder& h) {
+    tallix::persist::FileStatus st;
+    tallix::testing::Arrange(
+        h.calc, [&](Calculator::Change& c) { st = tallix::persist::LoadStackFile(path, c); });
+    return st;
+}
 
 // A private folder per test, removed afterwards.
 
