@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "core/commands/clipboard.h"
+#include "core/persist/settings.h"
 #include "test_calc.h"
 
 using tallix::Base;
@@ -69,6 +70,15 @@ State Snapshot(const TestCalc& t) {
             typed ? std::string() : c.Entry()};
 }
 
+// What the settings file would hold of the calculator's modes and last
+// arguments, read through the saved settings' own table. Undo's snapshot of
+// the modes is a struct of its own (the calculator's layer lies below the
+// settings table); comparing the two after every Undo and Redo is what keeps
+// a saved mode from being left out of undo.
+std::vector<std::pair<std::string_view, std::string>> SavedModes(const TestCalc& t) {
+    return tallix::persist::CaptureValues(t.calc, tallix::persist::WindowSettings{}).settings;
+}
+
 // ---- every command -----------------------------------------------------------
 
 // The states each command starts from: one where most commands succeed,
@@ -105,10 +115,12 @@ TEST(UndoEveryCommand, UndoRestoresTheStateBeforeAndRedoTheStateAfter) {
             TestCalc t;
             Prepare(t, s);
             const State before = Snapshot(t);
+            const auto savedBefore = SavedModes(t);
             const bool typed = std::string(s.typed) != "";
             const std::size_t steps = t.calc.UndoHistory().UndoCount();
             RunAsNamed(t.calc, def);
             const State after = Snapshot(t);
+            const auto savedAfter = SavedModes(t);
             const std::size_t made = t.calc.UndoHistory().UndoCount() - steps;
             if (made == 0) {
                 // No step: nothing but the last arguments of a failure, or
@@ -127,7 +139,9 @@ TEST(UndoEveryCommand, UndoRestoresTheStateBeforeAndRedoTheStateAfter) {
             }
             for (std::size_t i = 0; i < made; ++i) ASSERT_TRUE(t.calc.Undo());
             EXPECT_TRUE(Snapshot(t).SameBut(before, true, !typed)) << Snapshot(t) << "\n" << before;
+            EXPECT_EQ(SavedModes(t), savedBefore);
             for (std::size_t i = 0; i < made; ++i) ASSERT_TRUE(t.calc.Redo());
+            EXPECT_EQ(SavedModes(t), savedAfter);
             EXPECT_TRUE(Snapshot(t).SameBut(after, true, !stillTyped)) << Snapshot(t) << "\n"
                                                                        << after;
             EXPECT_FALSE(t.calc.CanRedo());
