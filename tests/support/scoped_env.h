@@ -8,18 +8,25 @@
 
 namespace tallix::testing {
 
+// setenv and unsetenv, or Windows' _putenv_s (an empty value removes).
+inline void SetEnv(const char* name, const char* value) {
+#ifdef _WIN32
+    _putenv_s(name, value ? value : "");
+#else
+    if (value)
+        ::setenv(name, value, 1);
+    else
+        ::unsetenv(name);
+#endif
+}
+
 class ScopedEnv {
 public:
     ScopedEnv(const char* name, const char* value) : name_(name) {
         if (const char* old = std::getenv(name)) old_ = old;
-        ::setenv(name, value, 1);
+        SetEnv(name, value);
     }
-    ~ScopedEnv() {
-        if (old_)
-            ::setenv(name_, old_->c_str(), 1);
-        else
-            ::unsetenv(name_);
-    }
+    ~ScopedEnv() { SetEnv(name_, old_ ? old_->c_str() : nullptr); }
     ScopedEnv(const ScopedEnv&) = delete;
     ScopedEnv& operator=(const ScopedEnv&) = delete;
 

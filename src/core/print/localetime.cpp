@@ -6,6 +6,25 @@
 #include <time.h>
 
 namespace tallix::print {
+namespace {
+
+// The reentrant conversions: the POSIX ones, or Windows' _s ones.
+bool UtcParts(std::time_t t, std::tm& parts) {
+#ifdef _WIN32
+    return gmtime_s(&parts, &t) == 0;
+#else
+    return gmtime_r(&t, &parts) != nullptr;
+#endif
+}
+bool LocalParts(std::time_t t, std::tm& parts) {
+#ifdef _WIN32
+    return localtime_s(&parts, &t) == 0;
+#else
+    return localtime_r(&t, &parts) != nullptr;
+#endif
+}
+
+} // namespace
 
 std::time_t ListingMoment(bool* fixed) {
     std::time_t now = std::time(nullptr);
@@ -25,7 +44,7 @@ std::time_t ListingMoment(bool* fixed) {
 std::string ListingMomentUtcDigits() {
     const std::time_t moment = ListingMoment();
     std::tm parts{};
-    if (!gmtime_r(&moment, &parts)) return "";
+    if (!UtcParts(moment, parts)) return "";
     char text[32];
     const std::size_t n = std::strftime(text, sizeof text, "%Y%m%d%H%M%S", &parts);
     return std::string(text, n);
@@ -37,14 +56,12 @@ std::string FormatNow(const char* format) {
     bool fixed = false;
     const std::time_t now = ListingMoment(&fixed);
     std::tm parts{};
+    if (!(fixed ? UtcParts(now, parts) : LocalParts(now, parts))) return "";
 #ifdef _WIN32
-    // Windows: the reentrant conversions are the _s ones, and the C
-    // runtime's strftime follows the program's own locale.
-    if ((fixed ? gmtime_s(&parts, &now) : localtime_s(&parts, &now)) != 0) return "";
+    // Windows: the C runtime's strftime follows the program's own locale.
     char text[128];
     return std::string(text, std::strftime(text, sizeof text, format, &parts));
 #else
-    if (!(fixed ? gmtime_r(&now, &parts) : localtime_r(&now, &parts))) return "";
     // The user's locale from the environment, whatever the program's own
     // C locale is set to.
     locale_t loc = newlocale(LC_TIME_MASK, "", nullptr);
