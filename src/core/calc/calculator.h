@@ -368,4 +368,7 @@ std::string BaseToolTip(Base base, std::int32_t wordSize, std::int32_t fixLength
 // number look positive or shorter than it is.
 std::string FitLine(std::string_view text, std::size_t columns);
 
+// The label of a stack line showing `level` (1 for the top): "1:".
+std::string LevelLabel(std::size_t level);
+
 } // namespace tallix

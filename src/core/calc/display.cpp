@@ -67,12 +67,14 @@ std::array<StackLine, 6> Calculator::StackLines(std::size_t columns) const {
             lines[k].full = FormatForBase(stack_.at(i));
             lines[k].text = FitLine(lines[k].full, columns);
         }
-        lines[k].label = std::to_string(i + 1) + ":";
+        lines[k].label = LevelLabel(i + 1);
         lines[k].spoken = "level " + lines[k].label + " " +
                           (i < stack_.size() ? lines[k].full : std::string("empty"));
     }
     return lines;
 }
+
+std::string LevelLabel(std::size_t level) { return std::to_string(level) + ":"; }
 
 std::string FitLine(std::string_view text, std::size_t columns) {
     static constexpr std::string_view kCut = "\xE2\x80\xA6"; // "…" in UTF-8

@@ -122,7 +122,9 @@ void TStackDisplay::Refresh(const tallix::Calculator& calc) {
     const ScrollBarState& sb = shown_;
     // The labels decide the column left for the lines, and that how much
     // of each text the lines can show.
-    FitLabels(calc.StackLines());
+    // The deepest level shown has the widest number; the lines themselves
+    // are formatted once, below.
+    FitLabels(Q(tallix::LevelLabel(calc.FirstShownIndex() + 6)));
     Arrange(numbers_->width(), sb.Visible ? scrollBarWidth_ : 0);
     const auto lines = calc.StackLines(LineColumns());
     for (int k = 0; k < 6; ++k) {
@@ -148,10 +150,11 @@ void TStackDisplay::Refresh(const tallix::Calculator& calc) {
     line0_->setCursorPosition(static_cast<int>(line0_->text().size()));
 }
 
-void TStackDisplay::FitLabels(const std::array<tallix::StackLine, 6>& lines) {
-    QString widest;
-    for (const tallix::StackLine& line : lines)
-        if (Q(line.label).size() > widest.size()) widest = Q(line.label);
+void TStackDisplay::FitLabels(const QString& widest) {
+    // The same label in the same font needs the same column.
+    if (widest == fittedLabel_ && font() == fittedFont_) return;
+    fittedLabel_ = widest;
+    fittedFont_ = font();
     QFont f = font();
     const int avail = designNumbersWidth_ - 1;
     const int minPixels = std::max(6, f.pixelSize() * 2 / 3);

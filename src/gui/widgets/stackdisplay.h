@@ -45,7 +45,9 @@ private:
     void StepScrollBar(int action);
     // Sizes the level labels for the widest of them: the design column and
     // font while they fit, then a smaller font, then a wider column.
-    void FitLabels(const std::array<tallix::StackLine, 6>& lines);
+    void FitLabels(const QString& widest);
+    QString fittedLabel_; // the label and font FitLabels last sized the column for
+    QFont fittedFont_;
     // Places the label column, the lines and the scroll bar's panel.
     void Arrange(int numbersWidth, int barWidth);
     // How many characters of the monospaced font a stack line has room for.
