@@ -149,9 +149,12 @@ void TMainForm::RefreshView() {
     angleL_->setText(tallix::AngleCaption(calc_.AngleMode()));
     baseL_->setAccessibleName(Q(tallix::BaseSpoken(calc_.CurrentBase())));
     angleL_->setAccessibleName(Q(tallix::AngleSpoken(calc_.AngleMode())));
-    baseL_->setToolTip(
-        Q(tallix::BaseToolTip(calc_.CurrentBase(), calc_.WordSize(), calc_.FixLength())));
-    angleL_->setToolTip(Q(tallix::AngleToolTip(calc_.AngleMode())));
+    // A tooltip is set again only when it changes: setting it sends events.
+    const QString baseTip =
+        Q(tallix::BaseToolTip(calc_.CurrentBase(), calc_.WordSize(), calc_.FixLength()));
+    if (baseTip != baseL_->toolTip()) baseL_->setToolTip(baseTip);
+    const QString angleTip = Q(tallix::AngleToolTip(calc_.AngleMode()));
+    if (angleTip != angleL_->toolTip()) angleL_->setToolTip(angleTip);
     shownRevision_ = calc_.Revision();
 }
 

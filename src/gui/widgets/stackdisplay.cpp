@@ -129,10 +129,15 @@ void TStackDisplay::Refresh(const tallix::Calculator& calc) {
     const auto lines = calc.StackLines(LineColumns());
     for (int k = 0; k < 6; ++k) {
         const QString tip = Q(lines[k].full);
-        FollowToolTip(k, tip);
+        // Setting a tooltip or a name sends events even when it is the same;
+        // a keystroke changes one or two of the six lines.
+        if (tip != lines_[k]->toolTip()) {
+            FollowToolTip(k, tip);
+            lines_[k]->setToolTip(tip);
+        }
         lines_[k]->setText(Q(lines[k].text));
-        lines_[k]->setToolTip(tip);
-        lines_[k]->setAccessibleName(Q(lines[k].spoken));
+        const QString spoken = Q(lines[k].spoken);
+        if (spoken != lines_[k]->accessibleName()) lines_[k]->setAccessibleName(spoken);
         indexLabels_[k]->setText(Q(lines[k].label));
     }
 
