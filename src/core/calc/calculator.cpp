@@ -249,7 +249,7 @@ bool Calculator::CommitEntry() {
     if (entry_.empty()) return true;
     // Entering the typed number is a step of its own: undoing the command
     // that entered it gives the number back on the stack.
-    const std::string command = history_.PendingLabel();
+    const std::string command(history_.PendingLabel());
     CutStep(kEntryLabel);
     const bool entered = EnterEntryLine();
     CutStep(command);
@@ -337,6 +337,19 @@ ModeState Calculator::Modes() const {
     return m;
 }
 
+ModeView Calculator::View() const {
+    const bool edit = !editText_.empty() && entry_ == editText_;
+    return {lastX_,
+            lastY_,
+            lastNum_,
+            fixLength_,
+            currentBase_,
+            wordSize_,
+            angleMode_,
+            edit ? &editText_ : nullptr,
+            edit && edited_ ? &edited_->original : nullptr};
+}
+
 void Calculator::SetModes(const ModeState& m) {
     lastX_ = m.LastX;
     lastY_ = m.LastY;
@@ -360,13 +373,13 @@ void Calculator::Passed() {
 
 void Calculator::BeginStep(std::string_view label) {
     if (stepDepth_++ == 0)
-        history_.Begin(Modes(), label);
+        history_.Begin(View(), label);
     else
         history_.Label(label);
 }
 
 void Calculator::EndStep() {
-    if (stepDepth_ > 0 && --stepDepth_ == 0) history_.End(Modes(), stack_);
+    if (stepDepth_ > 0 && --stepDepth_ == 0) history_.End(View(), stack_);
 }
 
 void Calculator::CommandFailed() {
@@ -375,8 +388,8 @@ void Calculator::CommandFailed() {
 
 void Calculator::CutStep(std::string_view label) {
     if (stepDepth_ == 0) return;
-    history_.End(Modes(), stack_);
-    history_.Begin(Modes(), label);
+    history_.End(View(), stack_);
+    history_.Begin(View(), label);
 }
 
 std::string_view Calculator::UndoLabel() const {

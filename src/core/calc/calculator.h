@@ -172,6 +172,8 @@ private:
     void EditLevel1();
     void SelectBase(Base base);
     void SelectAngleMode(AngleUnit unit);
+    // The modes as the history reads them at a step's start and end.
+    ModeView View() const;
     // Restores a step's state besides the stack (Undo, Redo).
     void SetModes(const ModeState& m);
 

@@ -5,10 +5,17 @@
 // copied), and the small modes before and after. Undoing a step plays its
 // changes backwards, redoing it forwards, so either costs what the command
 // itself cost, however deep the stack is.
+//
+// Every command is a step, in batch mode a million a second, so a step costs
+// next to nothing: it is encoded as it happens into a reused buffer and kept
+// as one compact record in an arena of large chunks. Recording allocates
+// nothing once the arena is warm; at the cap the oldest records go, and a
+// chunk goes back whole once none of its records is kept.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <deque>
 #include <memory>
 #include <optional>
@@ -16,6 +23,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/calc/ring.h"
 #include "core/calc/textstack.h"
 #include "core/number/value.h"
 
@@ -50,6 +58,21 @@ struct ModeState {
     bool SameModes(const ModeState& o) const;
 };
 
+// The calculator's modes as a step's start and end read them: by
+// reference, so that nothing is copied but the bytes a record keeps.
+struct ModeView {
+    const Value& LastX;
+    const Value& LastY;
+    std::uint32_t LastNum;
+    std::int32_t FixLength;
+    Base CurrentBase;
+    std::int32_t WordSize;
+    AngleUnit AngleMode;
+    // ModeState::Edit's texts, or null.
+    const std::string* EditText = nullptr;
+    const std::string* EditOriginal = nullptr;
+};
+
 class History {
 public:
     struct Limits {
@@ -61,19 +84,19 @@ public:
     bool Recording() const { return recording_; }
     // `label` names the step in the Edit menu ("+", "Base Change"); an
     // unnamed step takes the first label given while it is open.
-    void Begin(const ModeState& before, std::string_view label = {});
+    void Begin(const ModeView& before, std::string_view label = {});
     void Label(std::string_view label);
-    const std::string& PendingLabel() const { return pending_.label; }
+    std::string_view PendingLabel() const { return {label_, labelLen_}; }
     // Ends the step. It is kept unless it changed nothing observable, or
     // unless a command failed and put its arguments back (only the last
     // arguments then differ). Such a failure makes no step, but the last
     // arguments it left become those of the state around it, so that an
     // Undo and a Redo from here come back to them. A kept step drops the
     // steps that were undone.
-    void End(const ModeState& after, const TextStack& stack);
+    void End(const ModeView& after, const TextStack& stack);
     // The stack primitives report each change while a step is open.
     void Pushed(const std::string& text);
-    void Popped(std::string text);
+    void Popped(std::string_view text);
     // An entry moved from index i to level 1 (toTop) or from level 1 to i.
     void Moved(bool toTop, std::size_t i);
     // The stack's whole contents were replaced: `oldItems` is the old
@@ -81,7 +104,7 @@ public:
     void Replaced(std::vector<std::string> oldItems, std::size_t newBytes);
     // A command failed during the step (it showed an error, or put its
     // arguments back without one).
-    void Failed() { pending_.failed = true; }
+    void Failed() { failed_ = true; }
 
     // ---- moving through the steps ----------------------------------------
     bool CanUndo() const { return done_ > 0; }
@@ -101,6 +124,9 @@ public:
     Limits GetLimits() const { return limits_; }
     std::size_t UndoCount() const { return done_; }
     std::size_t RedoCount() const { return steps_.size() - done_; }
+    History() = default;
+    History(const History&) = delete;
+    History& operator=(const History&) = delete;
     // The memory the kept steps hold (an estimate from above).
     std::size_t Bytes() const { return bytes_; }
 
@@ -109,36 +135,100 @@ public:
     static std::size_t ItemsBytes(const std::vector<std::string>& items);
 
 private:
-    struct Change {
-        enum class Kind : std::uint8_t { Push, Pop, ToTop, FromTop, Swap };
-        Kind kind;
-        std::size_t n = 0; // texts pushed or popped; the index moved
-        // Pop: the popped texts, first popped first, while the step is done.
-        // Push: the pushed texts, deepest first, while the step is undone.
-        // Swap: the other stack container (deepest first).
-        std::vector<std::string> texts;
+    // A kept step is one record in the arena; its layout is private to
+    // history.cpp. The texts a step popped are in the record itself, its
+    // pushes only a count: while a step is undone, the texts it had pushed
+    // wait in redoTexts_, and a clear's or a replacement's other stack
+    // container waits in swaps_.
+    struct Chunk {
+        std::unique_ptr<std::byte[]> data;
+        std::size_t cap = 0;
+        std::size_t used = 0;
+        std::size_t live = 0; // records in it that are still kept
     };
-    struct Step {
-        ModeState before, after;
-        std::vector<Change> changes;
-        std::size_t bytes = 0;
-        bool failed = false;
-        std::string label;
-    };
-
-    // Whether the step's changes leave the stack as it was, text for text.
-    static bool StackUnchanged(const Step& step, const TextStack& stack);
+    // Room for a record of n bytes at the end of the arena.
+    std::byte* Allocate(std::size_t n);
+    // Gives back the newest record's room (it starts at p), or the oldest's.
+    void FreeNewest(const std::byte* p);
+    void FreeOldest();
+    // Forgets the steps that were undone, the oldest step (a done one), or
+    // the newest.
+    void DropUndone();
+    void DropOldest();
+    void DropNewest();
+    // Whether the open step's changes leave the stack as it was, text for
+    // text.
+    bool StackUnchanged(const TextStack& stack);
     // A failed command's last arguments, taken into the state after the
     // last done step and before the next undone one.
-    void KeepLastArgs(const ModeState& after);
+    void KeepLastArgs(const ModeView& after);
     void Trim();
 
     Limits limits_;
-    std::deque<Step> steps_; // oldest first
-    std::size_t done_ = 0;   // steps_[0, done_) are done, the rest undone
+    // A kept step: its record, and what dropping it needs without reading
+    // the record (the oldest records are long out of the caches).
+    struct StepRef {
+        std::byte* record;
+        std::uint64_t bytes : 63; // what Bytes() counts for it
+        std::uint64_t swaps : 1;  // whether it holds entries of swaps_
+    };
+    Ring<StepRef> steps_;  // oldest first
+    std::size_t done_ = 0; // steps_[0, done_) are done, the rest undone
     std::size_t bytes_ = 0;
+    std::deque<Chunk> chunks_; // the arena, oldest first
+    Chunk spare_;              // a freed chunk kept for the next, so that
+                               // steps at the cap allocate nothing
+    std::deque<std::string> redoTexts_;
+    std::deque<std::vector<std::string>> swaps_;
+    std::uint64_t swapsFront_ = 0; // the number of swaps_.front()
+
+    // The open step: its changes encoded as they come (ops_), and what
+    // the record takes from Begin and End.
     bool recording_ = false;
-    Step pending_;
+    bool failed_ = false;
+    // The last arguments and the other modes before the step, encoded as
+    // in a record.
+    static constexpr std::size_t kModes = 2 * 10 + 4 + 4 + 1 + 4 + 1;
+    std::byte beforeModes_[kModes];
+    struct {
+        std::uint32_t LastNum;
+        std::int32_t FixLength;
+        Base CurrentBase;
+        std::int32_t WordSize;
+        AngleUnit AngleMode;
+    } beforeOther_{};
+    bool beforeEdit_ = false, beforeOriginal_ = false;
+    std::string beforeEditText_, beforeEditOriginal_;
+    // The open step's name, at most 255 bytes (a record holds its length
+    // in one byte); kept here, as a command's label is set for every step.
+    static constexpr std::size_t kMaxLabel = 255;
+    char label_[kMaxLabel];
+    std::uint8_t labelLen_ = 0;
+    void SetLabel(std::string_view label) {
+        labelLen_ = static_cast<std::uint8_t>(label.size() < kMaxLabel ? label.size() : kMaxLabel);
+        std::memcpy(label_, label.data(), labelLen_);
+    }
+    struct Ops {
+        std::unique_ptr<std::byte[]> data;
+        std::size_t size = 0, cap = 0;
+        // Room for n more bytes at the end.
+        std::byte* Extend(std::size_t n) {
+            if (cap - size < n) Grow(n);
+            std::byte* p = data.get() + size;
+            size += n;
+            return p;
+        }
+        void Grow(std::size_t n);
+    };
+    void CountOne(std::uint8_t code);
+    Ops ops_;
+    std::size_t lastOp_ = 0;       // where the last change's code starts in ops_
+    std::uint8_t lastCode_ = 0xff; // and its code (none yet)
+    std::ptrdiff_t depthChange_ = 0;
+    bool moved_ = false; // a move or a swap among the changes
+    std::size_t pendingBytes_ = 0;
+    std::vector<std::vector<std::string>> pendingSwaps_;
+    std::vector<std::string_view> scratch_; // reused by StackUnchanged
 };
 
 } // namespace tallix

@@ -76,8 +76,8 @@ void PressIn(Change& c, Key key) {
 
 // A key that runs a command takes the command's name for its step; Space
 // enters as Enter does.
-std::string KeyStepLabel(Key key) {
-    return key == Key::KSpace ? CommandLabel(Cmd::Dup) : std::string();
+std::string_view KeyStepLabel(Key key) {
+    return key == Key::KSpace ? std::string_view(CommandLabel(Cmd::Dup)) : std::string_view();
 }
 
 } // namespace

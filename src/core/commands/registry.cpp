@@ -214,7 +214,8 @@ std::span<const MenuDef> MenuTable() { return kMenus; }
 
 std::span<const CommandDef> CommandTable() { return kCommands; }
 
-std::string CommandLabel(const CommandDef& def) {
+namespace {
+std::string MakeLabel(const CommandDef& def) {
     if (!def.label.empty()) return std::string(def.label);
     if (def.scope == Scope::Operation && !def.op.name.empty()) return std::string(def.op.name);
     std::string caption;
@@ -223,11 +224,20 @@ std::string CommandLabel(const CommandDef& def) {
     while (!caption.empty() && caption.back() == '.') caption.pop_back();
     return caption;
 }
+} // namespace
 
-std::string CommandLabel(Cmd id) {
-    const CommandDef* def = CommandInfo(id);
-    return def ? CommandLabel(*def) : std::string();
+const std::string& CommandLabel(Cmd id) {
+    static const auto labels = [] {
+        std::array<std::string, static_cast<std::size_t>(Cmd::Count)> t;
+        for (const CommandDef& c : kCommands) t[static_cast<std::size_t>(c.id)] = MakeLabel(c);
+        return t;
+    }();
+    static const std::string none;
+    const auto i = static_cast<std::size_t>(id);
+    return i < labels.size() ? labels[i] : none;
 }
+
+const std::string& CommandLabel(const CommandDef& def) { return CommandLabel(def.id); }
 
 const CommandDef* CommandInfo(Cmd id) {
     static const auto byId = [] {

@@ -124,8 +124,9 @@ struct CommandDef {
 std::span<const CommandDef> CommandTable();
 // The name of a command's undo step: its label, else its NAME ("+",
 // "SIN"), else its menu caption without the mnemonic and the dots ("Open").
-std::string CommandLabel(const CommandDef& def);
-std::string CommandLabel(Cmd id);
+// Made once for every row: every command names its step.
+const std::string& CommandLabel(const CommandDef& def);
+const std::string& CommandLabel(Cmd id);
 // The row of a command, or nullptr for Cmd::None and ids without a row.
 const CommandDef* CommandInfo(Cmd id);
 // Looks a batch name up case-insensitively ("sin", "×" and "*" included).
