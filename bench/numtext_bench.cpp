@@ -88,3 +88,18 @@ static void BM_ParseLongDigits(benchmark::State& state) {
         benchmark::DoNotOptimize(ParseReal("3.14159265358979323846264338327950288E1234", '.'));
 }
 BENCHMARK(BM_ParseLongDigits);
+
+// The rare cases the 128-bit powers cannot settle: an exact tie of the 18th
+// digit, and a text exactly half-way between two values.
+static void BM_FormatExactTie(benchmark::State& state) {
+    const Value tie = 12345678901234567850.0L;
+    for (auto _ : state) benchmark::DoNotOptimize(FormatStackValue(tie, '.'));
+}
+BENCHMARK(BM_FormatExactTie);
+
+static void BM_ParseHalfWay(benchmark::State& state) {
+    for (auto _ : state)
+        benchmark::DoNotOptimize(
+            ParseReal("1.0000000000000000000542101086242752217003726400434970855712890625", '.'));
+}
+BENCHMARK(BM_ParseHalfWay);

@@ -343,7 +343,7 @@ TEST(NumTextOracle, TheValueSetsToDigits) {
 
 TEST(NumTextOracle, RandomBitPatternsToDigitsAndBack) {
     Rng rng(4242);
-    const long n = 400000 * Scale();
+    const long n = 600000 * Scale();
     Tally digits{"random bit patterns to digits"};
     Tally back{"their stack texts parsed"};
     for (long i = 0; i < n; ++i) {
