@@ -58,7 +58,8 @@ int Clz128(u128 x) {
     return hi != 0 ? __builtin_clzll(hi) : 64 + __builtin_clzll(static_cast<std::uint64_t>(x));
 }
 
-// floor(n * log10(2)) for |n| < 2^20, with log10(2) to 64 bits.
+// floor(n * log10(2)) with log10(2) to 64 bits: exact for every exponent of
+// the extended range (and the caller would correct an estimate one off).
 int FloorLog10Pow2(int n) {
     return static_cast<int>((static_cast<i128>(n) * 0x4D104D427DE7FBCCLL) >> 64);
 }
