@@ -1,15 +1,12 @@
 #include "core/number/numtext.h"
 
 #include <array>
-#include <cfloat>
 #include <charconv>
-#include <clocale>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <limits>
-#include <locale.h>
+
+#include "core/number/decimalconv.h"
 
 namespace tallix {
 namespace {
@@ -17,7 +14,6 @@ namespace {
 __extension__ typedef unsigned __int128 u128;
 
 constexpr std::uint64_t kTen17 = 100000000000000000ULL;
-constexpr std::uint64_t kTen18 = 1000000000000000000ULL;
 
 constexpr std::array<u128, 39> MakePow10() {
     std::array<u128, 39> p{};
@@ -26,81 +22,6 @@ constexpr std::array<u128, 39> MakePow10() {
     return p;
 }
 constexpr std::array<u128, 39> kPow10 = MakePow10();
-
-// Powers of ten that are exact in the 64-bit significand (5^27 < 2^64).
-constexpr int kExactPow10 = 27;
-const std::array<Value, kExactPow10 + 1> kPow10L = [] {
-    std::array<Value, kExactPow10 + 1> p{};
-    p[0] = 1;
-    for (std::size_t i = 1; i < p.size(); ++i) p[i] = p[i - 1] * 10;
-    return p;
-}();
-
-// A magnitude rounded to 18 significant digits: digits * 10^(E - 18),
-// with 10^17 <= digits < 10^18 (digits == 0 for zero).
-struct Decimal18 {
-    bool negative = false;
-    std::uint64_t digits = 0;
-    int E = 0;
-};
-
-// round(n / d), ties to even. Both fit 128 bits, d > 0.
-std::uint64_t DivRoundEven(u128 n, u128 d, bool& tooBig) {
-    u128 q = n / d;
-    u128 r = n % d;
-    u128 rest = d - r;
-    if (r > rest || (r == rest && (q & 1))) ++q;
-    tooBig = q >= kTen18;
-    return static_cast<std::uint64_t>(q);
-}
-
-// Exact 18-digit rounding through 128-bit integers for the magnitudes that
-// fit; false sends the caller to the slow path.
-bool FastDecimal18(std::uint64_t m, int e, int k, std::uint64_t& digits) {
-    // value = m * 2^e; digits = round(value * 10^(17 - k))
-    const int s = 17 - k;
-    u128 n, d;
-    if (e >= 0) {
-        if (e > 63 || s > 0 || -s > 38) return false;
-        n = static_cast<u128>(m) << e;
-        d = kPow10[-s];
-    } else if (s >= 0) {
-        if (s > 19 || -e > 127) return false;
-        // Dividing by a power of two: a shift, rounding half to even.
-        n = static_cast<u128>(m) * kPow10[s];
-        const int sh = -e;
-        u128 q = n >> sh;
-        const u128 rem = n & ((static_cast<u128>(1) << sh) - 1);
-        const u128 half = static_cast<u128>(1) << (sh - 1);
-        if (rem > half || (rem == half && (q & 1))) ++q;
-        digits = q >= kTen18 ? kTen18 : static_cast<std::uint64_t>(q);
-        return true;
-    } else {
-        if (-s > 19 || -e > 60) return false;
-        n = m;
-        d = kPow10[-s] << -e;
-    }
-    bool tooBig = false;
-    digits = DivRoundEven(n, d, tooBig);
-    if (tooBig) digits = kTen18; // signals "raise k"
-    return true;
-}
-
-// Correctly rounded digits through the C library, which prints exactly.
-// Its decimal point follows LC_NUMERIC, so only digits and the exponent are
-// read back.
-Decimal18 SlowDecimal18(Value mag) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.17Le", mag);
-    Decimal18 r;
-    const char* p = buf;
-    for (; *p && *p != 'e'; ++p)
-        if (*p >= '0' && *p <= '9') r.digits = r.digits * 10 + static_cast<unsigned>(*p - '0');
-    int exp = 0;
-    if (*p == 'e') std::from_chars(p[1] == '+' ? p + 2 : p + 1, buf + sizeof buf, exp);
-    r.E = exp + 1;
-    return r;
-}
 
 // The largest decimal of 18 digits that does not exceed the largest finite
 // value, 1.18973149535723176502E4932: rounding that value to nearest gives
@@ -121,53 +42,10 @@ void KeepInRange(Decimal18& d) {
     }
 }
 
-Decimal18 ToDecimal18Nearest(Value v);
-
 Decimal18 ToDecimal18(Value v) {
     Decimal18 r = ToDecimal18Nearest(v);
     KeepInRange(r);
     return r;
-}
-
-Decimal18 ToDecimal18Nearest(Value v) {
-    Decimal18 r;
-    r.negative = std::signbit(v);
-    Value mag = std::fabs(v);
-    if (mag == 0) return r;
-    // The extended format stores the 64-bit significand with its integer
-    // bit, so mag = m * 2^e exactly for every normal number.
-    static_assert(std::numeric_limits<Value>::digits == 64);
-    unsigned char bytes[sizeof(Value)];
-    std::memcpy(bytes, &mag, sizeof bytes);
-    std::uint64_t m;
-    std::memcpy(&m, bytes, 8);
-    const int biased = (bytes[8] | (bytes[9] << 8)) & 0x7fff;
-    const int e = biased - 16383 - 63;
-    const int bexp = e + 64; // mag in [2^(bexp-1), 2^bexp)
-    // floor(log10(2^(bexp-1))) is never above floor(log10(mag)).
-    int k = static_cast<int>(std::floor((bexp - 1) * 0.30102999566398119521L));
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        std::uint64_t digits = 0;
-        if (!FastDecimal18(m, e, k, digits)) {
-            Decimal18 slow = SlowDecimal18(mag);
-            slow.negative = r.negative;
-            return slow;
-        }
-        if (digits >= kTen18) {
-            ++k;
-            continue;
-        }
-        if (digits < kTen17) {
-            --k;
-            continue;
-        }
-        r.digits = digits;
-        r.E = k + 1;
-        return r;
-    }
-    Decimal18 slow = SlowDecimal18(mag);
-    slow.negative = r.negative;
-    return slow;
 }
 
 // Cuts 18 digits to p digits (0..18), half away from zero on the first
@@ -293,42 +171,21 @@ std::optional<Value> ParseReal(std::string_view text, char decimalChar) {
     const char* p = text.data();
     const char* end = p + text.size();
     while (p != end && *p == ' ') ++p;
-    bool negative = false;
-    if (p != end && (*p == '+' || *p == '-')) negative = *p++ == '-';
+    DecimalText number;
+    if (p != end && (*p == '+' || *p == '-')) number.negative = *p++ == '-';
 
-    std::uint64_t mant = 0; // up to 19 significant digits
-    int sig = 0;            // significant digits taken into mant
-    bool dropped = false;   // a non-zero digit beyond the 19th
-    int scale = 0;          // power of ten to apply to mant
-    bool anyDigit = false, sawSep = false;
-    for (; p != end && *p >= '0' && *p <= '9'; ++p) {
-        anyDigit = true;
-        if (sig < 19) {
-            if (mant != 0 || *p != '0') {
-                mant = mant * 10 + static_cast<unsigned>(*p - '0');
-                ++sig;
-            }
-        } else {
-            ++scale;
-            dropped |= *p != '0';
-        }
-    }
+    auto digitsFrom = [&](const char* begin) {
+        while (p != end && *p >= '0' && *p <= '9') ++p;
+        return std::string_view(begin, static_cast<std::size_t>(p - begin));
+    };
+    number.intDigits = digitsFrom(p);
+    bool sawSep = false;
     if (p != end && *p == decimalChar) {
         sawSep = true;
-        for (++p; p != end && *p >= '0' && *p <= '9'; ++p) {
-            anyDigit = true;
-            if (sig < 19) {
-                if (mant != 0 || *p != '0') {
-                    mant = mant * 10 + static_cast<unsigned>(*p - '0');
-                    ++sig;
-                }
-                --scale;
-            } else {
-                dropped |= *p != '0';
-            }
-        }
+        ++p;
+        number.fracDigits = digitsFrom(p);
     }
-    if (!anyDigit && !sawSep) return std::nullopt;
+    if (number.intDigits.empty() && number.fracDigits.empty() && !sawSep) return std::nullopt;
     int exp = 0;
     if (p != end && (*p == 'E' || *p == 'e')) {
         ++p;
@@ -344,42 +201,8 @@ std::optional<Value> ParseReal(std::string_view text, char decimalChar) {
     }
     while (p != end && *p == ' ') ++p;
     if (p != end) return std::nullopt;
-
-    if (mant == 0) return negative ? -0.0L : 0.0L;
-    const int total = scale + exp;
-    Value v;
-    if (!dropped && total >= -kExactPow10 && total <= kExactPow10) {
-        // One correctly rounded operation on exact operands.
-        v = static_cast<Value>(mant);
-        if (total >= 0)
-            v *= kPow10L[static_cast<std::size_t>(total)];
-        else
-            v /= kPow10L[static_cast<std::size_t>(-total)];
-    } else {
-        // Rare: long digit strings or large exponents. The C library's
-        // conversion is correctly rounded; run it under the C locale.
-#ifndef _WIN32
-        static const locale_t cLocale = newlocale(LC_NUMERIC_MASK, "C", nullptr);
-#endif
-        std::string canon;
-        canon.reserve(text.size() + 8);
-        for (char c : text)
-            if (c != ' ') canon += c == decimalChar ? '.' : c;
-        // An exponent without digits counts as zero.
-        if (!canon.empty() && (canon.back() == 'E' || canon.back() == 'e')) canon += '0';
-        if (canon.size() >= 2 && (canon.back() == '+' || canon.back() == '-')) canon += '0';
-        if (canon == "." || canon == "+." || canon == "-.") return negative ? -0.0L : 0.0L;
-#ifdef _WIN32
-        // MinGW-w64's own strtold converts at the full 64-bit precision
-        // (the Windows C runtime's would round to double).
-        v = std::strtold(canon.c_str(), nullptr);
-#else
-        v = strtold_l(canon.c_str(), nullptr, cLocale);
-#endif
-        return std::isfinite(v) ? std::optional<Value>(v) : std::nullopt;
-    }
-    if (!std::isfinite(v)) return std::nullopt;
-    return negative ? -v : v;
+    number.exp10 = exp;
+    return DecimalToValue(number);
 }
 
 std::optional<std::int32_t> ParseInt32(std::string_view text) {
