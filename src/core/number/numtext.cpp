@@ -23,6 +23,51 @@ constexpr std::array<u128, 39> MakePow10() {
 }
 constexpr std::array<u128, 39> kPow10 = MakePow10();
 
+// Powers of ten that are exact in the 64-bit significand (5^27 < 2^64).
+constexpr int kExactPow10 = 27;
+const std::array<Value, kExactPow10 + 1> kPow10L = [] {
+    std::array<Value, kExactPow10 + 1> p{};
+    p[0] = 1;
+    for (std::size_t i = 1; i < p.size(); ++i) p[i] = p[i - 1] * 10;
+    return p;
+}();
+
+// What nearly every typed or stored number is: at most 19 significant
+// digits and a small power of ten. The digits and the power are both exact
+// in the 64-bit significand, so one multiplication or division, which the
+// FPU rounds correctly, gives the correctly rounded value; false leaves the
+// text to the exact conversion.
+bool QuickValue(const DecimalText& n, Value& v) {
+    std::uint64_t mant = 0;
+    int sig = 0;
+    auto take = [&](std::string_view digits) {
+        for (char c : digits) {
+            if (mant == 0 && c == '0') continue;
+            if (++sig > 19) return false;
+            mant = mant * 10 + static_cast<unsigned>(c - '0');
+        }
+        return true;
+    };
+    if (!take(n.intDigits)) return false;
+    // Zeros after the last non-zero digit change nothing but the scale.
+    std::string_view frac = n.fracDigits;
+    while (!frac.empty() && frac.back() == '0') frac.remove_suffix(1);
+    if (!take(frac)) return false;
+    const int total = n.exp10 - static_cast<int>(frac.size());
+    if (mant == 0) {
+        v = n.negative ? -0.0L : 0.0L;
+        return true;
+    }
+    if (total < -kExactPow10 || total > kExactPow10) return false;
+    v = static_cast<Value>(mant);
+    if (total >= 0)
+        v *= kPow10L[static_cast<std::size_t>(total)];
+    else
+        v /= kPow10L[static_cast<std::size_t>(-total)];
+    if (n.negative) v = -v;
+    return true;
+}
+
 // The largest decimal of 18 digits that does not exceed the largest finite
 // value, 1.18973149535723176502E4932: rounding that value to nearest gives
 // ...177E4932, which lies beyond the range and could never be read back.
@@ -202,6 +247,7 @@ std::optional<Value> ParseReal(std::string_view text, char decimalChar) {
     while (p != end && *p == ' ') ++p;
     if (p != end) return std::nullopt;
     number.exp10 = exp;
+    if (Value v; QuickValue(number, v)) return v;
     return DecimalToValue(number);
 }
 
