@@ -10,6 +10,8 @@ namespace tallix {
 
 using namespace steprecord;
 
+static_assert(History::kPushCode == kPush && History::kPopCode == kPop);
+
 namespace {
 // Two values are the same when a reader could not tell them apart: equal,
 // with the same sign (0 and -0 differ), or both not a number.
@@ -28,11 +30,6 @@ bool ModeState::SameLastArgs(const ModeState& o) const {
 bool ModeState::SameModes(const ModeState& o) const {
     return FixLength == o.FixLength && CurrentBase == o.CurrentBase && WordSize == o.WordSize &&
            AngleMode == o.AngleMode;
-}
-
-std::size_t History::TextBytes(const std::string& text) {
-    static const std::size_t inPlace = std::string().capacity();
-    return sizeof(std::string) + (text.capacity() > inPlace ? text.capacity() + 1 : 0);
 }
 
 std::size_t History::ItemsBytes(const std::vector<std::string>& items) {
@@ -67,10 +64,6 @@ void History::Begin(const ModeView& before, std::string_view label) {
     pendingSwaps_.clear();
 }
 
-void History::Label(std::string_view label) {
-    if (recording_ && labelLen_ == 0) SetLabel(label);
-}
-
 std::string_view History::UndoLabel() const {
     return done_ > 0 ? Record(steps_[done_ - 1].record).label : std::string_view();
 }
@@ -88,32 +81,7 @@ void History::Ops::Grow(std::size_t n) {
     cap = c;
 }
 
-// A push or a pop counts itself into the last change when that is of its
-// kind; otherwise it begins a change: its code and a count.
-void History::CountOne(std::uint8_t code) {
-    std::uint32_t n = 0;
-    if (lastCode_ == code) {
-        std::memcpy(&n, ops_.data.get() + lastOp_ + 1, sizeof n);
-    } else {
-        lastCode_ = code;
-        lastOp_ = ops_.size;
-        std::byte* p = ops_.Extend(1 + sizeof n);
-        *p = static_cast<std::byte>(code);
-    }
-    ++n;
-    std::memcpy(ops_.data.get() + lastOp_ + 1, &n, sizeof n);
-}
-
-void History::Pushed(const std::string& text) {
-    ++depthChange_;
-    CountOne(kPush);
-    // Held in redoTexts_ once the step is undone.
-    pendingBytes_ += TextBytes(text);
-}
-
-void History::Popped(std::string_view text) {
-    --depthChange_;
-    CountOne(kPop);
+void History::PoppedLong(std::string_view text) {
     std::byte* p = ops_.Extend(VarintSize(text.size()) + text.size());
     PutVarint(p, text.size());
     PutBytes(p, text);
@@ -213,7 +181,7 @@ void History::End(const ModeView& after, const TextStack& stack) {
                            beforeOther_.CurrentBase == after.CurrentBase &&
                            beforeOther_.WordSize == after.WordSize &&
                            beforeOther_.AngleMode == after.AngleMode;
-    if (sameModes && StackUnchanged(stack)) {
+    if (sameModes && (moved_ || depthChange_ == 0) && StackUnchanged(stack)) {
         // Equal bytes are the same arguments; unequal ones may still be (two
         // NaNs), which the values decide.
         bool sameArgs = std::memcmp(beforeModes_, &after.LastX, kValueBytes) == 0 &&
@@ -274,7 +242,7 @@ void History::End(const ModeView& after, const TextStack& stack) {
     if (beforeEdit_) PutEdit(p, beforeEditText_, beforeOriginal_ ? &beforeEditOriginal_ : nullptr);
     if (after.EditText) PutEdit(p, *after.EditText, after.EditOriginal);
 
-    steps_.push_back({record, bytes, (flags & kSwaps) ? 1u : 0u});
+    steps_.push_back({record, bytes, (flags & kSwaps) != 0});
     bytes_ += bytes;
     ++done_;
     Trim();

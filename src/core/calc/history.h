@@ -85,7 +85,9 @@ public:
     // `label` names the step in the Edit menu ("+", "Base Change"); an
     // unnamed step takes the first label given while it is open.
     void Begin(const ModeView& before, std::string_view label = {});
-    void Label(std::string_view label);
+    void Label(std::string_view label) {
+        if (recording_ && labelLen_ == 0) SetLabel(label);
+    }
     std::string_view PendingLabel() const { return {label_, labelLen_}; }
     // Ends the step. It is kept unless it changed nothing observable, or
     // unless a command failed and put its arguments back (only the last
@@ -95,8 +97,22 @@ public:
     // steps that were undone.
     void End(const ModeView& after, const TextStack& stack);
     // The stack primitives report each change while a step is open.
-    void Pushed(const std::string& text);
-    void Popped(std::string_view text);
+    // Inline: every command pushes and pops.
+    void Pushed(const std::string& text) {
+        ++depthChange_;
+        CountOne(kPushCode);
+        // Held in redoTexts_ once the step is undone.
+        pendingBytes_ += TextBytes(text);
+    }
+    void Popped(std::string_view text) {
+        --depthChange_;
+        CountOne(kPopCode);
+        if (text.size() >= 0x80) return PoppedLong(text);
+        // The text with its length as a one-byte varint.
+        std::byte* p = ops_.Extend(1 + text.size());
+        *p = static_cast<std::byte>(text.size());
+        std::memcpy(p + 1, text.data(), text.size());
+    }
     // An entry moved from index i to level 1 (toTop) or from level 1 to i.
     void Moved(bool toTop, std::size_t i);
     // The stack's whole contents were replaced: `oldItems` is the old
@@ -131,7 +147,13 @@ public:
     std::size_t Bytes() const { return bytes_; }
 
     // Memory of one text and of a stack container, as the steps count it.
-    static std::size_t TextBytes(const std::string& text);
+    static std::size_t TextBytes(const std::string& text) {
+        constexpr std::size_t inPlace = std::string().capacity();
+        return sizeof(std::string) + (text.capacity() > inPlace ? text.capacity() + 1 : 0);
+    }
+
+    // The codes of a push and a pop in a record.
+    static constexpr std::uint8_t kPushCode = 0, kPopCode = 1;
     static std::size_t ItemsBytes(const std::vector<std::string>& items);
 
 private:
@@ -169,8 +191,8 @@ private:
     // the record (the oldest records are long out of the caches).
     struct StepRef {
         std::byte* record;
-        std::uint64_t bytes : 63; // what Bytes() counts for it
-        std::uint64_t swaps : 1;  // whether it holds entries of swaps_
+        std::size_t bytes; // what Bytes() counts for it
+        bool swaps;        // whether it holds entries of swaps_
     };
     Ring<StepRef> steps_;  // oldest first
     std::size_t done_ = 0; // steps_[0, done_) are done, the rest undone
@@ -220,7 +242,21 @@ private:
         }
         void Grow(std::size_t n);
     };
-    void CountOne(std::uint8_t code);
+    // A push or a pop counts itself into the last change when that is of
+    // its kind; otherwise it begins a change: its code and a count.
+    void CountOne(std::uint8_t code) {
+        std::uint32_t n = 0;
+        if (lastCode_ == code) {
+            std::memcpy(&n, ops_.data.get() + lastOp_ + 1, sizeof n);
+        } else {
+            lastCode_ = code;
+            lastOp_ = ops_.size;
+            *ops_.Extend(1 + sizeof n) = static_cast<std::byte>(code);
+        }
+        ++n;
+        std::memcpy(ops_.data.get() + lastOp_ + 1, &n, sizeof n);
+    }
+    void PoppedLong(std::string_view text);
     Ops ops_;
     std::size_t lastOp_ = 0;       // where the last change's code starts in ops_
     std::uint8_t lastCode_ = 0xff; // and its code (none yet)

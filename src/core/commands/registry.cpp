@@ -1,6 +1,7 @@
 #include "core/commands/registry.h"
 
-#include <unordered_map>
+#include <cstdint>
+#include <cstring>
 #include <vector>
 
 #include "core/ops/operations.h"
@@ -249,23 +250,54 @@ const CommandDef* CommandInfo(Cmd id) {
     return i < byId.size() ? byId[i] : nullptr;
 }
 
+namespace {
+// A batch name of at most 8 characters as one number: its bytes, zero
+// padded (no name holds a zero byte).
+constexpr std::size_t kLongestName = 8;
+std::uint64_t PackName(const char* name, std::size_t n) {
+    std::uint64_t k = 0;
+    std::memcpy(&k, name, n);
+    return k;
+}
+std::size_t NameSlot(std::uint64_t k, std::size_t mask) {
+    return static_cast<std::size_t>((k * 0x9E3779B97F4A7C15ULL) >> 40) & mask;
+}
+} // namespace
+
 const CommandDef* FindCommand(std::string_view name) {
-    static const auto byName = [] {
-        std::unordered_map<std::string_view, const CommandDef*> m;
+    // Batch mode looks up every token: an open-addressed table of packed
+    // names, a quarter full, answers in one or two probes.
+    struct Table {
+        std::vector<std::pair<std::uint64_t, const CommandDef*>> slots;
+        std::size_t mask = 0;
+    };
+    static const Table table = [] {
+        std::size_t names = 0;
+        for (const CommandDef& c : kCommands) names += c.batch.size();
+        std::size_t size = 16;
+        while (size < 4 * names) size *= 2;
+        Table t{std::vector<std::pair<std::uint64_t, const CommandDef*>>(size), size - 1};
         for (const CommandDef& c : kCommands)
-            for (std::string_view n : c.batch)
-                if (!n.empty()) m.emplace(n, &c);
-        return m;
+            for (std::string_view n : c.batch) {
+                if (n.empty() || n.size() > kLongestName) continue;
+                const std::uint64_t k = PackName(n.data(), n.size());
+                std::size_t i = NameSlot(k, t.mask);
+                while (t.slots[i].second && t.slots[i].first != k) i = (i + 1) & t.mask;
+                if (!t.slots[i].second) t.slots[i] = {k, &c}; // the first row keeps a name
+            }
+        return t;
     }();
-    constexpr std::size_t kLongest = 8; // longer than any command name
-    if (name.size() > kLongest) return nullptr;
-    char upper[kLongest];
+    if (name.empty() || name.size() > kLongestName) return nullptr;
+    char upper[kLongestName];
     for (std::size_t i = 0; i < name.size(); ++i) {
-        char c = name[i];
+        const char c = name[i];
+        if (c == 0) return nullptr;
         upper[i] = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
     }
-    auto it = byName.find(std::string_view(upper, name.size()));
-    return it == byName.end() ? nullptr : it->second;
+    const std::uint64_t k = PackName(upper, name.size());
+    for (std::size_t i = NameSlot(k, table.mask); table.slots[i].second; i = (i + 1) & table.mask)
+        if (table.slots[i].first == k) return table.slots[i].second;
+    return nullptr;
 }
 
 namespace {

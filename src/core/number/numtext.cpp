@@ -119,13 +119,31 @@ void CutDigits(Decimal18& d, int p) {
     d.digits = q * div;
 }
 
+// Every pair of digits, for writing two at a time.
+constexpr std::array<char, 200> kDigitPairs = [] {
+    std::array<char, 200> t{};
+    for (int i = 0; i < 100; ++i) {
+        t[2 * i] = static_cast<char>('0' + i / 10);
+        t[2 * i + 1] = static_cast<char>('0' + i % 10);
+    }
+    return t;
+}();
+
+// Exactly 9 digits of v < 10^9.
+void Write9(std::uint32_t v, char* out) {
+    for (int i = 7; i >= 1; i -= 2) {
+        const std::uint32_t q = v / 100;
+        std::memcpy(out + i, &kDigitPairs[2 * (v - 100 * q)], 2);
+        v = q;
+    }
+    out[0] = static_cast<char>('0' + v);
+}
+
 // Writes the significant digits of d (18 positions) without trailing zeros.
 int SignificantDigits(std::uint64_t digits, char* out) {
     char tmp[18];
-    for (int i = 17; i >= 0; --i) {
-        tmp[i] = static_cast<char>('0' + digits % 10);
-        digits /= 10;
-    }
+    Write9(static_cast<std::uint32_t>(digits / 1000000000), tmp);
+    Write9(static_cast<std::uint32_t>(digits % 1000000000), tmp + 9);
     int n = 18;
     while (n > 1 && tmp[n - 1] == '0') --n;
     std::memcpy(out, tmp, static_cast<std::size_t>(n));
