@@ -251,12 +251,13 @@ const CommandDef* CommandInfo(Cmd id) {
 }
 
 namespace {
-// A batch name of at most 8 characters as one number: its bytes, zero
-// padded (no name holds a zero byte).
+// A batch name of at most 8 characters as one number: its bytes, the first
+// lowest, zero padded (no name holds a zero byte).
 constexpr std::size_t kLongestName = 8;
-std::uint64_t PackName(const char* name, std::size_t n) {
+std::uint64_t PackName(std::string_view name) {
     std::uint64_t k = 0;
-    std::memcpy(&k, name, n);
+    for (std::size_t i = 0; i < name.size(); ++i)
+        k |= std::uint64_t{static_cast<unsigned char>(name[i])} << (8 * i);
     return k;
 }
 std::size_t NameSlot(std::uint64_t k, std::size_t mask) {
@@ -270,6 +271,9 @@ const CommandDef* FindCommand(std::string_view name) {
     struct Table {
         std::vector<std::pair<std::uint64_t, const CommandDef*>> slots;
         std::size_t mask = 0;
+        // The characters a name begins with: a number, most tokens, begins
+        // with none but a sign.
+        std::array<bool, 256> first{};
     };
     static const Table table = [] {
         std::size_t names = 0;
@@ -280,7 +284,8 @@ const CommandDef* FindCommand(std::string_view name) {
         for (const CommandDef& c : kCommands)
             for (std::string_view n : c.batch) {
                 if (n.empty() || n.size() > kLongestName) continue;
-                const std::uint64_t k = PackName(n.data(), n.size());
+                t.first[static_cast<unsigned char>(n[0])] = true;
+                const std::uint64_t k = PackName(n);
                 std::size_t i = NameSlot(k, t.mask);
                 while (t.slots[i].second && t.slots[i].first != k) i = (i + 1) & t.mask;
                 if (!t.slots[i].second) t.slots[i] = {k, &c}; // the first row keeps a name
@@ -288,13 +293,17 @@ const CommandDef* FindCommand(std::string_view name) {
         return t;
     }();
     if (name.empty() || name.size() > kLongestName) return nullptr;
-    char upper[kLongestName];
+    const char c0 = name[0];
+    if (!table.first[static_cast<unsigned char>(c0 >= 'a' && c0 <= 'z' ? c0 - 'a' + 'A' : c0)])
+        return nullptr;
+    // Packed as it is read, in upper case, as PackName packs.
+    std::uint64_t k = 0;
     for (std::size_t i = 0; i < name.size(); ++i) {
-        const char c = name[i];
+        char c = name[i];
         if (c == 0) return nullptr;
-        upper[i] = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+        k |= std::uint64_t{static_cast<unsigned char>(c)} << (8 * i);
     }
-    const std::uint64_t k = PackName(upper, name.size());
     for (std::size_t i = NameSlot(k, table.mask); table.slots[i].second; i = (i + 1) & table.mask)
         if (table.slots[i].first == k) return table.slots[i].second;
     return nullptr;

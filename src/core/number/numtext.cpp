@@ -140,13 +140,19 @@ void Write9(std::uint32_t v, char* out) {
 }
 
 // Writes the significant digits of d (18 positions) without trailing zeros.
+// `out` has room for all 18.
 int SignificantDigits(std::uint64_t digits, char* out) {
-    char tmp[18];
-    Write9(static_cast<std::uint32_t>(digits / 1000000000), tmp);
-    Write9(static_cast<std::uint32_t>(digits % 1000000000), tmp + 9);
+    Write9(static_cast<std::uint32_t>(digits / 1000000000), out);
+    Write9(static_cast<std::uint32_t>(digits % 1000000000), out + 9);
+    // The trailing zeros, counted on the number rather than read back from
+    // the bytes just written.
     int n = 18;
-    while (n > 1 && tmp[n - 1] == '0') --n;
-    std::memcpy(out, tmp, static_cast<std::size_t>(n));
+    if (digits == 0) return 1;
+    while (digits % 100 == 0) {
+        digits /= 100;
+        n -= 2;
+    }
+    if (digits % 10 == 0) --n;
     return n;
 }
 
