@@ -143,7 +143,10 @@ public:
     History() = default;
     History(const History&) = delete;
     History& operator=(const History&) = delete;
-    // The memory the kept steps hold (an estimate from above).
+    // The memory the kept steps hold: their records, the texts and stacks
+    // they keep aside (counted as the stack counts them), their places in
+    // the ring. On top come at most the unfilled end of the newest chunk
+    // and one spare chunk (2 x 256 KB).
     std::size_t Bytes() const { return bytes_; }
 
     // Memory of one text and of a stack container, as the steps count it.
