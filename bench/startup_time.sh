@@ -61,12 +61,24 @@ for entry in "$@"; do
     "$work/poll" 10000 ${entry#*|} >/dev/null || true
     sleep 0.3
 done
+# Each round starts with the next program: the first start after the pause
+# is slower (caches and clocks go cold), and no program should always pay
+# for that.
 for i in $(seq "$runs"); do
     for entry in "$@"; do
         name=${entry%%|*}
         "$work/poll" 10000 ${entry#*|} >>"$work/$name.txt" || true
         sleep 0.3
     done
+    first=$1
+    shift
+    set -- "$@" "$first"
+done
+# Back to the order of the list for the table.
+for i in $(seq $(( ($# - runs % $#) % $# ))); do
+    first=$1
+    shift
+    set -- "$@" "$first"
 done
 
 # Each column's median on its own; CPU is the program's own time until its
