@@ -21,6 +21,8 @@ constexpr std::string_view kStackItem = "Line";
 
 // How long a save waits for another writer of the settings file.
 constexpr int kLockWaitMs = 3000;
+// From how many values on the settings layer reads the file ahead.
+constexpr std::size_t kReadAheadFrom = 1000;
 
 QString Key(std::string_view group, std::string_view name) {
     QString key = QStringLiteral("CurrentVersion/");
@@ -92,7 +94,8 @@ QSettingsStore::~QSettingsStore() {
 }
 
 void QSettingsStore::ReadAheadForSaves() {
-    if (!answeredQuickly_ || readAhead_.joinable()) return;
+    // A file of a few hundred values takes the settings layer no time.
+    if (!answeredQuickly_ || quickValues_ < kReadAheadFrom || readAhead_.joinable()) return;
     // Another settings object on the same file shares what is read of it.
     readAhead_ = std::thread([path = path_] {
         const std::unique_ptr<QSettings> other = MakeSettings(path);
@@ -117,6 +120,7 @@ void QSettingsStore::ReadFileQuickly() {
     quick_ =
         PlainIni::Parse(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
                         kSection, persist::kStackGroup, kStackItem);
+    if (quick_) quickValues_ = quick_->Size();
 }
 
 void QSettingsStore::ForgetQuickRead() {

@@ -38,9 +38,10 @@ public:
     // the plain shape, and no other file of the settings layer's beside it).
     bool ReadQuickly() const { return quick_.has_value(); }
     // The quick reader leaves the settings layer's own reading of the file
-    // to the first save, which then takes as long again (a second for a
-    // deep stack). This has it read now on a thread of its own, which the
-    // settings layer allows and which the first save then finds done.
+    // to the first save, which then takes as long again (a tenth of a
+    // second for a deep stack). For a file of many values this has it read
+    // now on a thread of its own, which the settings layer allows and which
+    // the first save then finds done.
     void ReadAheadForSaves();
 
 private:
@@ -53,6 +54,7 @@ private:
     std::unique_ptr<QSettings> settings_;
     bool quickTried_ = false;
     bool answeredQuickly_ = false; // a read was answered by the quick reader
+    std::size_t quickValues_ = 0;  // how many values the quick reader found
     std::optional<PlainIni> quick_;
     std::thread readAhead_;
 };
