@@ -20,7 +20,8 @@ bool PlainChar(char c) { return Alnum(c) || c == '.' || c == '+' || c == '-' || 
 // quote and the backslash.
 bool QuotedChar(char c) { return c >= 0x20 && c <= 0x7e && c != '"' && c != '\\'; }
 
-std::optional<std::string> PlainValue(std::string_view v) {
+// The text a value stands for, when it is plain: a view into the file.
+std::optional<std::string_view> PlainValue(std::string_view v) {
     if (!v.empty() && v.front() == '"') {
         if (v.size() < 2 || v.back() != '"') return std::nullopt;
         v = v.substr(1, v.size() - 2);
@@ -28,11 +29,11 @@ std::optional<std::string> PlainValue(std::string_view v) {
         // for one '@').
         if (!v.empty() && v.front() == '@') return std::nullopt;
         if (!std::all_of(v.begin(), v.end(), QuotedChar)) return std::nullopt;
-        return std::string(v);
+        return v;
     }
     if (!std::all_of(v.begin(), v.end(), PlainChar)) return std::nullopt;
     if (!v.empty() && (v.front() == ' ' || v.back() == ' ')) return std::nullopt;
-    return std::string(v);
+    return v;
 }
 
 // Parts of letters and digits joined by single backslashes.
@@ -72,12 +73,16 @@ std::optional<PlainIni> PlainIni::Parse(std::string_view file, std::string_view 
     PlainIni ini;
     ini.listGroup_ = listGroup;
     ini.listItem_ = listItem;
+    // The values are seen first and kept as views into the file; each text
+    // is copied once, to where it is looked up.
     struct Item {
         std::size_t index;
         std::string_view key;
-        std::string text;
+        std::string_view text;
     };
     std::vector<Item> items;
+    items.reserve(static_cast<std::size_t>(std::count(file.begin(), file.end(), '\n')) + 1);
+    std::vector<std::pair<std::string_view, std::string_view>> others;
     bool inSection = false;
     std::size_t pos = 0;
     while (pos < file.size()) {
@@ -97,31 +102,33 @@ std::optional<PlainIni> PlainIni::Parse(std::string_view file, std::string_view 
         const std::size_t eq = line.find('=');
         if (!inSection || eq == std::string_view::npos) return std::nullopt;
         const std::string_view key = line.substr(0, eq);
-        std::optional<std::string> text = PlainValue(line.substr(eq + 1));
+        const std::optional<std::string_view> text = PlainValue(line.substr(eq + 1));
         if (!text || !PlainKey(key)) return std::nullopt;
         const std::size_t slash = key.find('\\');
         if (slash != std::string_view::npos &&
             key.find('\\', slash + 1) == std::string_view::npos &&
             key.substr(0, slash) == listGroup) {
             if (const auto index = ItemIndex(key.substr(slash + 1), listItem)) {
-                items.push_back({*index, key, std::move(*text)});
+                items.push_back({*index, key, *text});
                 continue;
             }
         }
-        ini.others_.emplace_back(SlashKey(key), std::move(*text));
+        others.emplace_back(key, *text);
     }
     // Only indexes below the number of items can be reached counting up
     // from 0; the rest are kept by their name like any other value.
     ini.list_.resize(items.size());
-    for (Item& item : items) {
+    for (const Item& item : items) {
         if (item.index >= ini.list_.size()) {
-            ini.others_.emplace_back(SlashKey(item.key), std::move(item.text));
+            others.emplace_back(item.key, item.text);
             continue;
         }
         if (ini.list_[item.index]) return std::nullopt; // given twice
-        ini.list_[item.index] = std::move(item.text);
+        ini.list_[item.index].emplace(item.text);
         ++ini.listSize_;
     }
+    ini.others_.reserve(others.size());
+    for (const auto& [key, text] : others) ini.others_.emplace_back(SlashKey(key), text);
     std::sort(ini.others_.begin(), ini.others_.end(),
               [](const auto& a, const auto& b) { return a.first < b.first; });
     const auto twice =
