@@ -23,10 +23,10 @@ public:
     // keys of letters and digits in parts joined by a backslash; values
     // empty, or of letters, digits, '.', '+', '-' and spaces between them,
     // or in double quotes with printable ASCII inside but no quote or
-    // backslash, nor an '@' first. A file with
-    // anything else, or with a key given twice, gives nothing. The values of
-    // `listGroup` named `listItem` with an index ("Line0", "Line1", ...) are
-    // kept by their index, which is how they are read.
+    // backslash, nor an '@' first. A file with anything else, or with a key
+    // given twice, gives nothing. The values of `listGroup` named `listItem`
+    // with an index ("Line0", "Line1", ...) are kept by their index, which
+    // is how they are read.
     static std::optional<PlainIni> Parse(std::string_view file, std::string_view section,
                                          std::string_view listGroup, std::string_view listItem);
 
