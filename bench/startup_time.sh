@@ -4,6 +4,11 @@
 # X server with a small window manager. Prints the median time and resident
 # memory of each program over RUNS runs, started alternately.
 #
+# The yardstick is qt_probe (bench/probe/qt_probe.cpp, built beside the
+# benchmarks): a bare Qt window with a menu bar and a label, the least any
+# window of the toolkit costs. The last lines give each tallix's time as a
+# multiple of the probe's, from medians of the same interleaved runs.
+#
 # usage: bench/startup_time.sh [path/to/tallix ...]   (RUNS=15 by default)
 # Several builds of tallix (say, before and after a change) are timed in the
 # same session, as tallix-1, tallix-2...; the window program beside the first
@@ -42,7 +47,9 @@ mkdir -p "$XDG_RUNTIME_DIR" "$HOME"
 chmod 700 "$XDG_RUNTIME_DIR"
 
 # name|command
-set -- $entries "tallix-with-GL|env QT_XCB_GL_INTEGRATION=xcb_glx $tallix"
+probe=${PROBE:-$(dirname "$tallix")/bench/qt_probe}
+[ -x "$probe" ] || { echo "no $probe: build the target tallix_qt_probe" >&2; exit 1; }
+set -- $entries "qt-probe|$probe" "tallix-with-GL|env QT_XCB_GL_INTEGRATION=xcb_glx $tallix"
 window=$(dirname "$tallix")/tallix-window
 [ -x "$window" ] && set -- "$@" "tallix-window|$window"
 for p in xcalc galculator speedcrunch; do
@@ -54,12 +61,24 @@ for entry in "$@"; do
     "$work/poll" 10000 ${entry#*|} >/dev/null || true
     sleep 0.3
 done
+# Each round starts with the next program: the first start after the pause
+# is slower (caches and clocks go cold), and no program should always pay
+# for that.
 for i in $(seq "$runs"); do
     for entry in "$@"; do
         name=${entry%%|*}
         "$work/poll" 10000 ${entry#*|} >>"$work/$name.txt" || true
         sleep 0.3
     done
+    first=$1
+    shift
+    set -- "$@" "$first"
+done
+# Back to the order of the list for the table.
+for i in $(seq $(( ($# - runs % $#) % $# ))); do
+    first=$1
+    shift
+    set -- "$@" "$first"
 done
 
 # Each column's median on its own; CPU is the program's own time until its
@@ -73,4 +92,13 @@ for entry in "$@"; do
     c=$(cut -d' ' -f3 "$work/$name.txt" | median)
     awk -v n="$name" -v t="$t" -v c="$c" -v r="$r" \
         'BEGIN {printf "%-16s %10.1f %10.1f %10.1f\n", n, t, c, r/1024}'
+    echo "$name $t $c" >>"$work/medians.txt"
 done
+# Each tallix against the probe: wall time and CPU time.
+awk '$1 == "qt-probe" {pt = $2; pc = $3}
+     {name[NR] = $1; t[NR] = $2; c[NR] = $3}
+     END {
+         for (i = 1; i <= NR; i++)
+             if (name[i] ~ /^tallix(-[0-9]+)?$/)
+                 printf "%s/probe: %.2f (CPU %.2f)\n", name[i], t[i] / pt, c[i] / pc
+     }' "$work/medians.txt"

@@ -224,9 +224,11 @@ TEST_F(CommandLineProcess, TrayOptionReachesTheWindowProgram) {
     while (std::chrono::steady_clock::now() < deadline) {
         std::error_code ec;
         exe = fs::read_symlink(proc / "exe", ec).string();
+        // The new program's arguments can still be unset for a moment after
+        // its file shows: read until they are there.
         if (fs::path(exe).filename() == "tallix-window") {
             cmdline = ReadFile(proc / "cmdline");
-            break;
+            if (!cmdline.empty()) break;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }

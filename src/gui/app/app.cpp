@@ -4,6 +4,7 @@
 #include <QProxyStyle>
 #include <QSessionManager>
 #include <QStyleOptionButton>
+#include <QTimer>
 
 #include "gui/app/stopsignals.h"
 #include "gui/mainform/mainform.h"
@@ -149,6 +150,7 @@ int RunWindow(int argc, char** argv, StartFailure onStartFailure) {
     int code = 0;
     if (!stopped) {
         if (!form->StartInTray(QApplication::arguments())) form->show();
+        QTimer::singleShot(0, &app, [&store] { store.ReadAheadForSaves(); });
         code = app.exec();
     }
     form->FormDestroy(TMainForm::SaveReport::StandardError);

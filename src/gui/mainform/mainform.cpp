@@ -49,6 +49,9 @@ TMainForm::~TMainForm() {
 }
 
 void TMainForm::FormCreate(char decimalChar) {
+    // The window's first showing asks the X server for a name; the question
+    // goes out now and its answer waits there until then.
+    AskFrameHintsAtom();
     setObjectName("MainForm");
     setWindowTitle("Tallix");
     setWindowIcon(AppIcon());

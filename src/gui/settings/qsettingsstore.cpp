@@ -1,16 +1,28 @@
 #include "gui/settings/qsettingsstore.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QLibraryInfo>
 #include <QLockFile>
 #include <QSaveFile>
+#include <QStandardPaths>
 #include <QVariant>
 
 namespace tallix::gui {
 namespace {
 
+constexpr const char* kOrganisation = "Quorin";
+constexpr const char* kApplication = "Tallix";
+// The section of every value, and the name the stack's values start with
+// (persist::StackLineName): "Line0" for level 1.
+constexpr std::string_view kSection = "CurrentVersion";
+constexpr std::string_view kStackItem = "Line";
+
 // How long a save waits for another writer of the settings file.
 constexpr int kLockWaitMs = 3000;
+// From how many values on the settings layer reads the file ahead.
+constexpr std::size_t kReadAheadFrom = 1000;
 
 QString Key(std::string_view group, std::string_view name) {
     QString key = QStringLiteral("CurrentVersion/");
@@ -42,16 +54,86 @@ QString LockProblem(const QString& file, const QLockFile& lock) {
 // not make it in time for the lock.
 void MakeFolderOf(const QString& file) { QDir().mkpath(QFileInfo(file).absolutePath()); }
 
+// The user's settings are looked up in further files where the user's own
+// file has no value: the organisation's file beside it and both files in
+// every folder of system-wide settings. Any of them there, and the values
+// may come from it. Every folder either list may name is looked at.
+bool FurtherFilesExist(const QString& userFile) {
+    const QFileInfo user(userFile);
+    QStringList folders = QStandardPaths::standardLocations(QStandardPaths::GenericConfigLocation);
+    folders << QLibraryInfo::path(QLibraryInfo::SettingsPath)
+            << QFileInfo(user.absolutePath()).absolutePath();
+    const QString appFile =
+        QStringLiteral("%1/%2.conf").arg(QLatin1String(kOrganisation), QLatin1String(kApplication));
+    const QString orgFile = QStringLiteral("%1.conf").arg(QLatin1String(kOrganisation));
+    for (const QString& folder : folders) {
+        if (folder.isEmpty()) continue;
+        for (const QString& name : {appFile, orgFile}) {
+            const QFileInfo f(QDir(folder).absoluteFilePath(name));
+            if (f.absoluteFilePath() != user.absoluteFilePath() && f.exists()) return true;
+        }
+    }
+    return false;
+}
+
+std::unique_ptr<QSettings> MakeSettings(const QString& path) {
+    if (!path.isEmpty()) return std::make_unique<QSettings>(path, QSettings::IniFormat);
+    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
+                                       QString::fromLatin1(kOrganisation),
+                                       QString::fromLatin1(kApplication));
+}
+
 } // namespace
 
-QSettingsStore::QSettingsStore()
-    : settings_(std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
-                                            QStringLiteral("Quorin"), QStringLiteral("Tallix"))) {}
+QSettingsStore::QSettingsStore() : settings_(MakeSettings({})) {}
 
-QSettingsStore::QSettingsStore(const QString& path)
-    : path_(path), settings_(std::make_unique<QSettings>(path, QSettings::IniFormat)) {}
+QSettingsStore::QSettingsStore(const QString& path) : path_(path), settings_(MakeSettings(path)) {}
+
+QSettingsStore::~QSettingsStore() {
+    if (readAhead_.joinable()) readAhead_.join();
+}
+
+void QSettingsStore::ReadAheadForSaves() {
+    // A file of a few hundred values takes the settings layer no time.
+    if (!answeredQuickly_ || quickValues_ < kReadAheadFrom || readAhead_.joinable()) return;
+    // Another settings object on the same file shares what is read of it.
+    readAhead_ = std::thread([path = path_] {
+        const std::unique_ptr<QSettings> other = MakeSettings(path);
+        other->value(Key(persist::kSettingsGroup, "WordSize"));
+    });
+}
+
+void QSettingsStore::ReadFileQuickly() {
+    quickTried_ = true;
+    // The settings layer read the file when it was made: one it could not
+    // read, or a text form it could not make sense of, stays its own.
+    if (settings_->status() != QSettings::NoError) return;
+    const QString file = settings_->fileName();
+    if (path_.isEmpty() && FurtherFilesExist(file)) return;
+    QByteArray bytes;
+    QFile f(file);
+    if (f.exists()) {
+        if (!f.open(QIODevice::ReadOnly)) return;
+        bytes = f.readAll();
+        if (f.error() != QFileDevice::NoError) return;
+    }
+    quick_ =
+        PlainIni::Parse(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
+                        kSection, persist::kStackGroup, kStackItem);
+    if (quick_) quickValues_ = quick_->Size();
+}
+
+void QSettingsStore::ForgetQuickRead() {
+    quickTried_ = true;
+    quick_.reset();
+}
 
 std::optional<std::string> QSettingsStore::Read(std::string_view group, std::string_view name) {
+    if (!quickTried_) ReadFileQuickly();
+    if (quick_ && PlainIni::PlainName(group) && PlainIni::PlainName(name)) {
+        answeredQuickly_ = true;
+        return quick_->Find(group, name);
+    }
     if (settings_->status() == QSettings::AccessError)
         throw persist::StoreError("the settings cannot be read");
     const QVariant v = settings_->value(Key(group, name));
@@ -65,12 +147,17 @@ std::optional<std::string> QSettingsStore::Read(std::string_view group, std::str
 }
 
 void QSettingsStore::Write(std::string_view group, std::string_view name, std::string_view value) {
+    ForgetQuickRead();
     settings_->setValue(Key(group, name), ToQ(value));
 }
 
-void QSettingsStore::RemoveGroup(std::string_view group) { settings_->remove(Key(group, {})); }
+void QSettingsStore::RemoveGroup(std::string_view group) {
+    ForgetQuickRead();
+    settings_->remove(Key(group, {}));
+}
 
 void QSettingsStore::Flush() {
+    ForgetQuickRead();
     MakeFolderOf(settings_->fileName());
     settings_->sync();
     const QSettings::Status status = settings_->status();
@@ -86,6 +173,7 @@ void QSettingsStore::Flush() {
 }
 
 void QSettingsStore::Reload() {
+    ForgetQuickRead();
     // The settings layer waits for its lock file without end when it
     // writes, and again when a settings object with unwritten changes goes
     // away; a lock that stays taken (or a lock file that cannot be made)

@@ -45,7 +45,9 @@ void FitCaption(QWidget* w, const QString& caption, int margin) {
     const int minPixels = std::max(6, f.pixelSize() * 2 / 3);
     while (f.pixelSize() > minPixels && QFontMetrics(f).horizontalAdvance(text) > avail)
         f.setPixelSize(f.pixelSize() - 1);
-    w->setFont(f);
+    // A caption that fits keeps the font it has: setting the same font again
+    // only costs every control a font change of nothing.
+    if (f.pixelSize() != w->font().pixelSize()) w->setFont(f);
 }
 
 } // namespace tallix::gui

@@ -13,4 +13,8 @@ namespace tallix::gui {
 // Returns the functions written, or 0 when nothing was written.
 unsigned AskFixedFrameFunctions(QWidget* window);
 
+// Sends the question for the name of the hints to the X server ahead of
+// the first window's showing, which then need not wait for the answer.
+void AskFrameHintsAtom();
+
 } // namespace tallix::gui

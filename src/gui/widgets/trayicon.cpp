@@ -8,7 +8,14 @@
 
 namespace tallix::gui {
 
-TTrayIcon::TTrayIcon(QObject* owner) : QObject(owner), tray_(new QSystemTrayIcon(this)) {
+TTrayIcon::TTrayIcon(QObject* owner) : QObject(owner) {}
+
+QSystemTrayIcon* TTrayIcon::PlatformIcon() {
+    // Made when first needed: the platform asks the desktop for its
+    // notification area when the icon is made, which the program's start
+    // need not wait for.
+    if (tray_) return tray_;
+    tray_ = new QSystemTrayIcon(this);
     connect(tray_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason r) {
         switch (r) {
         case QSystemTrayIcon::Trigger: LeftButtonUp(); break;
@@ -17,6 +24,7 @@ TTrayIcon::TTrayIcon(QObject* owner) : QObject(owner), tray_(new QSystemTrayIcon
         default: break;
         }
     });
+    return tray_;
 }
 
 TTrayIcon::~TTrayIcon() {
@@ -45,21 +53,23 @@ void TTrayIcon::SetToolTip(const QString& tip) {
 
 void TTrayIcon::Add() {
     ++calls_.add;
-    tray_->setIcon(icon_);
-    tray_->setToolTip(toolTip_);
-    tray_->show();
+    QSystemTrayIcon* tray = PlatformIcon();
+    tray->setIcon(icon_);
+    tray->setToolTip(toolTip_);
+    tray->show();
 }
 
 void TTrayIcon::Modify() {
     if (!active_) return;
     ++calls_.modify;
-    tray_->setIcon(icon_);
-    tray_->setToolTip(toolTip_);
+    QSystemTrayIcon* tray = PlatformIcon();
+    tray->setIcon(icon_);
+    tray->setToolTip(toolTip_);
 }
 
 void TTrayIcon::Delete() {
     ++calls_.remove;
-    tray_->hide();
+    if (tray_) tray_->hide();
 }
 
 void TTrayIcon::LeftButtonUp() {

@@ -52,8 +52,9 @@ public:
     void LeftButtonDblClick();
     void RightButtonUp(QPoint cursor);
 
-    // The platform icon, for tests and for the window's own checks.
-    QSystemTrayIcon* PlatformIcon() const { return tray_; }
+    // The platform icon, for tests and for the window's own checks; made
+    // when first needed.
+    QSystemTrayIcon* PlatformIcon();
     // How often the icon was added, changed and deleted in the notification
     // area: what the shell saw.
     struct Calls {
@@ -71,7 +72,7 @@ private:
     QIcon icon_;
     QString toolTip_;
     QMenu* popupMenu_ = nullptr;
-    QSystemTrayIcon* tray_ = nullptr; // the window the shell reports to
+    QSystemTrayIcon* tray_ = nullptr; // the window the shell reports to, once made
     Calls calls_;
 };
 
