@@ -62,6 +62,18 @@ bool IsDarkColour(Rgb window) {
     return hi + lo < 255;
 }
 
+Rgb ReadableDimmed(Rgb dimmed, Rgb text, Rgb background, double need) {
+    constexpr int kSteps = 32;
+    for (int i = 0; i <= kSteps; ++i) {
+        auto mix = [i](std::uint8_t from, std::uint8_t to) {
+            return static_cast<std::uint8_t>((from * (kSteps - i) + to * i + kSteps / 2) / kSteps);
+        };
+        const Rgb c{mix(dimmed.r, text.r), mix(dimmed.g, text.g), mix(dimmed.b, text.b)};
+        if (ContrastRatio(c, background) >= need) return c;
+    }
+    return text;
+}
+
 double MinimumContrast(Theme theme, TextKind kind) {
     if (kind == TextKind::Dimmed) return 3.0;
     return theme == Theme::HighContrast ? 7.0 : 4.5;

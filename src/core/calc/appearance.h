@@ -52,6 +52,11 @@ double ContrastRatio(Rgb a, Rgb b);
 // of its largest and smallest component) is below the middle.
 bool IsDarkColour(Rgb window);
 
+// A dimmed text colour that reads at `need` against its background: the
+// given one when it does, else mixed toward the normal text colour just
+// far enough (desktops often grey their disabled text too faintly).
+Rgb ReadableDimmed(Rgb dimmed, Rgb text, Rgb background, double need);
+
 // What a text is, for the contrast it needs against its background.
 enum class TextKind : std::uint8_t {
     Normal, // captions, numbers, menu items

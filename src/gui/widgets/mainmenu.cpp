@@ -46,7 +46,7 @@ TMainMenu::TMainMenu(QMenuBar* bar, QWidget* owner) : QObject(bar) {
             a->setFont(bold);
             menu->setDefaultAction(a);
         }
-        if (p.check == tallix::Check::Radio) {
+        if (p.check == tallix::Check::Radio || p.check == tallix::Check::Choice) {
             QActionGroup*& group = groups[static_cast<int>(p.menu)];
             if (!group) group = new QActionGroup(this);
             group->addAction(a);

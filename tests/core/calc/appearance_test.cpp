@@ -71,6 +71,24 @@ TEST(Contrast, DarkIsToldByTheWindowColoursLightness) {
     EXPECT_FALSE(tallix::IsDarkColour({128, 128, 128}));
 }
 
+TEST(Contrast, AFaintDimmedColourIsDarkenedJustEnough) {
+    const struct {
+        Rgb dimmed, text, background;
+    } cases[] = {
+        {{190, 190, 190}, {0, 0, 0}, {239, 239, 239}},    // a light desktop's faint grey
+        {{100, 100, 100}, {255, 255, 255}, {50, 50, 50}}, // a dark desktop's
+        {{128, 128, 128}, {0, 0, 0}, {255, 255, 255}},    // already enough: kept
+        {{239, 239, 239}, {0, 0, 0}, {239, 239, 239}},    // invisible
+    };
+    for (const auto& c : cases) {
+        const Rgb got = tallix::ReadableDimmed(c.dimmed, c.text, c.background, 3.0);
+        EXPECT_GE(ContrastRatio(got, c.background), 3.0);
+        // Still dimmer than the text itself.
+        EXPECT_LT(ContrastRatio(got, c.background), ContrastRatio(c.text, c.background));
+        if (ContrastRatio(c.dimmed, c.background) >= 3.0) EXPECT_EQ(got, c.dimmed);
+    }
+}
+
 TEST(Contrast, MinimumsPerThemeAndKind) {
     for (Theme t : {Theme::System, Theme::Light, Theme::Dark}) {
         EXPECT_EQ(tallix::MinimumContrast(t, TextKind::Normal), 4.5);
