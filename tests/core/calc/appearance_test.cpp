@@ -85,7 +85,9 @@ TEST(Contrast, AFaintDimmedColourIsDarkenedJustEnough) {
         EXPECT_GE(ContrastRatio(got, c.background), 3.0);
         // Still dimmer than the text itself.
         EXPECT_LT(ContrastRatio(got, c.background), ContrastRatio(c.text, c.background));
-        if (ContrastRatio(c.dimmed, c.background) >= 3.0) EXPECT_EQ(got, c.dimmed);
+        if (ContrastRatio(c.dimmed, c.background) >= 3.0) {
+            EXPECT_EQ(got, c.dimmed);
+        }
     }
 }
 
