@@ -5,12 +5,14 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
@@ -57,6 +59,19 @@ private:
     QTimer timer_;
     std::vector<SeenDialog> seen_;
 };
+
+// Where a control's caption puts ink: the box of the pixels that stand out
+// from the control's own background.
+inline QRect InkBox(QWidget* w) {
+    const QImage image = w->grab().toImage();
+    const int background = qGray(image.pixel(1, 1));
+    QRect box;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (std::abs(qGray(image.pixel(x, y)) - background) > 80)
+                box = box.united(QRect(x, y, 1, 1));
+    return box;
+}
 
 class WindowTest : public ::testing::Test {
 protected:
