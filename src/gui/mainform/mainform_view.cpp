@@ -30,6 +30,7 @@ void TMainForm::SetTheme(tallix::Theme theme) {
 }
 
 void TMainForm::FollowPalette() {
+    if (theme_ == tallix::Theme::System) FollowDesktopPalette();
     const QPalette app = QApplication::palette();
     const QColor dimmed = DimmedCaption(app);
     // Only the greyed text is the window's own: every other role comes

@@ -136,6 +136,26 @@ void ApplyApplicationTheme(tallix::Theme theme) {
     QApplication::setPalette(colours ? ThemeQPalette(*colours) : QPalette());
 }
 
+void FollowDesktopPalette() {
+    // Some platform styles draw their own light faces whatever the
+    // palette; a dark desktop palette is shown through Fusion instead, and
+    // the platform's style comes back with a light one.
+    auto* current = dynamic_cast<TallixStyle*>(QApplication::style());
+    if (!current) return;
+    const bool dark = IsDarkPalette(QApplication::palette());
+    if (current->property("forDarkDesktop").toBool()) {
+        if (!dark) QApplication::setStyle(NewAppStyle(tallix::Theme::System));
+        return;
+    }
+    QStyle* base = current->baseStyle();
+    if (!dark || current->property("fusionBase").toBool() || !base ||
+        base->name().compare("fusion", Qt::CaseInsensitive) == 0)
+        return;
+    QStyle* style = new TallixStyle(QStyleFactory::create("fusion"), 1);
+    style->setProperty("forDarkDesktop", true);
+    QApplication::setStyle(style);
+}
+
 QColor DimmedCaption(const QPalette& p) {
     return ToQColor(tallix::ReadableDimmed(
         ToRgb(p.color(QPalette::Disabled, QPalette::ButtonText)),

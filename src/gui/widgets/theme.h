@@ -29,6 +29,10 @@ QPalette ThemeQPalette(const tallix::ThemeColours& colours);
 // palette back, which the application then follows as the desktop changes.
 void ApplyApplicationTheme(tallix::Theme theme);
 
+// Under System: a desktop palette that turned dark is shown through Fusion
+// where the platform's style cannot show it.
+void FollowDesktopPalette();
+
 // Colours derived from a palette, for System as for the own themes: the
 // greyed caption of a function that is not active (readable at 3:1), and
 // the colour of lit Shift labels and the Shift key when it is down.
