@@ -37,11 +37,12 @@ const char* AngleWord(AngleUnit unit) {
 std::string Announcement(const AnnouncedState& before, const AnnouncedState& after) {
     if (after.base != before.base) return BaseWord(after.base);
     if (after.angle != before.angle) return AngleWord(after.angle);
-    if (after.shift != before.shift) return after.shift ? "Shift on" : "Shift off";
     // A command that leaves level 1 the same text (Swap of equal numbers,
-    // Enter) still changed the stack: it is read again.
+    // Enter) still changed the stack: it is read again. The result of a
+    // shifted key is heard rather than the Shift state it ended.
     if (after.stackRevision != before.stackRevision || after.level1 != before.level1)
         return after.level1.empty() ? "Empty stack" : after.level1;
+    if (after.shift != before.shift) return after.shift ? "Shift on" : "Shift off";
     return {};
 }
 

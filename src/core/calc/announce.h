@@ -25,8 +25,9 @@ struct AnnouncedState {
 AnnouncedState AnnouncedStateOf(const Calculator& calc);
 
 // What to announce after the state went from `before` to `after`; empty
-// when nothing announced changed. A mode change is announced rather than
-// the level 1 it reformats.
+// when nothing announced changed. A new base or angle unit is announced
+// rather than the level 1 it reformats; a new level 1 rather than the end
+// of the Shift state.
 std::string Announcement(const AnnouncedState& before, const AnnouncedState& after);
 
 // An error message ("÷ Error: \r\nInfinite Result") as it is announced:

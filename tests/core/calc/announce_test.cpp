@@ -28,12 +28,16 @@ TEST(Announcement, SaysOnlyWhatChanged) {
         {"Shift", [](TestCalc& c) { tallix::PressKey(c.calc, tallix::Key::KShift); }, "Shift on"},
         {"Shift again", [](TestCalc& c) { tallix::PressKey(c.calc, tallix::Key::KShift); },
          "Shift off"},
+        {"Shift for a shifted key",
+         [](TestCalc& c) { tallix::PressKey(c.calc, tallix::Key::KShift); }, "Shift on"},
+        {"the shifted key's result, not the end of Shift",
+         [](TestCalc& c) { tallix::PressKey(c.calc, tallix::Key::KSqrt); }, "49"},
         {"a base", [](TestCalc& c) { tallix::RunCommand(c.calc, Cmd::Hex); }, "Hexadecimal"},
         {"back to decimal", [](TestCalc& c) { tallix::RunCommand(c.calc, Cmd::Dec); }, "Decimal"},
         {"an angle unit", [](TestCalc& c) { tallix::RunCommand(c.calc, Cmd::Deg); }, "Degrees"},
         {"Drop the last level", [](TestCalc& c) { tallix::RunCommand(c.calc, Cmd::Drop); },
          "Empty stack"},
-        {"Undo", [](TestCalc& c) { tallix::RunCommand(c.calc, Cmd::Undo); }, "7"},
+        {"Undo", [](TestCalc& c) { tallix::RunCommand(c.calc, Cmd::Undo); }, "49"},
     };
     for (const Step& s : steps) {
         const tallix::AnnouncedState before = tallix::AnnouncedStateOf(t.calc);
