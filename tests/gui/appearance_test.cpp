@@ -6,9 +6,11 @@
 #include <QElapsedTimer>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPainter>
 #include <QProcess>
 #include <QScreen>
 #include <QStandardPaths>
+#include <QStyleOptionButton>
 #include <QToolButton>
 #include <QWheelEvent>
 #include <functional>
@@ -140,6 +142,24 @@ TEST_F(Appearance, HighContrastLightsTheSecondFunctionsInYellow) {
         Form().KeyButton(Key::KShift)->palette().color(QPalette::Active, QPalette::ButtonText),
         yellow);
     EXPECT_EQ(BackgroundOf(Form().KeyButton(Key::K7)), QColor(0, 0, 0));
+    // A focused button shows a thick yellow outline: a few pixels in from
+    // each edge are yellow.
+    QPushButton* ok = Form().ErrorDialog()->OKBtn;
+    ok->setAttribute(Qt::WA_KeyboardFocusChange); // as after a Tab
+    QStyleOptionButton option;
+    option.initFrom(ok);
+    option.state |= QStyle::State_HasFocus;
+    option.text = ok->text();
+    QImage image(ok->size(), QImage::Format_RGB32);
+    image.fill(Qt::black);
+    {
+        QPainter painter(&image);
+        ok->style()->drawControl(QStyle::CE_PushButton, &option, &painter, ok);
+    }
+    const int mid = image.height() / 2;
+    int yellowLeft = 0;
+    for (int x = 0; x < 4; ++x) yellowLeft += QColor(image.pixel(x, mid)) == yellow;
+    EXPECT_GE(yellowLeft, 2) << "the focus outline is thinner than two pixels";
     EXPECT_EQ(Form().KeyButton(Key::K7)->palette().color(QPalette::ButtonText),
               QColor(255, 255, 255));
 }

@@ -80,7 +80,7 @@ void SetUpApplication() {
 std::unique_ptr<TMainForm> CreateMainWindow(char decimalChar, persist::SettingsStore* store) {
     auto form = std::make_unique<TMainForm>(decimalChar, store);
     auto* dialog = new TErrDlg(form.get(), form->Dpi());
-    dialog->setFont(form->font()); // a window does not inherit its owner's font
+    FollowOwnerLook(dialog); // a window does not inherit its owner's font and colours
     form->AttachErrorDialog(dialog);
     return form;
 }

@@ -55,9 +55,6 @@ void TMainForm::FormCreate(char decimalChar) {
     setWindowIcon(AppIcon());
     screenDpi_ = logicalDpiY() > 0 ? logicalDpiY() : 96;
     dpi_ = screenDpi_;
-    // Menus and dialogs are windows of their own: they take the window's
-    // font and palette too.
-    setAttribute(Qt::WA_WindowPropagation);
     setFont(DialogFont(8, dpi_));
 
     client_ = new QWidget(this);

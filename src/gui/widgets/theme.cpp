@@ -6,6 +6,7 @@
 #include <QStyleFactory>
 #include <QStyleOptionButton>
 #include <QStyleOptionFocusRect>
+#include <QWidget>
 
 namespace tallix::gui {
 
@@ -31,6 +32,13 @@ public:
             }
         }
         QProxyStyle::drawControl(element, option, painter, widget);
+        // A button with the keyboard focus (a dialog's OK) shows it with the
+        // theme's thick outline, over what the base style draws.
+        if (element == CE_PushButton && focusWidth_ > 1 && (option->state & State_HasFocus)) {
+            QStyleOptionFocusRect focus;
+            focus.QStyleOption::operator=(*option);
+            drawPrimitive(PE_FrameFocusRect, &focus, painter, widget);
+        }
     }
     void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
                        const QWidget* widget) const override {
@@ -135,6 +143,8 @@ void ApplyApplicationTheme(tallix::Theme theme) {
     // doing so when the desktop's palette changes.
     QApplication::setPalette(colours ? ThemeQPalette(*colours) : QPalette());
 }
+
+void FollowOwnerLook(QWidget* window) { window->setAttribute(Qt::WA_WindowPropagation); }
 
 void FollowDesktopPalette() {
     // Some platform styles draw their own light faces whatever the

@@ -29,6 +29,11 @@ QPalette ThemeQPalette(const tallix::ThemeColours& colours);
 // palette back, which the application then follows as the desktop changes.
 void ApplyApplicationTheme(tallix::Theme theme);
 
+// Makes a window of the program (a dialog, a menu, another tool window)
+// take the font and the palette of the window that owns it, and keep
+// taking them: the owner's zoomed font and derived colours reach it.
+void FollowOwnerLook(QWidget* window);
+
 // Under System: a desktop palette that turned dark is shown through Fusion
 // where the platform's style cannot show it.
 void FollowDesktopPalette();
