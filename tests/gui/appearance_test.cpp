@@ -224,6 +224,9 @@ void CheckLayout(TMainForm& form, int dpi) {
     EXPECT_EQ(form.font().pixelSize(), FontPixels(8, dpi)) << at;
     EXPECT_EQ(form.ErrorDialog()->size(), QSize(s(181), s(82))) << at;
     EXPECT_EQ(form.ErrorDialog()->font().pixelSize(), FontPixels(8, dpi)) << at;
+    for (const char* menu : {"Options1", "Theme1", "PopupMenu1"})
+        EXPECT_EQ(form.findChild<QMenu*>(menu)->font().pixelSize(), FontPixels(8, dpi))
+            << at << " " << menu;
     for (QWidget* w : form.centralWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
         EXPECT_TRUE(form.centralWidget()->rect().contains(w->geometry()))
             << at << " " << w->objectName().toStdString();
