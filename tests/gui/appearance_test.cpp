@@ -358,6 +358,20 @@ TEST_F(Appearance, ZoomKeysAndWheelStepThroughTheSteps) {
     EXPECT_EQ(Form().Zoom(), 100) << "the wheel alone does not zoom";
 }
 
+// The window's boxes and its error dialog are written in the zoomed font.
+TEST_F(Appearance, DialogsTakeTheZoomedFont) {
+    Form().SetZoom(200);
+    const int pixels = FontPixels(8, tallix::ZoomedDpi(96, 200));
+    Form().Action("About1")->trigger();
+    Form().Action("Keys1")->trigger();
+    Type("1\r0/");
+    ASSERT_EQ(closer_.Seen().size(), 3u);
+    for (const SeenDialog& d : closer_.Seen())
+        EXPECT_EQ(d.fontPixels, pixels) << d.objectName.toStdString();
+    EXPECT_EQ(closer_.Seen()[2].objectName, "ErrDlg");
+    Form().SetZoom(100);
+}
+
 // A larger window that would leave the screen moves back onto it.
 TEST_F(Appearance, ALargerWindowMovesBackOntoTheScreen) {
     const QRect room = Form().screen()->availableGeometry();

@@ -31,6 +31,7 @@ struct SeenDialog {
     QString text;
     QRect frame;
     QString objectName;
+    int fontPixels = 0;
 };
 
 // Dismisses every modal dialog shortly after it opens and records it.
@@ -50,7 +51,11 @@ private:
         if (!modal || !modal->isVisible()) return;
         // File and print dialogs are answered by the test that opens them.
         if (modal->inherits("QFileDialog") || modal->inherits("QPrintDialog")) return;
-        SeenDialog d{modal->windowTitle(), {}, modal->frameGeometry(), modal->objectName()};
+        SeenDialog d{modal->windowTitle(),
+                     {},
+                     modal->frameGeometry(),
+                     modal->objectName(),
+                     modal->font().pixelSize()};
         if (auto* box = qobject_cast<QMessageBox*>(modal)) d.text = box->text();
         if (auto* err = qobject_cast<TErrDlg*>(modal)) d.text = err->ErrL->text();
         seen_.push_back(d);
