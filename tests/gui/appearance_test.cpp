@@ -230,6 +230,18 @@ void CheckLayout(TMainForm& form, int dpi) {
     for (QWidget* w : form.centralWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
         EXPECT_TRUE(form.centralWidget()->rect().contains(w->geometry()))
             << at << " " << w->objectName().toStdString();
+    // Every caption fits its control at every size.
+    for (QWidget* w : form.centralWidget()->findChildren<QWidget*>()) {
+        QString text;
+        if (auto* b = qobject_cast<QPushButton*>(w))
+            text = b->text();
+        else if (auto* l = qobject_cast<QLabel*>(w); l && !l->objectName().startsWith("Line"))
+            text = l->text();
+        text.remove('&');
+        if (text.isEmpty()) continue;
+        EXPECT_LE(QFontMetrics(w->font()).horizontalAdvance(text), w->width())
+            << at << " " << w->objectName().toStdString();
+    }
     for (Key k : {Key::KDiv, Key::KMult, Key::KMinus, Key::KPlus, Key::KDot}) {
         QPushButton* key = form.KeyButton(k);
         const QRect ink = InkBox(key);
