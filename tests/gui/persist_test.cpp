@@ -11,7 +11,9 @@
 
 #include "core/persist/settings.h"
 #include "escape.h"
+#include "gui/layout/geometry.h"
 #include "gui/settings/qsettingsstore.h"
+#include "gui/widgets/theme.h"
 #include "gui_fixture.h"
 #include "memory_store.h"
 #include "settings_rig.h"
@@ -388,6 +390,47 @@ TEST_F(SavedStateWindow, FileDialogsStartInTheFolderUsedLast) {
     FileDialogAnswer answer("");
     form->Open1Click();
     EXPECT_TRUE(same(answer.directory, home.path())) << answer.directory.toStdString();
+}
+
+} // namespace
+} // namespace tallix::gui::test
+
+namespace tallix::gui::test {
+namespace {
+
+// The theme and the zoom come back at the next start, in effect before the
+// window is first shown; the ones chosen while it runs are saved.
+TEST_F(SavedStateWindow, ThemeAndZoomAreRestoredAndSaved) {
+    persist::MemorySettingsStore store;
+    store.Write("Window", "Theme", "Dark");
+    store.Write("Window", "Zoom", "150");
+    {
+        auto form = Start(store);
+        EXPECT_EQ(form->ColourTheme(), tallix::Theme::Dark);
+        EXPECT_EQ(form->Zoom(), 150);
+        EXPECT_EQ(form->Dpi(), tallix::ZoomedDpi(form->ScreenDpi(), 150));
+        EXPECT_EQ(form->centralWidget()->size(), FullClientSize(form->Dpi()));
+        EXPECT_EQ(form->palette().color(QPalette::Window),
+                  QColor(tallix::ThemePalette(tallix::Theme::Dark)->window.r,
+                         tallix::ThemePalette(tallix::Theme::Dark)->window.g,
+                         tallix::ThemePalette(tallix::Theme::Dark)->window.b));
+        EXPECT_TRUE(form->Action("ThemeDark1")->isChecked());
+        EXPECT_TRUE(form->Action("Zoom1501")->isChecked());
+        form->Action("ThemeHighContrast1")->trigger();
+        form->Action("Zoom2001")->trigger();
+        form->close();
+    }
+    EXPECT_EQ(store.Read("Window", "Theme"), "HighContrast");
+    EXPECT_EQ(store.Read("Window", "Zoom"), "200");
+    // Values of no known theme or step start the default look.
+    store.Write("Window", "Theme", "Purple");
+    store.Write("Window", "Zoom", "175");
+    auto form = Start(store);
+    EXPECT_EQ(form->ColourTheme(), tallix::Theme::System);
+    EXPECT_EQ(form->Zoom(), 100);
+    EXPECT_EQ(form->Dpi(), form->ScreenDpi());
+    form->close();
+    ApplyApplicationTheme(tallix::Theme::System);
 }
 
 } // namespace

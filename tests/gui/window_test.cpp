@@ -249,19 +249,6 @@ TEST_F(Window, EveryCaptionFitsItsControl) {
     EXPECT_GT(checked, 60);
 }
 
-// Where a control's caption puts ink: the box of the pixels that stand out
-// from the control's own background.
-QRect InkBox(QWidget* w) {
-    const QImage image = w->grab().toImage();
-    const int background = qGray(image.pixel(1, 1));
-    QRect box;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            if (std::abs(qGray(image.pixel(x, y)) - background) > 80)
-                box = box.united(QRect(x, y, 1, 1));
-    return box;
-}
-
 // The operator signs and the raised decimal point sit in the middle of
 // their keys (a caption centred by its line box sits a few pixels low), and
 // the minus is as wide as the plus.

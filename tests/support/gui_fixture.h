@@ -5,12 +5,14 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
@@ -29,6 +31,7 @@ struct SeenDialog {
     QString text;
     QRect frame;
     QString objectName;
+    int fontPixels = 0;
 };
 
 // Dismisses every modal dialog shortly after it opens and records it.
@@ -48,7 +51,11 @@ private:
         if (!modal || !modal->isVisible()) return;
         // File and print dialogs are answered by the test that opens them.
         if (modal->inherits("QFileDialog") || modal->inherits("QPrintDialog")) return;
-        SeenDialog d{modal->windowTitle(), {}, modal->frameGeometry(), modal->objectName()};
+        SeenDialog d{modal->windowTitle(),
+                     {},
+                     modal->frameGeometry(),
+                     modal->objectName(),
+                     modal->font().pixelSize()};
         if (auto* box = qobject_cast<QMessageBox*>(modal)) d.text = box->text();
         if (auto* err = qobject_cast<TErrDlg*>(modal)) d.text = err->ErrL->text();
         seen_.push_back(d);
@@ -57,6 +64,19 @@ private:
     QTimer timer_;
     std::vector<SeenDialog> seen_;
 };
+
+// Where a control's caption puts ink: the box of the pixels that stand out
+// from the control's own background.
+inline QRect InkBox(QWidget* w) {
+    const QImage image = w->grab().toImage();
+    const int background = qGray(image.pixel(1, 1));
+    QRect box;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (std::abs(qGray(image.pixel(x, y)) - background) > 80)
+                box = box.united(QRect(x, y, 1, 1));
+    return box;
+}
 
 class WindowTest : public ::testing::Test {
 protected:

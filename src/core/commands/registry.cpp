@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "core/ops/operations.h"
@@ -104,6 +105,8 @@ constexpr MenuDef kMenus[] = {
     {Menu::Options, Menu::None, "Opt&ions", "Options1"},
     {Menu::Angle, Menu::Options, "&Angle", "Angle1"},
     {Menu::Base, Menu::Options, "&Base", "Base1"},
+    {Menu::Theme, Menu::Options, "T&heme", "Theme1"},
+    {Menu::Zoom, Menu::Options, "&Zoom", "Zoom1"},
     {Menu::Popup, Menu::None, "", "PopupMenu1", true},
 };
 
@@ -165,6 +168,16 @@ constexpr CommandDef kCommands[] = {
     Named(Calc(Cmd::Oct, {"OCT"}, BaseOct, NoKey, In(Menu::Base, "&Octal", "Octal1", "Ctrl+8", Check::Radio)), "Base Change"),
     Named(Calc(Cmd::Dec, {"DEC"}, BaseDec, NoKey, In(Menu::Base, "&Decimal", "Decimal1", "Ctrl+D", Check::Radio)), "Base Change"),
     Named(Calc(Cmd::Hex, {"HEX"}, BaseHex, NoKey, In(Menu::Base, "&Hexadecimal", "Hexadecimal1", "Ctrl+H", Check::Radio)), "Base Change"),
+    Win(Cmd::ThemeSystem, In(Menu::Theme, "&System", "ThemeSystem1", "", Check::Choice)),
+    Win(Cmd::ThemeLight, Sep(Menu::Theme, "&Light", "ThemeLight1", "", Check::Choice)),
+    Win(Cmd::ThemeDark, In(Menu::Theme, "&Dark", "ThemeDark1", "", Check::Choice)),
+    Win(Cmd::ThemeHighContrast, In(Menu::Theme, "&High Contrast", "ThemeHighContrast1", "", Check::Choice)),
+    Win(Cmd::Zoom100, In(Menu::Zoom, "&100 %", "Zoom1001", "Ctrl+0", Check::Choice)),
+    Win(Cmd::Zoom125, In(Menu::Zoom, "1&25 %", "Zoom1251", "", Check::Choice)),
+    Win(Cmd::Zoom150, In(Menu::Zoom, "1&50 %", "Zoom1501", "", Check::Choice)),
+    Win(Cmd::Zoom200, In(Menu::Zoom, "&200 %", "Zoom2001", "", Check::Choice)),
+    Win(Cmd::ZoomIn, Also(Sep(Menu::Zoom, "Zoom &In", "ZoomIn1", "Ctrl+="), "Ctrl++")),
+    Win(Cmd::ZoomOut, In(Menu::Zoom, "Zoom &Out", "ZoomOut1", "Ctrl+-")),
     Win(Cmd::StayOnTop, Sep(Menu::Options, "Stay On &Top", "AlwaysOnTop1", "", Check::Toggle)),
     Win(Cmd::HideKeyboard, Sep(Menu::Options, "Hide &Keyboard", "HideKeyboard1", "", Check::Toggle)),
     Win(Cmd::HideNumbers, In(Menu::Options, "Hide &Numbers", "HideNumbers1", "", Check::Toggle)),
@@ -342,5 +355,38 @@ Cmd KeyCommand(Key key, bool shifted) {
 }
 
 std::span<const Key> ShiftedKeys() { return KeyMap().shifted; }
+
+namespace {
+constexpr std::pair<Cmd, Theme> kThemeItems[] = {{Cmd::ThemeSystem, Theme::System},
+                                                 {Cmd::ThemeLight, Theme::Light},
+                                                 {Cmd::ThemeDark, Theme::Dark},
+                                                 {Cmd::ThemeHighContrast, Theme::HighContrast}};
+constexpr std::pair<Cmd, int> kZoomItems[] = {
+    {Cmd::Zoom100, 100}, {Cmd::Zoom125, 125}, {Cmd::Zoom150, 150}, {Cmd::Zoom200, 200}};
+} // namespace
+
+std::optional<Theme> ThemeOfCommand(Cmd id) {
+    for (auto [cmd, theme] : kThemeItems)
+        if (cmd == id) return theme;
+    return std::nullopt;
+}
+
+std::optional<int> ZoomOfCommand(Cmd id) {
+    for (auto [cmd, zoom] : kZoomItems)
+        if (cmd == id) return zoom;
+    return std::nullopt;
+}
+
+Cmd ThemeCommand(Theme theme) {
+    for (auto [cmd, t] : kThemeItems)
+        if (t == theme) return cmd;
+    return Cmd::ThemeSystem;
+}
+
+Cmd ZoomCommand(int percent) {
+    for (auto [cmd, zoom] : kZoomItems)
+        if (zoom == percent) return cmd;
+    return Cmd::Zoom100;
+}
 
 } // namespace tallix

@@ -7,10 +7,12 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
 
+#include "core/calc/appearance.h"
 #include "core/commands/keys.h"
 #include "core/ops/opframe.h"
 
@@ -37,6 +39,9 @@ enum class Cmd : std::uint8_t {
     // the window's own commands
     Open, Save, Print, TrayIcon, Keys, About, Exit, StayOnTop, HideKeyboard, HideNumbers,
     Copy, CopyStack, Paste,
+    // the window's look: its theme and its zoom
+    ThemeSystem, ThemeLight, ThemeDark, ThemeHighContrast,
+    Zoom100, Zoom125, Zoom150, Zoom200, ZoomIn, ZoomOut,
     // the tray icon's popup menu
     Restore, TrayClose, AboutTallix,
     Count
@@ -58,6 +63,8 @@ enum class Menu : std::uint8_t {
     Options,
     Angle,
     Base,
+    Theme,
+    Zoom,
     Popup, // the tray icon's popup menu
     Count
 };
@@ -76,6 +83,7 @@ enum class Check : std::uint8_t {
     None,
     Radio,  // one of a group (the angle units, the bases): the core says which
     Toggle, // a window option with its own check mark
+    Choice, // one of a group of window options (the themes, the zoom steps): the window says which
 };
 
 struct MenuPlace {
@@ -136,6 +144,15 @@ const CommandDef* FindCommand(std::string_view name);
 Cmd KeyCommand(Key key, bool shifted);
 // The keys that carry a second function, in keypad order.
 std::span<const Key> ShiftedKeys();
+
+// The theme a Theme item chooses, the zoom a Zoom step item chooses
+// (ZoomIn and ZoomOut are steps from the current one, not steps of their
+// own); nothing for other commands.
+std::optional<Theme> ThemeOfCommand(Cmd id);
+std::optional<int> ZoomOfCommand(Cmd id);
+// The item of a theme and of a zoom step.
+Cmd ThemeCommand(Theme theme);
+Cmd ZoomCommand(int percent);
 
 // The keyboard help: one "key : function" line per mapped key, then, each
 // after an empty line, one per function under Shift, per key that scrolls

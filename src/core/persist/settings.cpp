@@ -136,6 +136,16 @@ const SettingRow kSettings[] = {
      [](Cc&, Cw& w) {
          return w.FileFolder.empty() ? std::nullopt : std::optional<std::string>(w.FileFolder);
      }},
+    {kWindowGroup, "Theme", T::Text, 0, INT32_MIN, INT32_MAX, false, 6,
+     [](C&, W& w, const Read& r) {
+         w.ColourTheme = ThemeFromName(r.text.value_or("")).value_or(Theme::System);
+     },
+     [](Cc&, Cw& w) -> std::optional<std::string> {
+         return std::string(ThemeName(w.ColourTheme));
+     }},
+    {kWindowGroup, "Zoom", T::Int, kDefaultZoom, INT32_MIN, INT32_MAX, false, 7,
+     [](C&, W& w, const Read& r) { w.Zoom = ValidZoom(r.i); },
+     [](Cc&, Cw& w) -> std::optional<std::string> { return IntText(ValidZoom(w.Zoom)); }},
     {kSettingsGroup, "WordSize", T::Int, 16, 1, 56, false, 7,
      [](C& c, W&, const Read& r) { c.SetWordSize(r.i); },
      [](Cc& c, Cw&) -> std::optional<std::string> { return IntText(c.WordSize()); }},

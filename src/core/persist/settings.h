@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/calc/appearance.h"
 #include "core/calc/calculator.h"
 #include "core/persist/settingsstore.h"
 
@@ -27,6 +28,11 @@ struct WindowSettings {
     // next Open or Save starts; empty until the first one. Saved only once
     // it is set, as "Folder".
     std::string FileFolder;
+    // The colour theme, saved as its name ("System", "HighContrast"), and
+    // the zoom in percent (one of kZoomSteps); a stored value that is none
+    // of these reads as the default.
+    Theme ColourTheme = Theme::System;
+    int Zoom = kDefaultZoom;
 };
 
 struct ScreenSize {

@@ -1,9 +1,7 @@
 #include "gui/app/app.h"
 
 #include <QApplication>
-#include <QProxyStyle>
 #include <QSessionManager>
-#include <QStyleOptionButton>
 #include <QTimer>
 
 #include "gui/app/stopsignals.h"
@@ -11,36 +9,11 @@
 #include "gui/settings/qsettingsstore.h"
 #include "gui/widgets/errdlg.h"
 #include "gui/widgets/icon.h"
+#include "gui/widgets/theme.h"
 
 namespace tallix::gui {
 
 namespace {
-
-// Tooltips come up after half a second; the stack lines rely on them to
-// show texts too wide for the line. Flat keys rise under the mouse, so the
-// keypad shows which key a click would press.
-class TallixStyle : public QProxyStyle {
-public:
-    void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
-                     const QWidget* widget) const override {
-        if (element == CE_PushButtonBevel) {
-            const auto* b = qstyleoption_cast<const QStyleOptionButton*>(option);
-            if (b && (b->features & QStyleOptionButton::Flat) && (b->state & State_MouseOver) &&
-                (b->state & State_Enabled) && !(b->state & (State_Sunken | State_On))) {
-                QStyleOptionButton raised(*b);
-                raised.features &= ~QStyleOptionButton::Flat;
-                QProxyStyle::drawControl(element, &raised, painter, widget);
-                return;
-            }
-        }
-        QProxyStyle::drawControl(element, option, painter, widget);
-    }
-    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
-                  QStyleHintReturn* returnData) const override {
-        if (hint == SH_ToolTip_WakeUpDelay) return 500;
-        return QProxyStyle::styleHint(hint, option, widget, returnData);
-    }
-};
 
 // The toolkit's messages while the application object is made, held back:
 // a platform that cannot start ends with a fatal message, and the program's
@@ -102,13 +75,13 @@ void SetUpApplication() {
     // icon) where the window system goes by that name.
     QGuiApplication::setDesktopFileName("tallix");
     QApplication::setWindowIcon(AppIcon());
-    QApplication::setStyle(new TallixStyle);
+    QApplication::setStyle(NewAppStyle(tallix::Theme::System));
 }
 
 std::unique_ptr<TMainForm> CreateMainWindow(char decimalChar, persist::SettingsStore* store) {
     auto form = std::make_unique<TMainForm>(decimalChar, store);
     auto* dialog = new TErrDlg(form.get(), form->Dpi());
-    dialog->setFont(form->font()); // a window does not inherit its owner's font
+    FollowOwnerLook(dialog); // a window does not inherit its owner's font and colours
     form->AttachErrorDialog(dialog);
     return form;
 }

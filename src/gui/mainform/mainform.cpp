@@ -23,6 +23,7 @@
 #include "gui/widgets/keypad.h"
 #include "gui/widgets/mainmenu.h"
 #include "gui/widgets/stackdisplay.h"
+#include "gui/widgets/theme.h"
 
 namespace tallix::gui {
 
@@ -55,7 +56,8 @@ void TMainForm::FormCreate(char decimalChar) {
     setObjectName("MainForm");
     setWindowTitle("Tallix");
     setWindowIcon(AppIcon());
-    dpi_ = logicalDpiY() > 0 ? logicalDpiY() : 96;
+    screenDpi_ = logicalDpiY() > 0 ? logicalDpiY() : 96;
+    dpi_ = screenDpi_;
     setFont(DialogFont(8, dpi_));
 
     client_ = new QWidget(this);
@@ -77,6 +79,8 @@ void TMainForm::FormCreate(char decimalChar) {
             CommandAction(Cmd::StayOnTop)->setChecked(StaysOnTop());
         else if (m == tallix::Menu::Angle || m == tallix::Menu::Base) // Angle1Click, Base1Click
             RefreshView();
+        else if (m == tallix::Menu::Theme || m == tallix::Menu::Zoom)
+            CheckViewChoices();
     });
 
     keyTimer_ = new QTimer(this);
@@ -89,6 +93,10 @@ void TMainForm::FormCreate(char decimalChar) {
     // Saved settings and the saved stack: after the controls exist and
     // before the keys are set up for the base and the first screen is drawn.
     if (store_) LoadSavedState();
+    if (theme_ != tallix::Theme::System) ApplyApplicationTheme(theme_);
+    if (zoom_ != tallix::kDefaultZoom) SetZoom(zoom_);
+    FollowPalette();
+    CheckViewChoices();
 
     qApp->installEventFilter(this);
     calc_.Apply({}, [](tallix::Calculator::Change& c) { c.ResetEntry(); });
@@ -101,23 +109,29 @@ void TMainForm::FormCreate(char decimalChar) {
 }
 
 void TMainForm::BuildStrip(QWidget* client) {
-    auto s = [this](int v) { return Scale(v, dpi_); };
-    auto* bevel = new QFrame(client);
-    bevel->setObjectName("Bevel1");
-    bevel->setFrameShape(QFrame::HLine);
-    bevel->setFrameShadow(QFrame::Sunken);
-    bevel->setGeometry(0, 0, client->width(), 2);
+    bevel_ = new QFrame(client);
+    bevel_->setObjectName("Bevel1");
+    bevel_->setFrameShape(QFrame::HLine);
+    bevel_->setFrameShadow(QFrame::Sunken);
 
-    auto* funny = new QLabel("Scientific Expendable", client);
-    funny->setObjectName("FunnyLabel");
-    funny->setFont(SmallFont(dpi_));
-    funny->setGeometry(s(8), s(4), s(77), s(10));
-    FitCaption(funny, funny->text(), 0);
+    funnyLabel_ = new QLabel("Scientific Expendable", client);
+    funnyLabel_->setObjectName("FunnyLabel");
 
     angleL_ = new TDblClickLabel("RAD", client);
     angleL_->setObjectName("AngleL");
     baseL_ = new TDblClickLabel("DEC", client);
     baseL_->setObjectName("BaseL");
+    connect(angleL_, &TDblClickLabel::doubleClicked, this, &TMainForm::AngleLDblClick);
+    connect(baseL_, &TDblClickLabel::doubleClicked, this, &TMainForm::BaseLDblClick);
+    LayoutStrip();
+}
+
+void TMainForm::LayoutStrip() {
+    auto s = [this](int v) { return Scale(v, dpi_); };
+    bevel_->setGeometry(0, 0, client_->width(), 2);
+    funnyLabel_->setFont(SmallFont(dpi_));
+    funnyLabel_->setGeometry(s(8), s(4), s(77), s(10));
+    FitCaption(funnyLabel_, funnyLabel_->text(), 0);
     for (TDblClickLabel* l : {angleL_, baseL_}) {
         l->setFont(SmallFont(dpi_));
         // Wide enough for the longest caption, "GRAD".
@@ -125,8 +139,7 @@ void TMainForm::BuildStrip(QWidget* client) {
     }
     angleL_->move(s(108), s(4));
     baseL_->move(s(140), s(4));
-    connect(angleL_, &TDblClickLabel::doubleClicked, this, &TMainForm::AngleLDblClick);
-    connect(baseL_, &TDblClickLabel::doubleClicked, this, &TMainForm::BaseLDblClick);
+    if (trayIconBtn_) trayIconBtn_->setGeometry(s(172), s(3), s(25), s(12));
 }
 
 // ---- controls ---------------------------------------------------------------
@@ -159,6 +172,7 @@ void TMainForm::RefreshView() {
     const QString angleTip = Q(tallix::AngleToolTip(calc_.AngleMode()));
     if (angleTip != angleL_->toolTip()) angleL_->setToolTip(angleTip);
     shownRevision_ = calc_.Revision();
+    AnnounceChange();
 }
 
 void TMainForm::StateChanged() {
@@ -202,7 +216,17 @@ void TMainForm::MenuCommand(Cmd cmd) {
     case Cmd::Copy: Copy1Click(); return;
     case Cmd::CopyStack: CopyStack1Click(); return;
     case Cmd::Paste: Paste1Click(); return;
+    case Cmd::ZoomIn: SetZoom(tallix::ZoomIn(zoom_)); return;
+    case Cmd::ZoomOut: SetZoom(tallix::ZoomOut(zoom_)); return;
     default: break;
+    }
+    if (const auto theme = tallix::ThemeOfCommand(cmd)) {
+        SetTheme(*theme);
+        return;
+    }
+    if (const auto zoom = tallix::ZoomOfCommand(cmd)) {
+        SetZoom(*zoom);
+        return;
     }
     tallix::RunCommand(calc_, cmd);
     RefreshView();
@@ -226,6 +250,9 @@ void TMainForm::AngleLDblClick() {
 }
 
 void TMainForm::ShowError(const std::string& message) {
+    // The error is what is heard, not the stack it left.
+    errorRevision_ = calc_.Revision();
+    display_->Announce(Q(tallix::ErrorAnnouncement(message)));
     // The window shows the state the error left before the dialog opens.
     RefreshView();
     if (!errDlg_) {
@@ -265,6 +292,8 @@ void TMainForm::showEvent(QShowEvent* event) {
 
 bool TMainForm::event(QEvent* event) {
     if (event->type() == QEvent::WindowActivate) FocusEntry(); // FormActivate
+    // The desktop's palette changed (System follows it) or a theme was set.
+    if (event->type() == QEvent::ApplicationPaletteChange) FollowPalette();
     return QMainWindow::event(event);
 }
 

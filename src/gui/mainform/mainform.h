@@ -7,8 +7,10 @@
 #include <QMainWindow>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
+#include "core/calc/announce.h"
 #include "core/commands/dispatch.h"
 #include "core/persist/settings.h"
 
@@ -161,7 +163,23 @@ public:
     TDblClickLabel* AngleL() const { return angleL_; }
     QAction* Action(const char* name) const;
     QAction* CommandAction(tallix::Cmd cmd) const;
+    // The resolution the window is laid out for: the screen's times the
+    // zoom. Another window of the program lays itself out for it too and
+    // follows layoutDpiChanged.
     int Dpi() const { return dpi_; }
+    int ScreenDpi() const { return screenDpi_; }
+
+    // ---- the look: theme, zoom and what screen readers hear -----------
+    tallix::Theme ColourTheme() const { return theme_; }
+    int Zoom() const { return zoom_; }
+    // Applies a theme to the whole program (every window follows it).
+    void SetTheme(tallix::Theme theme);
+    // Lays the window out at a zoom step, keeping its top-left corner
+    // (moved back onto the screen if the larger window would leave it).
+    void SetZoom(int percent);
+    // The colours the window derives from the palette in force: after a
+    // theme change and whenever the desktop's palette changes.
+    void FollowPalette();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -170,6 +188,8 @@ protected:
 Q_SIGNALS:
     // The window was closed: the program ends.
     void closed();
+    // The zoom changed: the resolution every window lays itself out for.
+    void layoutDpiChanged(int dpi);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -187,6 +207,12 @@ private:
     bool RunFileDialog(QFileDialog* dialog, QString& lastName, QString& chosen);
     void FileWarning(const QString& action, const QString& path, const QString& reason);
     void BuildStrip(QWidget* client);
+    void LayoutStrip();
+    void PaintTrayButton();
+    // Checks the theme's and the zoom step's items.
+    void CheckViewChoices();
+    // Tells screen readers what the last command changed, if anything.
+    void AnnounceChange();
     void BaseLDblClick();
     void AngleLDblClick();
     void ScrollBarScroll(int position);
@@ -215,7 +241,16 @@ private:
     std::unique_ptr<TStackPrinter> stackPrinter_;
     bool printing_ = false; // a listing is being printed
     TErrDlg* errDlg_ = nullptr;
-    int dpi_ = 96;
+    int dpi_ = 96;       // the layout's resolution, zoom included
+    int screenDpi_ = 96; // the screen's
+    tallix::Theme theme_ = tallix::Theme::System;
+    int zoom_ = tallix::kDefaultZoom;
+    tallix::AnnouncedState announced_; // the state screen readers were last told of
+    // The calculator's revision while it showed an error: what the failed
+    // command leaves behind is not announced over the error.
+    std::optional<std::uint64_t> errorRevision_;
+    bool announcedOnce_ = false;
+    int wheelZoom_ = 0; // the wheel's turn toward the next zoom step, in eighths of a degree
     int fullHeight_ = 0;
     bool shiftKeyLatch_ = false;
     std::uint64_t optionRevision_ = 0; // see NoteOptionChange
@@ -226,6 +261,8 @@ private:
     TStackDisplay* display_ = nullptr;
     TKeypad* keypad_ = nullptr;
     TMainMenu* menu_ = nullptr;
+    QLabel* funnyLabel_ = nullptr;
+    QFrame* bevel_ = nullptr;
     TDblClickLabel* angleL_ = nullptr;
     TDblClickLabel* baseL_ = nullptr;
     QTimer* keyTimer_ = nullptr;

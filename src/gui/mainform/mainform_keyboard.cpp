@@ -8,6 +8,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QTimer>
+#include <QWheelEvent>
 
 #include "gui/mainform/mainform.h"
 #include "gui/widgets/keypad.h"
@@ -43,6 +44,22 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
             // With Ctrl held only control characters are typed characters.
             if (ctrl && ch >= 0x20) continue;
             FormKeyPress(ch);
+        }
+        return true;
+    }
+    case QEvent::Wheel: {
+        // Ctrl and the wheel zoom, anywhere over the window; a step per
+        // notch, however finely the wheel reports its turns.
+        auto* w = static_cast<QWheelEvent*>(event);
+        if (!InThisWindow(watched) || !(w->modifiers() & Qt::ControlModifier)) return false;
+        wheelZoom_ += w->angleDelta().y();
+        while (wheelZoom_ >= 120) {
+            wheelZoom_ -= 120;
+            SetZoom(tallix::ZoomIn(zoom_));
+        }
+        while (wheelZoom_ <= -120) {
+            wheelZoom_ += 120;
+            SetZoom(tallix::ZoomOut(zoom_));
         }
         return true;
     }

@@ -50,6 +50,8 @@ void TMainForm::LoadSavedState() {
     CommandAction(Cmd::HideNumbers)->setChecked(w.HideNumbers);
     SetButtonTime(w.ButtonTime);
     fileFolder_ = QString::fromStdString(w.FileFolder);
+    theme_ = w.ColourTheme;
+    zoom_ = w.Zoom;
 
     // From now on every change is written a second after it; the saved
     // stack stays in the file meanwhile. A stack the load did not take is
@@ -75,6 +77,8 @@ persist::WindowSettings TMainForm::CurrentWindowSettings() const {
     w.HideNumbers = CommandAction(Cmd::HideNumbers)->isChecked();
     w.ButtonTime = ButtonTime();
     w.FileFolder = fileFolder_.toStdString();
+    w.ColourTheme = theme_;
+    w.Zoom = zoom_;
     return w;
 }
 

@@ -23,18 +23,23 @@ namespace {
 // How often the notification area is looked for, in milliseconds.
 constexpr int kTrayPollMs = 2000;
 
-// The strip button's picture: a small black triangle pointing down.
-QIcon DownTriangle() {
+// The strip button's picture: a small triangle pointing down, in the
+// colour of the window's text (black on the usual light window).
+QIcon DownTriangle(const QColor& colour) {
     QPixmap pixmap(9, 5);
     pixmap.fill(Qt::transparent);
     QPainter p(&pixmap);
     p.setPen(Qt::NoPen);
-    p.setBrush(Qt::black);
+    p.setBrush(colour);
     p.drawPolygon(QPolygon({QPoint(0, 0), QPoint(9, 0), QPoint(4, 5)}));
     return QIcon(pixmap);
 }
 
 } // namespace
+
+void TMainForm::PaintTrayButton() {
+    trayIconBtn_->setIcon(DownTriangle(palette().color(QPalette::Active, QPalette::ButtonText)));
+}
 
 void TMainForm::BuildTray() {
     taskIcon_ = new TTrayIcon(this);
@@ -49,11 +54,11 @@ void TMainForm::BuildTray() {
     button->setGeometry(Scale(172, dpi_), Scale(3, dpi_), Scale(25, dpi_), Scale(12, dpi_));
     button->setAutoRaise(true);
     button->setFocusPolicy(Qt::NoFocus);
-    button->setIcon(DownTriangle());
     button->setIconSize(QSize(9, 5));
     button->setToolTip("Minimize to tray icon");
     connect(button, &QToolButton::clicked, this, &TMainForm::TrayIcon1Click);
     trayIconBtn_ = button;
+    PaintTrayButton();
 
     trayProbe_ = [] { return QSystemTrayIcon::isSystemTrayAvailable(); };
     trayAvailable_ = trayProbe_();

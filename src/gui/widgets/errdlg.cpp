@@ -17,27 +17,29 @@ TErrDlg::TErrDlg(QWidget* owner, int dpi)
     setObjectName("ErrDlg");
     setWindowTitle("Tallix Error");
     setModal(true);
-    auto s = [dpi](int v) { return Scale(v, dpi); };
-
-    auto* image = new QLabel(this);
-    image->setObjectName("Image1");
-    image->setGeometry(s(8), s(8), s(32), s(32));
-    image->setPixmap(AppPixmap(s(32)));
+    image_ = new QLabel(this);
+    image_->setObjectName("Image1");
 
     ErrL = new QLabel(this);
     ErrL->setObjectName("ErrL");
-    ErrL->setGeometry(s(52), s(12), s(121), s(29));
     ErrL->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     ErrL->setWordWrap(true);
     ErrL->setTextFormat(Qt::PlainText);
 
     OKBtn = new QPushButton("OK", this);
     OKBtn->setObjectName("OKBtn");
-    OKBtn->setGeometry(s(53), s(52), s(75), s(25));
     OKBtn->setDefault(true);
     OKBtn->setAutoDefault(true);
     connect(OKBtn, &QPushButton::clicked, this, &QDialog::accept);
+    Layout(dpi);
+}
 
+void TErrDlg::Layout(int dpi) {
+    auto s = [dpi](int v) { return Scale(v, dpi); };
+    image_->setGeometry(s(8), s(8), s(32), s(32));
+    image_->setPixmap(AppPixmap(s(32)));
+    ErrL->setGeometry(s(52), s(12), s(121), s(29));
+    OKBtn->setGeometry(s(53), s(52), s(75), s(25));
     setFixedSize(s(181), s(82));
 }
 

@@ -15,6 +15,8 @@ class TErrDlg : public QDialog {
     Q_OBJECT
 public:
     TErrDlg(QWidget* owner, int dpi);
+    // Places and sizes its parts for the resolution (the window's zoom).
+    void Layout(int dpi);
 
     // Where the dialog's frame goes. With a stay-on-top owner it stands
     // beside the owner's frame (right if there is room on the screen, else
@@ -36,6 +38,7 @@ protected:
 private:
     QMargins FrameMargins() const;
     QWidget* owner_;
+    QLabel* image_ = nullptr;
 };
 
 } // namespace tallix::gui

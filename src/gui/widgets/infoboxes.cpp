@@ -7,6 +7,7 @@
 #include "core/commands/registry.h"
 #include "gui/widgets/fonts.h"
 #include "gui/widgets/icon.h"
+#include "gui/widgets/theme.h"
 
 namespace tallix::gui {
 
@@ -43,6 +44,7 @@ void ShowKeysBox(QWidget* parent) {
     QMessageBox box(QMessageBox::Information, "Information", KeysHelpHtml(Q(KeysHelpText())),
                     QMessageBox::Ok, parent);
     box.setObjectName("KeysBox");
+    FollowOwnerLook(&box);
     box.setTextFormat(Qt::RichText);
     box.exec();
 }
@@ -53,6 +55,7 @@ void ShowAboutBox(QWidget* parent, const QString& settingsFile) {
     const QString text = Q(AboutText({version, qVersion(), file}));
     QMessageBox box(QMessageBox::NoIcon, "About Tallix", text, QMessageBox::Ok, parent);
     box.setObjectName("AboutBox");
+    FollowOwnerLook(&box);
     box.setTextFormat(Qt::PlainText);
     // The settings file's name can be copied from the box.
     box.setTextInteractionFlags(Qt::TextSelectableByMouse);

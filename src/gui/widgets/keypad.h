@@ -3,6 +3,7 @@
 // pressed look. Clicks are reported; what a key does is the calculator's.
 #pragma once
 
+#include <QColor>
 #include <QObject>
 #include <array>
 #include <span>
@@ -29,6 +30,12 @@ public:
     // Null for a key without a Shift label.
     QLabel* ShiftLabel(tallix::Key key) const { return shiftLabels_[static_cast<int>(key)]; }
 
+    // Places and sizes every key and label for the given resolution.
+    void Layout(int dpi);
+    // The colours of greyed captions and of the lit Shift labels and Shift
+    // key, from the palette in force; set again when it changes.
+    void SetColours(const QColor& dimmed, const QColor& accent);
+
     // Enabled keys for the base, the Shift button and the Shift labels.
     void Refresh(const tallix::Calculator& calc);
     // The labels of the top key row, which the keyboard-hidden layout hides.
@@ -44,6 +51,13 @@ Q_SIGNALS:
 
 private:
     void SetShiftLook(bool on);
+    void PaintShiftLook();
+
+    QWidget* client_;
+    std::span<const tallix::KeyLayout> layout_;
+    char decimalChar_;
+    QColor dimmed_;
+    QColor accent_;
 
     std::array<QPushButton*, static_cast<int>(tallix::Key::None)> keys_{};
     std::array<QLabel*, static_cast<int>(tallix::Key::None)> shiftLabels_{};

@@ -7,6 +7,7 @@
 
 #include "core/commands/dispatch.h"
 #include "gui/widgets/fonts.h"
+#include "gui/widgets/theme.h"
 
 namespace tallix::gui {
 
@@ -20,6 +21,7 @@ TMainMenu::TMainMenu(QMenuBar* bar, QWidget* owner) : QObject(bar) {
                       : parent ? parent->addMenu(Q(m.caption))
                                : bar->addMenu(Q(m.caption));
         menu->setObjectName(Q(m.object));
+        FollowOwnerLook(menu);
         menus_[static_cast<int>(m.id)] = menu;
         connect(menu, &QMenu::aboutToShow, this, [this, id = m.id] { Q_EMIT aboutToShow(id); });
     }
@@ -46,7 +48,7 @@ TMainMenu::TMainMenu(QMenuBar* bar, QWidget* owner) : QObject(bar) {
             a->setFont(bold);
             menu->setDefaultAction(a);
         }
-        if (p.check == tallix::Check::Radio) {
+        if (p.check == tallix::Check::Radio || p.check == tallix::Check::Choice) {
             QActionGroup*& group = groups[static_cast<int>(p.menu)];
             if (!group) group = new QActionGroup(this);
             group->addAction(a);

@@ -1,5 +1,6 @@
 #include "gui/widgets/stackdisplay.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCursor>
 #include <QFontMetricsF>
@@ -23,77 +24,99 @@ constexpr int kToolTipDuration = 600000; // ten minutes
 } // namespace
 
 TStackDisplay::TStackDisplay(QWidget* parent, int dpi) : QFrame(parent) {
-    auto s = [dpi](int v) { return Scale(v, dpi); };
     setObjectName("PanelScreen");
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setLineWidth(2);
-    setGeometry(s(8), s(16), s(189), s(109));
-    setFont(MonoFont(dpi));
 
-    const QRect inner = contentsRect();
-    QPalette windowColours = palette();
-    windowColours.setColor(QPalette::Window, windowColours.color(QPalette::Base));
-
-    const int row = s(15);
+    // The lines stand on the window colour of the palette in force (its
+    // Base role), whatever the theme.
     auto* numbers = new QWidget(this);
     numbers_ = numbers;
-    designNumbersWidth_ = s(23);
     numbers->setObjectName("PanelNumbers");
-    numbers->setGeometry(inner.x(), inner.y(), designNumbersWidth_, inner.height());
     numbers->setAutoFillBackground(true);
-    numbers->setPalette(windowColours);
+    numbers->setBackgroundRole(QPalette::Base);
     for (int k = 1; k <= 6; ++k) {
         auto* l = new QLabel(QString::number(k) + ":", numbers);
         l->setObjectName(QString("L%1").arg(k));
-        l->setGeometry(0, (6 - k) * row, numbers->width() - 1, row);
         l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        l->setForegroundRole(QPalette::Text);
         indexLabels_[k - 1] = l;
     }
 
-    scrollBarWidth_ = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
     panelScrollBar_ = new QWidget(this);
     panelScrollBar_->setObjectName("PanelScrollBar");
-    panelScrollBar_->setGeometry(inner.right() + 1 - scrollBarWidth_, inner.y(), scrollBarWidth_,
-                                 inner.height());
     scrollBar_ = new QScrollBar(Qt::Vertical, panelScrollBar_);
     scrollBar_->setObjectName("ScrollBar");
-    scrollBar_->setGeometry(0, 0, scrollBarWidth_, inner.height());
     scrollBar_->setFocusPolicy(Qt::NoFocus);
     connect(scrollBar_, &QScrollBar::actionTriggered, this, &TStackDisplay::StepScrollBar);
     connect(scrollBar_, &QScrollBar::valueChanged, this, &TStackDisplay::scrolled);
 
     panelLines_ = new QWidget(this);
     panelLines_->setObjectName("PanelLines");
-    panelLines_->setGeometry(inner.x() + numbers->width(), inner.y(),
-                             inner.width() - numbers->width() - scrollBarWidth_, inner.height());
-    auto* topLines = new QWidget(panelLines_);
-    topLines->setObjectName("PanelTopLines");
-    topLines->setGeometry(0, 0, panelLines_->width(), 6 * row);
-    topLines->setAutoFillBackground(true);
-    topLines->setPalette(windowColours);
+    topLines_ = new QWidget(panelLines_);
+    topLines_->setObjectName("PanelTopLines");
+    topLines_->setAutoFillBackground(true);
+    topLines_->setBackgroundRole(QPalette::Base);
     for (int k = 1; k <= 6; ++k) {
-        auto* l = new QLabel(topLines);
+        auto* l = new QLabel(topLines_);
         l->setObjectName(QString("Line%1").arg(k));
-        l->setGeometry(0, (6 - k) * row, topLines->width(), row);
         l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         l->setTextFormat(Qt::PlainText);
         l->setToolTipDuration(kToolTipDuration);
+        l->setForegroundRole(QPalette::Text);
         l->installEventFilter(this);
         lines_[k - 1] = l;
     }
     line0_ = new QLineEdit(panelLines_);
     line0_->setObjectName("Line0");
-    line0_->setGeometry(0, 6 * row, panelLines_->width(), inner.height() - 6 * row);
     line0_->setReadOnly(true);
     line0_->setFrame(false);
     line0_->setContextMenuPolicy(Qt::NoContextMenu);
     line0_->setAttribute(Qt::WA_InputMethodEnabled, false);
     line0_->setAcceptDrops(false);
     line0_->setTextMargins(0, 0, 0, 0);
-    line0_->setPalette(windowColours);
     line0_->setAccessibleName("Entry line");
     line0_->setAccessibleDescription("The number being typed; Enter puts it on the stack");
     scrollBar_->setAccessibleName("Stack levels");
+    setAccessibleName("Stack");
+    Layout(dpi);
+}
+
+void TStackDisplay::Layout(int dpi) {
+    auto s = [dpi](int v) { return Scale(v, dpi); };
+    setGeometry(s(8), s(16), s(189), s(109));
+    setFont(MonoFont(dpi));
+    const QRect inner = contentsRect();
+    const int row = s(15);
+    designNumbersWidth_ = s(23);
+    numbers_->setGeometry(inner.x(), inner.y(), designNumbersWidth_, inner.height());
+    for (int k = 1; k <= 6; ++k)
+        indexLabels_[k - 1]->setGeometry(0, (6 - k) * row, numbers_->width() - 1, row);
+    scrollBarWidth_ = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+    panelScrollBar_->setGeometry(inner.right() + 1 - scrollBarWidth_, inner.y(), scrollBarWidth_,
+                                 inner.height());
+    scrollBar_->setGeometry(0, 0, scrollBarWidth_, inner.height());
+    panelLines_->setGeometry(inner.x() + numbers_->width(), inner.y(),
+                             inner.width() - numbers_->width() - scrollBarWidth_, inner.height());
+    topLines_->setGeometry(0, 0, panelLines_->width(), 6 * row);
+    for (int k = 1; k <= 6; ++k)
+        lines_[k - 1]->setGeometry(0, (6 - k) * row, topLines_->width(), row);
+    line0_->setGeometry(0, 6 * row, panelLines_->width(), inner.height() - 6 * row);
+    // The level labels are fitted again at the next refresh.
+    fittedLabel_.clear();
+    for (QLabel* l : indexLabels_) l->setFont(font());
+}
+
+void TStackDisplay::Announce(const QString& text) {
+    // Qt has no announcement of its own: the display's accessible name
+    // becomes the text, and the name change it sends is what screen
+    // readers read out. The same text again (a second Enter) is sent again.
+    if (accessibleName() == text) {
+        QAccessibleEvent event(this, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&event);
+        return;
+    }
+    setAccessibleName(text);
 }
 
 void TStackDisplay::StepScrollBar(int action) {

@@ -21,6 +21,11 @@ public:
     // Lays itself out at the given resolution inside `parent`.
     TStackDisplay(QWidget* parent, int dpi);
 
+    // Places and sizes the panels, lines and fonts for the resolution.
+    void Layout(int dpi);
+    // Tells screen readers a short text ("3.5", "Hexadecimal").
+    void Announce(const QString& text);
+
     // Shows the calculator's lines, labels, scroll bar and entry line.
     void Refresh(const tallix::Calculator& calc);
     // Gives the entry line the focus, with the cursor at its end.
@@ -62,6 +67,7 @@ private:
     bool forwardingWheel_ = false;
     QWidget* panelScrollBar_ = nullptr;
     QWidget* panelLines_ = nullptr;
+    QWidget* topLines_ = nullptr;
     QScrollBar* scrollBar_ = nullptr;
     QLineEdit* line0_ = nullptr;
     std::array<QLabel*, 6> lines_{};

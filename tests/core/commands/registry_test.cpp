@@ -144,3 +144,31 @@ TEST(Registry, ReadmeListsExactlyTheBatchNames) {
 }
 
 } // namespace
+
+namespace {
+// The Theme and Zoom items choose one theme or step each, both ways, and
+// sit in their submenus as a group of choices; the larger and smaller
+// items are no steps of their own.
+TEST(Registry, ThemeAndZoomItemsMapToTheirChoices) {
+    for (tallix::Theme t : tallix::kThemes) {
+        const Cmd cmd = tallix::ThemeCommand(t);
+        EXPECT_EQ(tallix::ThemeOfCommand(cmd), t);
+        EXPECT_EQ(CommandInfo(cmd)->menu.menu, Menu::Theme);
+        EXPECT_EQ(CommandInfo(cmd)->menu.check, tallix::Check::Choice);
+    }
+    for (int z : tallix::kZoomSteps) {
+        const Cmd cmd = tallix::ZoomCommand(z);
+        EXPECT_EQ(tallix::ZoomOfCommand(cmd), z);
+        EXPECT_EQ(CommandInfo(cmd)->menu.menu, Menu::Zoom);
+        EXPECT_EQ(CommandInfo(cmd)->menu.check, tallix::Check::Choice);
+    }
+    for (Cmd c : {Cmd::ZoomIn, Cmd::ZoomOut, Cmd::Add, Cmd::Hex, Cmd::StayOnTop}) {
+        EXPECT_FALSE(tallix::ZoomOfCommand(c).has_value());
+        EXPECT_FALSE(tallix::ThemeOfCommand(c).has_value());
+    }
+    EXPECT_EQ(CommandInfo(tallix::ZoomCommand(100))->menu.shortcut, "Ctrl+0");
+    EXPECT_EQ(CommandInfo(Cmd::ZoomIn)->menu.shortcut, "Ctrl+=");
+    EXPECT_EQ(CommandInfo(Cmd::ZoomIn)->menu.shortcut2, "Ctrl++");
+    EXPECT_EQ(CommandInfo(Cmd::ZoomOut)->menu.shortcut, "Ctrl+-");
+}
+} // namespace

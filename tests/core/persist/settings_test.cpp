@@ -129,6 +129,38 @@ TEST(LoadSettings, BooleansAreIntegersTrueWhenNotZero) {
     }
 }
 
+// The theme and the zoom come back as saved; anything else stored under
+// their names (an edited file, a later version's value) gives the default.
+TEST(LoadSettings, ThemeAndZoomFallBackToTheDefaultForUnknownValues) {
+    using tallix::Theme;
+    const struct {
+        const char* theme; // nullptr: absent
+        const char* zoom;
+        Theme expectedTheme;
+        int expectedZoom;
+    } cases[] = {
+        {nullptr, nullptr, Theme::System, 100},
+        {"System", "100", Theme::System, 100},
+        {"Light", "125", Theme::Light, 125},
+        {"Dark", "150", Theme::Dark, 150},
+        {"HighContrast", "200", Theme::HighContrast, 200},
+        {"dark", "175", Theme::System, 100},
+        {"High Contrast", "0", Theme::System, 100},
+        {"", "-125", Theme::System, 100},
+        {"Sepia", "200%", Theme::System, 100},
+        {"Dark", "99999999999", Theme::Dark, 100},
+    };
+    for (const auto& c : cases) {
+        MemorySettingsStore store;
+        if (c.theme) store.Write(kWindowGroup, "Theme", c.theme);
+        if (c.zoom) store.Write(kWindowGroup, "Zoom", c.zoom);
+        Fixture f;
+        EXPECT_EQ(f.Load(store).end, tallix::persist::LoadResult::End::Complete);
+        EXPECT_EQ(f.window.ColourTheme, c.expectedTheme) << (c.theme ? c.theme : "(none)");
+        EXPECT_EQ(f.window.Zoom, c.expectedZoom) << (c.zoom ? c.zoom : "(none)");
+    }
+}
+
 TEST(LoadSettings, PositionAppliesOnlyBelowTheScreenSize) {
     struct Case {
         const char* top; // nullptr: absent
@@ -294,7 +326,7 @@ TEST(SaveSettings, WritesEveryValueInItsStringForm) {
         c.SetWordSize(56);
         c.ReplaceStack({"3", "2,5", "abc", ""});
     });
-    WindowSettings w{-20, 1300, true, false, true, 1000, {}};
+    WindowSettings w{-20, 1300, true, false, true, 1000, {}, tallix::Theme::HighContrast, 150};
     MemorySettingsStore store;
     EXPECT_EQ(SaveSettings(store, calc, w), std::nullopt);
 
@@ -309,6 +341,8 @@ TEST(SaveSettings, WritesEveryValueInItsStringForm) {
         {kWindowGroup, "StayOnTop", "1"},
         {kWindowGroup, "HideKeyboard", "0"},
         {kWindowGroup, "HideNumbers", "1"},
+        {kWindowGroup, "Theme", "HighContrast"},
+        {kWindowGroup, "Zoom", "150"},
         {kSettingsGroup, "AngleMode", "3"},
         {kSettingsGroup, "ButtonTime", "1000"},
         {kSettingsGroup, "FixLength", "-1"},
@@ -324,7 +358,7 @@ TEST(SaveSettings, WritesEveryValueInItsStringForm) {
     };
     for (const Expect& e : expected)
         EXPECT_EQ(store.Read(e.group, e.name), std::optional<std::string>(e.value)) << e.name;
-    EXPECT_EQ(store.ValueCount(kWindowGroup), 5u);
+    EXPECT_EQ(store.ValueCount(kWindowGroup), 7u);
     EXPECT_EQ(store.ValueCount(kSettingsGroup), 8u);
     EXPECT_EQ(store.ValueCount(kStackGroup), 4u);
 }
