@@ -1,9 +1,10 @@
 #!/usr/bin/env python3
 """Batch mode against dc and bc on the same work, timed in one run.
 
-  arithmetic   1M tokens of bench/gen_workload.py's mixed workload; dc gets
-               the same numbers and operations (SWAP r, DUP d, DROP sx) at
-               20 decimal places
+  arithmetic   1M tokens in lines of "a + b * c / SQRT d -", and dc the same
+               (SQRT v) at 20 decimal places
+  mixed        1M tokens of bench/gen_workload.py's mixed workload; dc gets
+               the same numbers and operations (SWAP r, DUP d, DROP sx)
   scientific   1M tokens of its sci workload; bc -l gets each group as one
                assignment (SIN s(), LN l(), SQRT sqrt(), x^y e(y*l(x)),
                MOD %, AND +, which bc lacks, at the same cost as a sum)
@@ -39,6 +40,23 @@ def plain(tok):
 
 
 def arithmetic(n, work):
+    rnd = random.Random(3)
+    path = os.path.join(work, "sqrt.tlx")
+    dc = os.path.join(work, "sqrt.dc")
+    with open(path, "w") as f, open(dc, "w") as g:
+        g.write("20 k\n1\n")
+        f.write("1\n")
+        for _ in range((n - 1) // 9):
+            a, b, c, d = (2 + rnd.random(), 1 + rnd.random() / 2, 2.5 + rnd.random() / 2,
+                          0.3 + rnd.random() / 10)
+            line = "%.3f + %.3f * %.3f / SQRT %.3f -\n" % (a, b, c, d)
+            f.write(line)
+            g.write(line.replace("SQRT", "v"))
+        g.write("p\n")
+    return path, dc
+
+
+def mixed(n, work):
     path = os.path.join(work, "arith.tlx")
     with open(path, "w") as f:
         gen_workload.mixed(n, f)
@@ -118,13 +136,15 @@ def main():
             print("needs %s (Debian: %s)" % (tool, tool))
             return 2
     with tempfile.TemporaryDirectory() as work:
-        arith, arith_dc = arithmetic(1000000, work)
+        sq, sq_dc = arithmetic(1000000, work)
+        arith, arith_dc = mixed(1000000, work)
         sci, sci_bc, sci_tokens = scientific(1000000, work)
         pa, pa_dc = push_add(1000000, work)
         big, small = extremes(100000, work)
         t = [tallix, "--batch"]
         rows = [
-            ("1M arithmetic tokens", 1000000, (t, arith), ("dc", ["dc"], arith_dc)),
+            ("1M arithmetic tokens", 1000000, (t, sq), ("dc", ["dc"], sq_dc)),
+            ("1M mixed tokens", 1000000, (t, arith), ("dc", ["dc"], arith_dc)),
             ("1M scientific tokens", sci_tokens, (t, sci), ("bc -l", ["bc", "-l"], sci_bc)),
             ("push 1M, then 999,999 +", 1999999, (t, pa), ("dc", ["dc"], pa_dc)),
             ("100,000 values near 1E4900", 199999, (t, big), None),
