@@ -61,6 +61,15 @@ std::string CommandToken(const Calculator& calc, std::string_view label) {
     return {};
 }
 
+// Tokens that put back the last arguments after tokens that changed them
+// where the line's command did not (Edit's DROP, RAND's number): a single
+// one is entered and dropped. Two cannot be put back without a trace on
+// the stack; they matter only to a LAST right after such a line.
+std::string KeepLastArgs(const Calculator& calc) {
+    if (calc.LastNum() != 1) return {};
+    return ' ' + NumberToken(calc, calc.FormatValue(calc.LastX())) + " DROP";
+}
+
 // The stack texts at levels n..1 as number tokens, deepest first.
 std::string TopTokens(const Calculator& calc, std::size_t n) {
     std::string out;
@@ -148,7 +157,9 @@ bool Tape::MakeLine(const Calculator& calc, const Step& step, Line& line) {
     if (!step.error.empty()) {
         line.kind = Kind::Error;
         line.caption = OneLine(step.error);
-        if (label != kEntryLabel && label != CommandLabel(Cmd::Paste) &&
+        // A number that did not enter, a paste or an open that failed,
+        // changed nothing a replay needs.
+        if (!step.entered && label != kEntryLabel && label != CommandLabel(Cmd::Paste) &&
             label != CommandLabel(Cmd::Open))
             line.script = CommandToken(calc, label);
         return true;
@@ -191,9 +202,10 @@ bool Tape::MakeLine(const Calculator& calc, const Step& step, Line& line) {
     } else if (label == CommandLabel(Cmd::Edit)) {
         line.caption = "EDIT";
         valueless = true;
+        line.script += KeepLastArgs(calc);
     } else if (label == CommandLabel(Cmd::Random)) {
         // Another run draws other numbers: the script enters this one.
-        line.script = depth > 0 ? NumberToken(calc, line.value) : std::string();
+        if (depth > 0) line.script = NumberToken(calc, line.value) + KeepLastArgs(calc);
     } else {
         const CommandDef* def = FindCommand(label);
         valueless =
