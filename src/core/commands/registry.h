@@ -35,7 +35,7 @@ enum class Cmd : std::uint8_t {
     // undo and redo
     Undo, Redo,
     // the window's own commands
-    Open, Save, Print, TrayIcon, Keys, About, Exit, StayOnTop, HideKeyboard, HideNumbers,
+    Open, Save, Print, TrayIcon, Keys, About, Exit, StayOnTop, HideKeyboard, HideNumbers, Tape,
     Copy, CopyStack, Paste,
     // the tray icon's popup menu
     Restore, TrayClose, AboutTallix,

@@ -27,6 +27,10 @@ struct WindowSettings {
     // next Open or Save starts; empty until the first one. Saved only once
     // it is set, as "Folder".
     std::string FileFolder;
+    // The tape window: whether it is shown, and its size.
+    bool TapeShown = false;
+    int TapeWidth = 300;
+    int TapeHeight = 360;
 };
 
 struct ScreenSize {
@@ -59,12 +63,13 @@ struct LoadResult {
 LoadResult LoadSettings(SettingsStore& store, Calculator& calc, WindowSettings& window,
                         ScreenSize screen);
 
-// The "Window" and "Settings" values a save writes, as their stored texts in
+// The "Window", "Settings" and "Tape" values a save writes, as their stored texts in
 // writing order. Taking them costs microseconds, so the window can compare
 // them after every command to learn whether anything is left to save.
 struct SavedValues {
     std::vector<std::pair<std::string_view, std::string>> window;
     std::vector<std::pair<std::string_view, std::string>> settings;
+    std::vector<std::pair<std::string_view, std::string>> tape;
     bool operator==(const SavedValues&) const = default;
 };
 SavedValues CaptureValues(const Calculator& calc, const WindowSettings& window);

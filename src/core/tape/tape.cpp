@@ -4,6 +4,7 @@
 
 #include "core/commands/dispatch.h"
 #include "core/commands/registry.h"
+#include "core/number/numtext.h"
 
 namespace tallix::tape {
 
@@ -107,6 +108,16 @@ void RunTokens(Calculator& calc, std::string_view tokens) {
             c.ResetEntry();
         });
     }
+}
+
+void PushLineValue(Calculator& calc, const std::string& text) {
+    calc.Apply(kEntryLabel, [&text](Calculator::Change& c) {
+        if (!c.CommitEntry()) return;
+        c.PushText(text);
+        // As a typed number's, its value becomes the last argument.
+        if (auto v = ParseReal(text, c.Calc().DecimalChar())) c.SetLastX(*v);
+        c.ResetEntry();
+    });
 }
 
 Tape::Tape(std::size_t maxLines) : maxLines_(maxLines < 1 ? 1 : maxLines) {}

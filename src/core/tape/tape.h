@@ -144,6 +144,10 @@ private:
 // to the same text, else the decimal text between DEC and the base.
 std::string NumberToken(const Calculator& calc, std::string_view text);
 
+// Pushes a line's value exactly as its stack text was, as a step that
+// enters a number (a typed number still in the entry line is entered first).
+void PushLineValue(Calculator& calc, const std::string& text);
+
 // Runs batch tokens on a calculator, as batch mode does, errors going to
 // its shell.
 void RunTokens(Calculator& calc, std::string_view tokens);

@@ -87,6 +87,8 @@ void TMainForm::FormCreate(char decimalChar) {
     // before the keys are set up for the base and the first screen is drawn.
     if (store_) LoadSavedState();
 
+    SetUpTape();
+
     qApp->installEventFilter(this);
     calc_.Apply({}, [](tallix::Calculator::Change& c) { c.ResetEntry(); });
     RefreshView();
@@ -192,6 +194,7 @@ void TMainForm::MenuCommand(Cmd cmd) {
     case Cmd::StayOnTop: AlwaysOnTop1Click(); return;
     case Cmd::HideKeyboard: HideKeyboard1Click(); return;
     case Cmd::HideNumbers: HideNumbers1Click(); return;
+    case Cmd::Tape: Tape1Click(); return;
     case Cmd::TrayIcon: TrayIcon1Click(); return;
     case Cmd::Restore: TaskIcon1Click(); return;
     case Cmd::TrayClose: Exit1Click(); return;
