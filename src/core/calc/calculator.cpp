@@ -375,10 +375,12 @@ void Calculator::Passed() {
 }
 
 void Calculator::BeginStep(std::string_view label) {
-    if (stepDepth_++ == 0)
+    if (stepDepth_++ == 0) {
+        if (listener_) listener_->PassOpening(*this);
         history_.Begin(View(), label);
-    else
+    } else {
         history_.Label(label);
+    }
 }
 
 void Calculator::EndStep() {

@@ -74,6 +74,8 @@ public:
         // by Edit), rather than, say, duplicating level 1.
         bool entered = false;
     };
+    // A pass through the door begins: `calc` is the state before it.
+    virtual void PassOpening(const Calculator& calc) = 0;
     // A step closed, inside the pass that ran it: `calc` is the state
     // after it.
     virtual void StepClosed(const Calculator& calc, const Step& step) = 0;

@@ -128,10 +128,9 @@ void Tape::Attach(Calculator& calc) {
     Detach();
     calc_ = &calc;
     calc.SetStepListener(this);
-    if (lines_.empty()) {
-        start_ = StartOf(calc);
-        Changed();
-    }
+    // Without a line that leads to it, the tape starts where the next
+    // pass starts.
+    if (present_ == 0) startDirty_ = true;
     lastDepth_ = calc.Depth();
 }
 
@@ -143,11 +142,22 @@ void Tape::Detach() {
 void Tape::Clear(const Calculator& calc) {
     lines_.clear();
     present_ = 0;
-    start_ = StartOf(calc);
+    startDirty_ = true;
     lastDepth_ = calc.Depth();
     Changed();
     if (view_) view_->LinesReset();
 }
+
+void Tape::PassOpening(const Calculator& calc) {
+    // Taken once, when it is needed: copying the stack at every load or
+    // undo would cost its depth each time.
+    if (!startDirty_) return;
+    start_ = StartOf(calc);
+    startDirty_ = false;
+    Changed();
+}
+
+Start Tape::ScriptStart() const { return startDirty_ && calc_ ? StartOf(*calc_) : start_; }
 
 void Tape::Assign(Start start, std::deque<Line> lines) {
     start_ = std::move(start);
@@ -156,6 +166,7 @@ void Tape::Assign(Start start, std::deque<Line> lines) {
     present_ = lines_.size();
     while (present_ > 0 && lines_[present_ - 1].undone) --present_;
     for (std::size_t i = 0; i < present_; ++i) lines_[i].undone = false;
+    startDirty_ = present_ == 0;
     Changed();
     if (view_) view_->LinesReset();
     Trim();
@@ -264,11 +275,7 @@ void Tape::Undone(const Calculator& calc) {
     if (i == 0) {
         // The step is older than the tape (cleared or trimmed since): the
         // tape starts again from here.
-        lines_.erase(lines_.begin(), lines_.begin() + static_cast<std::ptrdiff_t>(present_));
-        present_ = 0;
-        start_ = StartOf(calc);
-        Changed();
-        if (view_) view_->LinesReset();
+        Restart();
     } else {
         --i;
         for (std::size_t k = i; k < present_; ++k) lines_[k].undone = true;
@@ -290,36 +297,24 @@ void Tape::Redone(const Calculator& calc) {
         Changed();
         if (view_) view_->LinesChanged(first, j - first);
     } else {
-        DropUndoneLines();
-        lines_.clear();
-        present_ = 0;
-        start_ = StartOf(calc);
-        Changed();
-        if (view_) view_->LinesReset();
+        Restart();
     }
     lastDepth_ = calc.Depth();
 }
 
+void Tape::Restart() {
+    const bool had = !lines_.empty();
+    lines_.clear();
+    present_ = 0;
+    startDirty_ = true;
+    Changed();
+    if (view_ && had) view_->LinesReset();
+}
+
 void Tape::Loaded(const Calculator& calc) {
-    // The history starts afresh: nothing undone can come back.
-    DropUndoneLines();
-    if (lines_.empty()) {
-        start_ = StartOf(calc);
-        Changed();
-    } else {
-        Line line;
-        line.kind = Kind::Open;
-        const std::size_t depth = calc.Depth();
-        line.caption = "LOAD " + std::to_string(depth) + (depth == 1 ? " entry" : " entries");
-        line.script = "CLR";
-        if (depth > 0) {
-            line.script += ' ' + TopTokens(calc, depth);
-            line.value = calc.Stack().at(0);
-            line.shown = calc.FormatForBase(line.value);
-        }
-        InsertAtPresent(std::move(line));
-        Trim();
-    }
+    // A state brought in from outside: no line leads to it, and nothing
+    // undone can come back.
+    Restart();
     lastDepth_ = calc.Depth();
 }
 

@@ -72,7 +72,7 @@ public:
     Tape& operator=(const Tape&) = delete;
 
     // Starts listening to the calculator's steps. A tape without lines
-    // starts from the calculator's present state.
+    // starts from the state the calculator has when its next pass begins.
     void Attach(Calculator& calc);
     void Detach();
     void SetView(TapeView* view) { view_ = view; }
@@ -107,6 +107,7 @@ public:
     std::string Script() const;
 
     // StepListener
+    void PassOpening(const Calculator& calc) override;
     void StepClosed(const Calculator& calc, const Step& step) override;
     void Undone(const Calculator& calc) override;
     void Redone(const Calculator& calc) override;
@@ -122,6 +123,10 @@ private:
     // them.
     void Trim();
     void Changed() { ++revision_; }
+    // No lines, starting where the next pass starts.
+    void Restart();
+    // The start a script writes.
+    Start ScriptStart() const;
 
     std::size_t maxLines_;
     Calculator* calc_ = nullptr;
@@ -137,6 +142,9 @@ private:
     std::size_t lastDepth_ = 0;
     bool lastEntryTyped_ = false;
     std::string openName_;
+    // Whether the start is still to be taken, at the next pass: there is
+    // no line before the present.
+    bool startDirty_ = true;
 };
 
 // Tokens that enter a stack text as a number in the calculator's base: its

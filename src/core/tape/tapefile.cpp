@@ -179,6 +179,11 @@ std::optional<std::string> LoadTapeFile(const std::string& path, Tape& tape) {
 }
 
 persist::FileStatus SaveTapeFile(const std::string& path, std::string_view bytes) {
+    // On a new account the settings' folder may not exist yet.
+    const std::filesystem::path folder = std::filesystem::path(path).parent_path();
+    std::error_code ec;
+    if (!folder.empty() && !std::filesystem::exists(folder, ec))
+        std::filesystem::create_directories(folder, ec);
     return persist::WriteWholeFile(path, bytes);
 }
 

@@ -34,7 +34,8 @@ bool Parse(std::string_view bytes, Start& start, std::deque<Line>& lines, std::s
 // it is. A file that cannot be read as a tape is moved aside to
 // `path` + ".bad" (never deleted) and the warning to show is returned.
 std::optional<std::string> LoadTapeFile(const std::string& path, Tape& tape);
-// Replaces the file with the bytes in one step (see WriteWholeFile).
+// Replaces the file with the bytes in one step (see WriteWholeFile),
+// making its folder first when there is none.
 persist::FileStatus SaveTapeFile(const std::string& path, std::string_view bytes);
 
 } // namespace tallix::tape

@@ -59,7 +59,7 @@ std::string Tape::TextOf(const std::vector<std::size_t>& rows) const {
 
 std::string Tape::Script() const {
     std::string out = "# Tallix tape: replay with tallix --batch\n";
-    const Start& s = start_;
+    const Start s = ScriptStart();
     const Start blank;
     if (!(s.wordSize == blank.wordSize && s.fixLength == blank.fixLength && s.stack.empty() &&
           s.base == blank.base && s.angle == blank.angle)) {

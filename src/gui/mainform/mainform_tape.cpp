@@ -37,10 +37,10 @@ void TMainForm::SetUpTape() {
         if (const std::optional<std::string> warning = tape::LoadTapeFile(file, tape_))
             QMessageBox::warning(nullptr, "Tallix", QString::fromStdString(*warning));
         tapeSave_ = new TTapeSave(tape_, file, this);
-        tapeSave_->MarkSaved();
     }
     // From here on every step the calculator takes is on the tape.
     tape_.Attach(calc_);
+    if (tapeSave_) tapeSave_->MarkSaved();
     if (tapeShownAtStart_) {
         CommandAction(Cmd::Tape)->setChecked(true);
         // Shown once the main window is: beside it.

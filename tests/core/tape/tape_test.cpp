@@ -163,10 +163,8 @@ TEST(TapeScript, StartsFromTheStackAndModesTheTapeStartedWith) {
 class TapeFile : public tallix::testing::StackFileIo {};
 
 TEST_F(TapeFile, RoundTripKeepsMarksValuesAndOddTexts) {
-    Taped t;
-    t.Push({"a\tb\\c", "2"});
     Taped u;
-    u.tape.Clear(t.calc);
+    u.Push({"a\tb\\c", "2"});
     u.Type("1\r2+3*");
     ASSERT_TRUE(u.calc.Undo());
     tallix::tape::Start start;
@@ -191,6 +189,13 @@ TEST_F(TapeFile, RoundTripKeepsMarksValuesAndOddTexts) {
     Tape back;
     EXPECT_FALSE(tallix::tape::LoadTapeFile(path, back));
     EXPECT_EQ(tallix::tape::Serialize(back), bytes);
+}
+
+TEST_F(TapeFile, ASaveMakesTheFolderItNeeds) {
+    const std::string path = PathOf("new/folder/Tallix.tape");
+    ASSERT_TRUE(tallix::tape::SaveTapeFile(path, "Tallix tape 1\nstart 2 2 16 -1\n"));
+    Tape tape;
+    EXPECT_FALSE(tallix::tape::LoadTapeFile(path, tape));
 }
 
 TEST_F(TapeFile, AMissingFileIsAnEmptyTape) {
