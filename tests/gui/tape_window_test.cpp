@@ -4,8 +4,8 @@
 #include <QAccessible>
 #include <QAction>
 #include <QClipboard>
-#include <QListView>
 #include <QMenu>
+#include <QTableView>
 #include <QTemporaryDir>
 
 #include "core/commands/clipboard.h"
@@ -76,7 +76,8 @@ TEST_F(TapeWindowTest, ListsEachLineNewestLastWithErrorsAndUndoneMarks) {
     EXPECT_TRUE(Row(2).data(TTapeModel::UndoneRole).toBool());
     EXPECT_EQ(Row(2).data().toString(), "+ 5, undone");
     // The newest line is in view.
-    QListView* list = ShownTape().List();
+    QTableView* list = ShownTape().List();
+    QApplication::processEvents();
     const QRect last = list->visualRect(Row(list->model()->rowCount() - 1));
     EXPECT_TRUE(list->viewport()->rect().intersects(last));
 }
@@ -85,7 +86,7 @@ TEST_F(TapeWindowTest, DoubleClickAndEnterPushTheExactValueAsAStep) {
     ShownTape();
     Type("0.5S"); // SIN: 18 digits on the stack, 15 on the display
     const std::string sine = Calc().Stack().at(0);
-    QListView* list = ShownTape().List();
+    QTableView* list = ShownTape().List();
     list->setCurrentIndex(Row(1));
     const QRect r = list->visualRect(Row(1));
     // A double click as the window system delivers it: a click, then the
@@ -108,7 +109,7 @@ TEST_F(TapeWindowTest, DoubleClickAndEnterPushTheExactValueAsAStep) {
 TEST_F(TapeWindowTest, CopyPutsTheSelectedLinesOnTheClipboard) {
     TTapeWindow& tape = ShownTape();
     Type("2\r3*");
-    QListView* list = tape.List();
+    QTableView* list = tape.List();
     list->selectionModel()->select(QItemSelection(Row(1), Row(2)), QItemSelectionModel::Select);
     QTest::keyClick(list, Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(QGuiApplication::clipboard()->text(),

@@ -6,11 +6,12 @@
 #include <QCloseEvent>
 #include <QFile>
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QKeyEvent>
-#include <QListView>
 #include <QMenu>
 #include <QMessageBox>
 #include <QScrollBar>
+#include <QTableView>
 #include <QVBoxLayout>
 
 #include "core/tape/tapefile.h"
@@ -24,25 +25,47 @@ TTapeWindow::TTapeWindow(tape::Tape& tape, QWidget* owner) : QWidget(owner, Qt::
     setAttribute(Qt::WA_DeleteOnClose, false);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    list_ = new QListView(this);
+    // A one-column table rather than a list view: a list lays every row
+    // out again when one is added, a table with fixed row heights does not.
+    list_ = new QTableView(this);
     list_->setObjectName("TapeList");
     list_->setAccessibleName("Tape");
     list_->setAccessibleDescription("Every entry, command and result, newest last");
-    list_->setUniformItemSizes(true);
     list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    list_->setSelectionBehavior(QAbstractItemView::SelectRows);
     list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     list_->setContextMenuPolicy(Qt::CustomContextMenu);
+    list_->setShowGrid(false);
+    list_->setWordWrap(false);
+    list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    list_->horizontalHeader()->hide();
+    list_->horizontalHeader()->setStretchLastSection(true);
+    list_->verticalHeader()->hide();
     QFont mono = list_->font();
     mono.setFamily("Monospace");
     mono.setStyleHint(QFont::TypeWriter);
     list_->setFont(mono);
+    list_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    list_->verticalHeader()->setDefaultSectionSize(QFontMetrics(mono).height() + 2);
     model_ = new TTapeModel(tape_, this);
     list_->setModel(model_);
     list_->setItemDelegate(new TTapeDelegate(list_));
     layout->addWidget(list_);
     tape_.SetView(model_);
-    connect(model_, &TTapeModel::appended, list_, &QListView::scrollToBottom);
-    connect(list_, &QListView::doubleClicked, this, [this](const QModelIndex& index) {
+    // Scrolled to the newest line once the table has taken the new rows,
+    // once for any number of lines in between.
+    connect(model_, &TTapeModel::appended, this, [this] {
+        if (scrollPending_) return;
+        scrollPending_ = true;
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                scrollPending_ = false;
+                list_->scrollToBottom();
+            },
+            Qt::QueuedConnection);
+    });
+    connect(list_, &QTableView::doubleClicked, this, [this](const QModelIndex& index) {
         list_->setCurrentIndex(index);
         PushCurrent();
     });

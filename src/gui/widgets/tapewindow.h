@@ -9,7 +9,7 @@
 
 #include "core/tape/tape.h"
 
-class QListView;
+class QTableView;
 class QMenu;
 
 namespace tallix::gui {
@@ -22,7 +22,7 @@ public:
     TTapeWindow(tape::Tape& tape, QWidget* owner);
     ~TTapeWindow() override;
 
-    QListView* List() const { return list_; }
+    QTableView* List() const { return list_; }
     TTapeModel* Model() const { return model_; }
     QMenu* ContextMenu() const { return menu_; }
 
@@ -58,7 +58,8 @@ private:
     bool AskPath(const QString& title, const QString& filter, const QString& suffix, QString& path);
 
     tape::Tape& tape_;
-    QListView* list_ = nullptr;
+    QTableView* list_ = nullptr;
+    bool scrollPending_ = false;
     TTapeModel* model_ = nullptr;
     QMenu* menu_ = nullptr;
 };
