@@ -26,8 +26,12 @@ _tallix()
             _tallix_files stk "$cur"
             return
             ;;
-        --print | --tape)
+        --print)
             _tallix_files "pdf txt" "$cur"
+            return
+            ;;
+        --tape)
+            _tallix_files txt "$cur"
             return
             ;;
     esac

@@ -128,6 +128,9 @@ void Tape::Attach(Calculator& calc) {
     Detach();
     calc_ = &calc;
     calc.SetStepListener(this);
+    // Lines undone in a history that is gone (an earlier run's) can never
+    // come back.
+    if (!calc.CanRedo()) DropUndoneLines();
     // Without a line that leads to it, the tape starts where the next
     // pass starts.
     if (present_ == 0) startDirty_ = true;

@@ -189,6 +189,12 @@ TEST_F(TapeFile, RoundTripKeepsMarksValuesAndOddTexts) {
     Tape back;
     EXPECT_FALSE(tallix::tape::LoadTapeFile(path, back));
     EXPECT_EQ(tallix::tape::Serialize(back), bytes);
+    // Attached to a calculator of a new run, whose history has nothing to
+    // redo, the undone line goes.
+    TestCalc fresh;
+    back.Attach(fresh.calc);
+    ASSERT_EQ(back.Size(), u.tape.Size() - 1);
+    EXPECT_FALSE(back.At(back.Size() - 1).undone);
 }
 
 TEST_F(TapeFile, ASaveMakesTheFolderItNeeds) {
