@@ -65,6 +65,17 @@ TEST_F(TapeWindowTest, TheOptionsItemShowsItBesideTheWindowAndClosingUnchecksIt)
     EXPECT_FALSE(tape->isVisible());
 }
 
+TEST_F(TapeWindowTest, StaysOnTopWhenTheCalculatorDoes) {
+    TTapeWindow& tape = ShownTape();
+    EXPECT_FALSE(tape.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    Form().CommandAction(Cmd::StayOnTop)->trigger();
+    ASSERT_TRUE(Form().StaysOnTop());
+    EXPECT_TRUE(tape.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_TRUE(tape.isVisible());
+    Form().CommandAction(Cmd::StayOnTop)->trigger();
+    EXPECT_FALSE(tape.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+}
+
 TEST_F(TapeWindowTest, ListsEachLineNewestLastWithErrorsAndUndoneMarks) {
     ShownTape();
     Type("2\r3+");
@@ -152,6 +163,7 @@ TEST(TapeKept, AcrossARestartAndOnDiskWhileRunning) {
         ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
         form->TapeSave()->SetIdleMs(10);
         form->CommandAction(Cmd::Tape)->trigger();
+        form->TapeWindow()->resize(420, 280);
         tallix::PasteText(form->Calc(), "4 5");
         tallix::RunCommand(form->Calc(), Cmd::Mul);
         // Written a moment after the last change, before any end: what a
@@ -177,6 +189,7 @@ TEST(TapeKept, AcrossARestartAndOnDiskWhileRunning) {
     // Shown again, since it was shown at the end.
     QTRY_VERIFY(form->TapeWindow() && form->TapeWindow()->isVisible());
     EXPECT_TRUE(form->CommandAction(Cmd::Tape)->isChecked());
+    EXPECT_EQ(form->TapeWindow()->size(), QSize(420, 280));
     // And it goes on from there.
     tallix::RunCommand(form->Calc(), Cmd::Sqrt);
     ASSERT_EQ(form->Tape().Size(), 3u);

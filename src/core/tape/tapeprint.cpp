@@ -15,7 +15,9 @@ print::TStackListing BuildTapeListing(const Tape& tape, const print::TStackListi
     listing.Rows.reserve(tape.Size());
     for (const Line& line : tape.Lines())
         listing.Rows.push_back(
-            {line.undone ? line.caption + " (undone)" : line.caption, line.shown});
+            {line.undone ? (line.caption.empty() ? "(undone)" : line.caption + " (undone)")
+                         : line.caption,
+             line.shown});
     return listing;
 }
 

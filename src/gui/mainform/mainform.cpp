@@ -308,6 +308,8 @@ void TMainForm::AlwaysOnTop1Click() {
     } else {
         setWindowFlags(flags);
     }
+    // The tape window stays on top with the calculator.
+    if (TapeShown()) ShowTape(true);
     FocusEntry();
     NoteOptionChange();
 }

@@ -57,6 +57,7 @@ TTapeWindow& TMainForm::MakeTapeWindow() {
     connect(tapeWindow_, &TTapeWindow::pushRequested, this, &TMainForm::PushTapeValue);
     connect(tapeWindow_, &TTapeWindow::printRequested, this, &TMainForm::PrintTape);
     connect(tapeWindow_, &TTapeWindow::clearRequested, this, &TMainForm::ClearTape);
+    connect(tapeWindow_, &TTapeWindow::resized, this, [this] { NoteOptionChange(); });
     connect(tapeWindow_, &TTapeWindow::closed, this, [this] {
         CommandAction(Cmd::Tape)->setChecked(false);
         NoteOptionChange();

@@ -190,6 +190,11 @@ void TTapeWindow::closeEvent(QCloseEvent* event) {
     Q_EMIT closed();
 }
 
+void TTapeWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    Q_EMIT resized();
+}
+
 bool TTapeWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched != list_) return QWidget::eventFilter(watched, event);
     if (event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress) {

@@ -48,9 +48,12 @@ Q_SIGNALS:
     void clearRequested();
     // The window was closed by the user.
     void closed();
+    // Its size changed (a saved setting).
+    void resized();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

@@ -7,6 +7,8 @@
 #include "core/commands/clipboard.h"
 #include "core/persist/stackfile.h"
 #include "core/tape/tapefile.h"
+#include "core/tape/tapeprint.h"
+#include "print_rig.h"
 #include "stackfile_fixture.h"
 #include "test_calc.h"
 
@@ -252,3 +254,26 @@ TEST(TapeLimit, TheOldestLinesGoAndTheScriptStillReplays) {
 }
 
 } // namespace
+
+// ---- printing ---------------------------------------------------------------------
+
+namespace tallix_tape_print {
+
+using tallix::print::testing::PrintRig;
+
+TEST(PrintTape, TheLinesUnderTheTapesTitleWithPageAndDate) {
+    Taped t;
+    t.Type("0.5S1\r0/");
+    ASSERT_TRUE(t.calc.Undo()); // the 0, and the error that followed it
+    PrintRig rig;
+    tallix::print::ConfigureStackPrinter(*rig, '.');
+    tallix::tape::PrintTape(*rig, t.tape, '.', tallix::print::kBatchDisplayFont);
+    EXPECT_EQ(rig.dev.TextsOnPage(1),
+              (Strings{"Tallix - Tape", "Page 1", "06/05/2024", "1:02:03 PM", "", "0.5", "SIN",
+                       "0.479425538604203", "", "1", "(undone)", "0",
+                       "÷ Error: Infinite Result (undone)", ""}));
+    // The printer's own title is back for the stack listing.
+    EXPECT_EQ(rig->Title(), "Tallix - Stack Print");
+}
+
+} // namespace tallix_tape_print
