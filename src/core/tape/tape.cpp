@@ -120,7 +120,8 @@ void PushLineValue(Calculator& calc, const std::string& text) {
     });
 }
 
-Tape::Tape(std::size_t maxLines) : maxLines_(maxLines < 1 ? 1 : maxLines) {}
+Tape::Tape(std::size_t maxLines)
+    : maxLines_(maxLines < 1 ? 1 : maxLines), replayShell_(std::make_unique<QuietShell>()) {}
 
 Tape::~Tape() { Detach(); }
 
@@ -155,15 +156,29 @@ void Tape::PassOpening(const Calculator& calc) {
     // Taken once, when it is needed: copying the stack at every load or
     // undo would cost its depth each time.
     if (!startDirty_) return;
-    start_ = StartOf(calc);
+    SetStart(StartOf(calc));
     startDirty_ = false;
     Changed();
 }
 
-Start Tape::ScriptStart() const { return startDirty_ && calc_ ? StartOf(*calc_) : start_; }
+Start Tape::ScriptStart() const { return startDirty_ && calc_ ? StartOf(*calc_) : StartState(); }
+
+const Start& Tape::StartState() const {
+    if (startStale_) {
+        start_ = StartOf(*replay_);
+        startStale_ = false;
+    }
+    return start_;
+}
+
+void Tape::SetStart(Start start) {
+    start_ = std::move(start);
+    startStale_ = false;
+    replay_.reset();
+}
 
 void Tape::Assign(Start start, std::deque<Line> lines) {
-    start_ = std::move(start);
+    SetStart(std::move(start));
     lines_ = std::move(lines);
     // The undone lines stand together at the end.
     present_ = lines_.size();
@@ -328,19 +343,24 @@ void Tape::Trim() {
     std::size_t k = lines_.size() - maxLines_ + maxLines_ / 10;
     k = std::min({k, present_, lines_.size()});
     if (k == 0) return;
-    // The start moves past the dropped lines: they are replayed on it.
-    QuietShell quiet;
-    Calculator scratch(quiet, calc_ ? calc_->DecimalChar() : '.');
-    const Start& s = start_;
-    scratch.Load([&s](Calculator::Change& c) {
-        c.ReplaceStack(std::vector<std::string>(s.stack.rbegin(), s.stack.rend()));
-        c.SetWordSize(s.wordSize);
-        c.SetFixLength(s.fixLength);
-        c.SelectBase(s.base);
-        c.SelectAngleMode(s.angle);
-    });
-    for (std::size_t i = 0; i < k; ++i) RunTokens(scratch, lines_[i].script);
-    start_ = StartOf(scratch);
+    // The start moves past the dropped lines: they are replayed on a
+    // calculator that holds the start and is kept for the next time, so
+    // that a trim costs the lines it drops, not the depth of the stack.
+    if (!replay_) {
+        replay_ = std::make_unique<Calculator>(*replayShell_, calc_ ? calc_->DecimalChar() : '.');
+        // It never undoes: its history holds next to nothing.
+        replay_->SetHistoryLimits({1, 1});
+        const Start& s = start_;
+        replay_->Load([&s](Calculator::Change& c) {
+            c.ReplaceStack(std::vector<std::string>(s.stack.rbegin(), s.stack.rend()));
+            c.SetWordSize(s.wordSize);
+            c.SetFixLength(s.fixLength);
+            c.SelectBase(s.base);
+            c.SelectAngleMode(s.angle);
+        });
+    }
+    for (std::size_t i = 0; i < k; ++i) RunTokens(*replay_, lines_[i].script);
+    startStale_ = true;
     lines_.erase(lines_.begin(), lines_.begin() + static_cast<std::ptrdiff_t>(k));
     present_ -= k;
     Changed();

@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -80,7 +81,7 @@ public:
     const std::deque<Line>& Lines() const { return lines_; }
     std::size_t Size() const { return lines_.size(); }
     const Line& At(std::size_t i) const { return lines_[i]; }
-    const Start& StartState() const { return start_; }
+    const Start& StartState() const;
     // Advances with every change of the lines or the start.
     std::uint64_t Revision() const { return revision_; }
 
@@ -131,7 +132,13 @@ private:
     std::size_t maxLines_;
     Calculator* calc_ = nullptr;
     TapeView* view_ = nullptr;
-    Start start_;
+    void SetStart(Start start);
+    // The start, and, once lines were trimmed, the calculator the trimmed
+    // lines were replayed on, from which it is read when asked for.
+    mutable Start start_;
+    mutable bool startStale_ = false;
+    std::unique_ptr<Shell> replayShell_;
+    std::unique_ptr<Calculator> replay_;
     std::deque<Line> lines_;
     // lines_[0, present_) lead to the present stack; the rest are undone.
     std::size_t present_ = 0;
