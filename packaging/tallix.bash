@@ -30,10 +30,14 @@ _tallix()
             _tallix_files "pdf txt" "$cur"
             return
             ;;
+        --tape)
+            _tallix_files txt "$cur"
+            return
+            ;;
     esac
 
     if [[ $cur == -* || $COMP_CWORD -eq 1 ]]; then
-        local options="-e --eval --batch --raw --load --save --print --list-commands --help --version"
+        local options="-e --eval --batch --raw --load --save --print --tape --list-commands --help --version"
         [[ $COMP_CWORD -eq 1 ]] && options+=" /TRAY"
         COMPREPLY=($(compgen -W "$options" -- "$cur"))
     fi

@@ -3,6 +3,7 @@
 #include <clocale>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <span>
 #ifdef _WIN32
 #include <windows.h>
@@ -15,6 +16,7 @@
 #include "core/commands/dispatch.h"
 #include "core/number/utf8.h"
 #include "core/persist/stackfile.h"
+#include "core/tape/tapefile.h"
 
 #ifndef TALLIX_VERSION
 #define TALLIX_VERSION "dev"
@@ -198,6 +200,10 @@ int BatchMain(const CommandLine& cl, std::FILE* in, std::FILE* out, std::FILE* e
             return 1;
         }
     }
+    // The tape listens from here on, starting from the loaded stack; a run
+    // without --tape has none and pays nothing for it.
+    std::optional<tape::Tape> runTape;
+    if (cl.tape) runTape.emplace().Attach(runner.calculator());
     // A message names the line of standard input, or the -e among several,
     // where its token stands.
     const bool numberEvals = cl.evals.size() > 1;
@@ -230,8 +236,21 @@ int BatchMain(const CommandLine& cl, std::FILE* in, std::FILE* out, std::FILE* e
             printFailed = true;
         }
     }
+    bool tapeFailed = false;
+    if (runTape) {
+        const std::string text = runTape->Text();
+        if (cl.tapePath == "-") {
+            std::fwrite(text.data(), 1, text.size(), out);
+            std::fflush(out);
+        } else if (auto st = tape::SaveTapeFile(cl.tapePath, text); !st) {
+            std::fprintf(err, "tallix: cannot write %s: %s\n", cl.tapePath.c_str(),
+                         st.reason.c_str());
+            std::fflush(err);
+            tapeFailed = true;
+        }
+    }
     runner.PrintStack(out, cl.raw);
-    return runner.errorCount() > 0 || saveFailed || printFailed ? 1 : 0;
+    return runner.errorCount() > 0 || saveFailed || printFailed || tapeFailed ? 1 : 0;
 }
 
 } // namespace tallix::cli

@@ -19,6 +19,9 @@ const char kUsage[] = "Usage: tallix [/TRAY]\n"
                       "  --print FILE       print the stack listing of the window's Print command\n"
                       "                     into FILE: a PDF when the name ends in .pdf, else the\n"
                       "                     printer's plain text rendering\n"
+                      "  --tape FILE        write the run's tape (every entry, command, error\n"
+                      "                     and result, one a line) into FILE after the last\n"
+                      "                     token; - writes it to standard output\n"
                       "  --list-commands    list the command names, one a line\n"
                       "  -h, --help         show this help\n"
                       "  --version          show the version\n"
@@ -72,7 +75,8 @@ CommandLine ClassifyArgs(std::span<const char* const> args) {
     cl.mode = StartMode::Batch;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string_view a = args[i];
-        if (a == "-e" || a == "--eval" || a == "--load" || a == "--save" || a == "--print") {
+        if (a == "-e" || a == "--eval" || a == "--load" || a == "--save" || a == "--print" ||
+            a == "--tape") {
             if (i + 1 >= args.size()) return UsageError(std::string(a) + " needs an argument");
             std::string value = args[++i];
             if (a == "--load") {
@@ -84,6 +88,9 @@ CommandLine ClassifyArgs(std::span<const char* const> args) {
             } else if (a == "--print") {
                 cl.print = true;
                 cl.printPath = std::move(value);
+            } else if (a == "--tape") {
+                cl.tape = true;
+                cl.tapePath = std::move(value);
             } else {
                 cl.evals.push_back(std::move(value));
             }
@@ -98,6 +105,9 @@ CommandLine ClassifyArgs(std::span<const char* const> args) {
         } else if (a.starts_with("--print=")) {
             cl.print = true;
             cl.printPath = a.substr(8);
+        } else if (a.starts_with("--tape=")) {
+            cl.tape = true;
+            cl.tapePath = a.substr(7);
         } else if (a == "--batch") {
             cl.fromStdin = true;
         } else if (a == "--raw") {

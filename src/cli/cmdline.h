@@ -27,8 +27,8 @@ struct CommandLine {
     std::vector<std::string> evals; // -e, --eval, in order
     bool fromStdin = false;         // --batch, or only options that run no tokens
     bool raw = false;               // --raw
-    bool load = false, save = false, print = false;
-    std::string loadPath, savePath, printPath;
+    bool load = false, save = false, print = false, tape = false;
+    std::string loadPath, savePath, printPath, tapePath; // tapePath "-": standard output
 };
 
 // Reads the arguments after the program name.

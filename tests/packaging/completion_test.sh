@@ -34,7 +34,7 @@ expect() {
 
 expect '--load|--list-commands|' --l
 expect '--save|' -e 1 --s
-expect '-e|--eval|--batch|--raw|--load|--save|--print|--list-commands|--help|--version|/TRAY|' ''
+expect '-e|--eval|--batch|--raw|--load|--save|--print|--tape|--list-commands|--help|--version|/TRAY|' ''
 expect '/TRAY|' /
 expect '--batch|' -e 1 --ba
 # Command names: in the case typed, for the last word of the tokens.
@@ -48,6 +48,8 @@ expect 'a.Stk|b.stk|sub|c.txt|d.pdf|e.PDF|f.dat|' --load ''
 expect 'a.Stk|b.stk|sub|c.txt|d.pdf|e.PDF|f.dat|' -e 1 --save ''
 expect 'c.txt|d.pdf|e.PDF|sub|a.Stk|b.stk|f.dat|' --print ''
 expect 'd.pdf|' --print d
+# A tape is text.
+expect 'c.txt|sub|a.Stk|b.stk|d.pdf|e.PDF|f.dat|' --tape ''
 
 # The command names offered are exactly those the program lists.
 COMP_WORDS=("$tallix" -e '')

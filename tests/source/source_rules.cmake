@@ -10,6 +10,7 @@ set(allowed_ops number calc ops)
 set(allowed_persist number calc persist)
 set(allowed_print number persist print)
 set(allowed_commands number calc ops commands)
+set(allowed_tape number calc ops commands persist print tape)
 
 set(failures "")
 file(GLOB_RECURSE core_files ${SRC}/core/*.h ${SRC}/core/*.cpp)

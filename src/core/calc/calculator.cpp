@@ -128,7 +128,9 @@ void Calculator::ReplaceStack(std::vector<std::string> levelsTopFirst) {
 void Calculator::ShowError(std::string_view name, std::string_view detail, Reason reason) {
     CommandFailed();
     std::string head = CutChars(std::string(name) + " Error: " + std::string(detail), 88);
-    shell_.ShowError(CutChars(head + "\r\n" + std::string(ReasonText(reason)), 107));
+    std::string message = CutChars(head + "\r\n" + std::string(ReasonText(reason)), 107);
+    if (listener_ && stepError_.empty()) stepError_ = message;
+    shell_.ShowError(message);
 }
 
 namespace {
@@ -206,6 +208,7 @@ bool Calculator::EnterEntryLine() {
         PushText(std::move(text));
         return true;
     }
+    if (listener_) stepEntered_ = true;
     if (EnterEditedEntry()) return true;
     Value value = 0;
     std::string text;
@@ -372,14 +375,42 @@ void Calculator::Passed() {
 }
 
 void Calculator::BeginStep(std::string_view label) {
-    if (stepDepth_++ == 0)
+    if (stepDepth_++ == 0) {
+        if (listener_) listener_->PassOpening(*this);
         history_.Begin(View(), label);
-    else
+    } else {
         history_.Label(label);
+    }
 }
 
 void Calculator::EndStep() {
-    if (stepDepth_ > 0 && --stepDepth_ == 0) history_.End(View(), stack_);
+    if (stepDepth_ > 0 && --stepDepth_ == 0) EndRecord();
+}
+
+void Calculator::EndRecord() {
+    if (!listener_) {
+        history_.End(View(), stack_);
+        return;
+    }
+    const std::string label(history_.PendingLabel());
+    const std::uint64_t kept = history_.KeptCount();
+    history_.End(View(), stack_);
+    const std::string error = std::move(stepError_);
+    stepError_.clear();
+    const bool entered = std::exchange(stepEntered_, false);
+    listener_->StepClosed(*this, {label, history_.KeptCount() != kept, error, entered});
+}
+
+void Calculator::EndLoad(StepListener* listener) {
+    EndStep();
+    history_.Clear();
+    stepError_.clear();
+    stepEntered_ = false;
+    listener_ = listener;
+    if (stepDepth_ == 0) {
+        if (listener_) listener_->Loaded(*this);
+        Passed();
+    }
 }
 
 void Calculator::CommandFailed() {
@@ -388,7 +419,7 @@ void Calculator::CommandFailed() {
 
 void Calculator::CutStep(std::string_view label) {
     if (stepDepth_ == 0) return;
-    history_.End(View(), stack_);
+    EndRecord();
     history_.Begin(View(), label);
 }
 
@@ -406,6 +437,7 @@ bool Calculator::Undo() {
     ModeState m;
     if (!history_.Undo(stack_, m)) return false;
     SetModes(m);
+    if (listener_) listener_->Undone(*this);
     Passed();
     return true;
 }
@@ -414,6 +446,7 @@ bool Calculator::Redo() {
     ModeState m;
     if (stepDepth_ > 0 || !history_.Redo(stack_, m)) return false;
     SetModes(m);
+    if (listener_) listener_->Redone(*this);
     Passed();
     return true;
 }

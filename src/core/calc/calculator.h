@@ -56,6 +56,36 @@ struct ScrollBarState {
     bool Visible = false;
 };
 
+class Calculator;
+
+// Hears of what passes through the calculator's door, step by step: a
+// record of the session (the paper tape) follows the history with it.
+// Optional: a calculator without one pays a null test per step.
+class StepListener {
+public:
+    virtual ~StepListener() = default;
+    struct Step {
+        std::string_view label; // the step's name (its command's label)
+        bool kept = false;      // whether it became an undo step
+        // The first error message shown during it, NAME + " Error: " +
+        // CR LF + reason; empty for none.
+        std::string_view error;
+        // Whether it entered the entry line's number (typed, or put there
+        // by Edit), rather than, say, duplicating level 1.
+        bool entered = false;
+    };
+    // A pass through the door begins: `calc` is the state before it.
+    virtual void PassOpening(const Calculator& calc) = 0;
+    // A step closed, inside the pass that ran it: `calc` is the state
+    // after it.
+    virtual void StepClosed(const Calculator& calc, const Step& step) = 0;
+    // Undo or Redo played the last done, or the next undone, step.
+    virtual void Undone(const Calculator& calc) = 0;
+    virtual void Redone(const Calculator& calc) = 0;
+    // A state was brought in from outside; the history starts afresh.
+    virtual void Loaded(const Calculator& calc) = 0;
+};
+
 struct StackLine {
     std::string text;  // what the line shows, cut to its width
     std::string full;  // the whole text, for the line's tooltip
@@ -95,6 +125,8 @@ public:
     // Advances with every pass through the door: equal revisions mean an
     // unchanged calculator. The view and the autosave follow it.
     std::uint64_t Revision() const { return revision_; }
+    // The one listener to the steps, or none.
+    void SetStepListener(StepListener* listener) { listener_ = listener; }
 
     // ---- modes, last arguments, entry line (read only) ---------------------
     Value LastX() const { return lastX_; }
@@ -179,6 +211,10 @@ private:
 
     void BeginStep(std::string_view label);
     void EndStep();
+    // Ends the open step's record and tells the listener of it.
+    void EndRecord();
+    // Load's end: the step it ran is no step, and the history starts afresh.
+    void EndLoad(StepListener* listener);
     void CutStep(std::string_view label);
     void CommandFailed();
     // Closes a pass through the door: the counter, and the shell told.
@@ -234,6 +270,10 @@ private:
     History history_;
     int stepDepth_ = 0;
     std::uint64_t revision_ = 0;
+    StepListener* listener_ = nullptr;
+    // The open step's first error message, kept only for a listener.
+    std::string stepError_;
+    bool stepEntered_ = false;
 };
 
 // The handle a change runs with: the primitives every command uses and the
@@ -337,12 +377,9 @@ template <class Fn> decltype(auto) Calculator::Apply(std::string_view label, Fn&
 template <class Fn> decltype(auto) Calculator::Load(Fn&& fn) {
     struct Close {
         Calculator& c;
-        ~Close() {
-            c.EndStep();
-            c.history_.Clear();
-            if (c.stepDepth_ == 0) c.Passed();
-        }
-    } close{*this};
+        StepListener* listener;
+        ~Close() { c.EndLoad(listener); }
+    } close{*this, std::exchange(listener_, nullptr)};
     BeginStep({});
     Change change(*this);
     return std::forward<Fn>(fn)(change);

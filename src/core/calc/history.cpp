@@ -201,6 +201,7 @@ void History::End(const ModeView& after, const TextStack& stack) {
         }
     }
     DropUndone();
+    ++kept_;
 
     std::uint8_t flags = 0;
     if (beforeEdit_) flags |= kEditBefore;

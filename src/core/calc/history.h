@@ -121,6 +121,9 @@ public:
     // A command failed during the step (it showed an error, or put its
     // arguments back without one).
     void Failed() { failed_ = true; }
+    // Counts the steps End has kept, ever: a listener learns from it
+    // whether the step it hears of became one.
+    std::uint64_t KeptCount() const { return kept_; }
 
     // ---- moving through the steps ----------------------------------------
     bool CanUndo() const { return done_ > 0; }
@@ -211,6 +214,7 @@ private:
     // the record takes from Begin and End.
     bool recording_ = false;
     bool failed_ = false;
+    std::uint64_t kept_ = 0;
     // The last arguments and the other modes before the step, encoded as
     // in a record.
     static constexpr std::size_t kModes = 2 * 10 + 4 + 4 + 1 + 4 + 1;

@@ -181,6 +181,7 @@ constexpr CommandDef kCommands[] = {
     Win(Cmd::StayOnTop, Sep(Menu::Options, "Stay On &Top", "AlwaysOnTop1", "", Check::Toggle)),
     Win(Cmd::HideKeyboard, Sep(Menu::Options, "Hide &Keyboard", "HideKeyboard1", "", Check::Toggle)),
     Win(Cmd::HideNumbers, In(Menu::Options, "Hide &Numbers", "HideNumbers1", "", Check::Toggle)),
+    Win(Cmd::Tape, Sep(Menu::Options, "&Tape", "Tape1", "Ctrl+Shift+T", Check::Toggle)),
     Win(Cmd::Restore, Default(Menu::Popup, "&Restore", "Restore1")),
     Win(Cmd::TrayClose, In(Menu::Popup, "&Close", "Close1")),
     Win(Cmd::AboutTallix, Sep(Menu::Popup, "&About Tallix", "AboutTallix1")),

@@ -37,7 +37,7 @@ enum class Cmd : std::uint8_t {
     // undo and redo
     Undo, Redo,
     // the window's own commands
-    Open, Save, Print, TrayIcon, Keys, About, Exit, StayOnTop, HideKeyboard, HideNumbers,
+    Open, Save, Print, TrayIcon, Keys, About, Exit, StayOnTop, HideKeyboard, HideNumbers, Tape,
     Copy, CopyStack, Paste,
     // the window's look: its theme and its zoom
     ThemeSystem, ThemeLight, ThemeDark, ThemeHighContrast,

@@ -146,6 +146,15 @@ const SettingRow kSettings[] = {
     {kWindowGroup, "Zoom", T::Int, kDefaultZoom, INT32_MIN, INT32_MAX, false, 7,
      [](C&, W& w, const Read& r) { w.Zoom = ValidZoom(r.i); },
      [](Cc&, Cw& w) -> std::optional<std::string> { return IntText(ValidZoom(w.Zoom)); }},
+    {kTapeGroup, "Shown", T::Bool, 0, INT32_MIN, INT32_MAX, false, 0,
+     [](C&, W& w, const Read& r) { w.TapeShown = r.i != 0; },
+     [](Cc&, Cw& w) { return Flag(w.TapeShown); }},
+    {kTapeGroup, "Width", T::Int, 300, 100, 10000, false, 1,
+     [](C&, W& w, const Read& r) { w.TapeWidth = r.i; },
+     [](Cc&, Cw& w) -> std::optional<std::string> { return IntText(w.TapeWidth); }},
+    {kTapeGroup, "Height", T::Int, 360, 100, 10000, false, 2,
+     [](C&, W& w, const Read& r) { w.TapeHeight = r.i; },
+     [](Cc&, Cw& w) -> std::optional<std::string> { return IntText(w.TapeHeight); }},
     {kSettingsGroup, "WordSize", T::Int, 16, 1, 56, false, 7,
      [](C& c, W&, const Read& r) { c.SetWordSize(r.i); },
      [](Cc& c, Cw&) -> std::optional<std::string> { return IntText(c.WordSize()); }},
@@ -245,6 +254,7 @@ LoadResult LoadSettings(SettingsStore& store, Calculator& calculator, WindowSett
 SavedValues CaptureValues(const Calculator& calc, const WindowSettings& window) {
     static const std::vector<const SettingRow*> windowRows = SaveOrder(kWindowGroup);
     static const std::vector<const SettingRow*> settingsRows = SaveOrder(kSettingsGroup);
+    static const std::vector<const SettingRow*> tapeRows = SaveOrder(kTapeGroup);
     SavedValues v;
     v.window.reserve(windowRows.size());
     v.settings.reserve(settingsRows.size());
@@ -253,6 +263,8 @@ SavedValues CaptureValues(const Calculator& calc, const WindowSettings& window) 
     for (const SettingRow* row : settingsRows)
         if (auto text = row->save(calc, window))
             v.settings.emplace_back(row->key, std::move(*text));
+    for (const SettingRow* row : tapeRows)
+        if (auto text = row->save(calc, window)) v.tape.emplace_back(row->key, std::move(*text));
     return v;
 }
 
@@ -264,6 +276,7 @@ std::optional<std::string> SaveState(SettingsStore& store, const SavedValues& va
         store.Reload();
         for (const auto& [name, text] : values.window) store.Write(kWindowGroup, name, text);
         for (const auto& [name, text] : values.settings) store.Write(kSettingsGroup, name, text);
+        for (const auto& [name, text] : values.tape) store.Write(kTapeGroup, name, text);
         if (stack) {
             store.RemoveGroup(kStackGroup);
             for (std::size_t i = 0; i < stack->size(); ++i)

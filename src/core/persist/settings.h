@@ -33,6 +33,10 @@ struct WindowSettings {
     // of these reads as the default.
     Theme ColourTheme = Theme::System;
     int Zoom = kDefaultZoom;
+    // The tape window: whether it is shown, and its size.
+    bool TapeShown = false;
+    int TapeWidth = 300;
+    int TapeHeight = 360;
 };
 
 struct ScreenSize {
@@ -65,12 +69,13 @@ struct LoadResult {
 LoadResult LoadSettings(SettingsStore& store, Calculator& calc, WindowSettings& window,
                         ScreenSize screen);
 
-// The "Window" and "Settings" values a save writes, as their stored texts in
+// The "Window", "Settings" and "Tape" values a save writes, as their stored texts in
 // writing order. Taking them costs microseconds, so the window can compare
 // them after every command to learn whether anything is left to save.
 struct SavedValues {
     std::vector<std::pair<std::string_view, std::string>> window;
     std::vector<std::pair<std::string_view, std::string>> settings;
+    std::vector<std::pair<std::string_view, std::string>> tape;
     bool operator==(const SavedValues&) const = default;
 };
 SavedValues CaptureValues(const Calculator& calc, const WindowSettings& window);

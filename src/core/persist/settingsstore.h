@@ -16,6 +16,7 @@ namespace tallix::persist {
 inline constexpr std::string_view kWindowGroup = "Window";
 inline constexpr std::string_view kSettingsGroup = "Settings";
 inline constexpr std::string_view kStackGroup = "Stack";
+inline constexpr std::string_view kTapeGroup = "Tape";
 
 // A failure of the store itself: it cannot be read or written, or a value is
 // held in a form other than a string.

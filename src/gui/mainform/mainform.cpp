@@ -98,6 +98,8 @@ void TMainForm::FormCreate(char decimalChar) {
     FollowPalette();
     CheckViewChoices();
 
+    SetUpTape();
+
     qApp->installEventFilter(this);
     calc_.Apply({}, [](tallix::Calculator::Change& c) { c.ResetEntry(); });
     RefreshView();
@@ -209,6 +211,7 @@ void TMainForm::MenuCommand(Cmd cmd) {
     case Cmd::StayOnTop: AlwaysOnTop1Click(); return;
     case Cmd::HideKeyboard: HideKeyboard1Click(); return;
     case Cmd::HideNumbers: HideNumbers1Click(); return;
+    case Cmd::Tape: Tape1Click(); return;
     case Cmd::TrayIcon: TrayIcon1Click(); return;
     case Cmd::Restore: TaskIcon1Click(); return;
     case Cmd::TrayClose: Exit1Click(); return;
@@ -337,6 +340,8 @@ void TMainForm::AlwaysOnTop1Click() {
     } else {
         setWindowFlags(flags);
     }
+    // The tape window stays on top with the calculator.
+    if (TapeShown()) ShowTape(true);
     FocusEntry();
     NoteOptionChange();
 }

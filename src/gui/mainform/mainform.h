@@ -13,6 +13,7 @@
 #include "core/calc/announce.h"
 #include "core/commands/dispatch.h"
 #include "core/persist/settings.h"
+#include "core/tape/tape.h"
 
 class QAbstractButton;
 class QAction;
@@ -35,6 +36,8 @@ class TMainMenu;
 class TQtProgressDialogFactory;
 class TStackDisplay;
 class TStackPrinter;
+class TTapeSave;
+class TTapeWindow;
 class TTrayIcon;
 
 class TMainForm : public QMainWindow, public tallix::Shell {
@@ -118,6 +121,21 @@ public:
     void Keys1Click();
     void Exit1Click();
     bool StaysOnTop() const;
+
+    // ---- the tape ------------------------------------------------------
+    tape::Tape& Tape() { return tape_; }
+    // The tape window, made at the first showing; null before.
+    TTapeWindow* TapeWindow() const { return tapeWindow_; }
+    TTapeSave* TapeSave() const { return tapeSave_; }
+    // Options > Tape: shows or hides the tape window as its item says.
+    void Tape1Click();
+    void ShowTape(bool shown);
+    bool TapeShown() const;
+    QSize TapeSize() const;
+    // A line's value pushed, exactly as its stack text was, as a step.
+    void PushTapeValue(const QString& value);
+    void PrintTape();
+    void ClearTape();
 
     // ---- the tray icon -------------------------------------------------
     // Whether the desktop has a notification area, as last seen: asked at
@@ -226,6 +244,9 @@ private:
     bool InThisWindow(QObject* watched) const;
     void BuildTray();
     void ShowTrayControls();
+    // The tape's file beside the settings, read, and its autosave.
+    void SetUpTape();
+    TTapeWindow& MakeTapeWindow();
 
     tallix::Calculator calc_;
     persist::SettingsStore* store_ = nullptr;
@@ -271,6 +292,12 @@ private:
     bool trayAvailable_ = false;
     std::function<bool()> trayProbe_;
     QTimer* trayTimer_ = nullptr;
+
+    tape::Tape tape_;
+    TTapeWindow* tapeWindow_ = nullptr;
+    TTapeSave* tapeSave_ = nullptr;
+    QSize tapeSize_{300, 360};
+    bool tapeShownAtStart_ = false;
 };
 
 } // namespace tallix::gui

@@ -19,6 +19,7 @@
 #include "gui/layout/geometry.h"
 #include "gui/mainform/mainform.h"
 #include "gui/settings/autosave.h"
+#include "gui/settings/tapesave.h"
 
 namespace tallix::gui {
 
@@ -52,6 +53,8 @@ void TMainForm::LoadSavedState() {
     fileFolder_ = QString::fromStdString(w.FileFolder);
     theme_ = w.ColourTheme;
     zoom_ = w.Zoom;
+    tapeSize_ = QSize(w.TapeWidth, w.TapeHeight);
+    tapeShownAtStart_ = w.TapeShown;
 
     // From now on every change is written a second after it; the saved
     // stack stays in the file meanwhile. A stack the load did not take is
@@ -79,6 +82,10 @@ persist::WindowSettings TMainForm::CurrentWindowSettings() const {
     w.FileFolder = fileFolder_.toStdString();
     w.ColourTheme = theme_;
     w.Zoom = zoom_;
+    w.TapeShown = TapeShown();
+    const QSize tape = TapeSize();
+    w.TapeWidth = tape.width();
+    w.TapeHeight = tape.height();
     return w;
 }
 
@@ -88,12 +95,18 @@ void TMainForm::NoteOptionChange() {
 }
 
 void TMainForm::NoteChange() {
-    if (autoSave_ && !destroyed_) autoSave_->NoteChange();
+    if (destroyed_) return;
+    if (autoSave_) autoSave_->NoteChange();
+    if (tapeSave_) tapeSave_->NoteChange();
 }
 
 void TMainForm::FormDestroy(SaveReport report) {
     if (destroyed_) return;
     destroyed_ = true;
+    if (tapeSave_)
+        if (const std::optional<std::string> error = tapeSave_->SaveAtEnd())
+            std::fprintf(stderr, "tallix: the tape could not be saved to \"%s\": %s\n",
+                         tapeSave_->Path().c_str(), error->c_str());
     if (!autoSave_) return;
     const std::optional<std::string> error = autoSave_->SaveAtEnd();
     if (!error) return;
@@ -242,6 +255,7 @@ void TMainForm::FileWarning(const QString& action, const QString& path, const QS
 bool TMainForm::OpenStackFile(const QString& path) {
     // The stack is replaced only by a file read completely, as one undo step.
     persist::FileStatus st;
+    tape_.NameNextOpen(QFileInfo(path).fileName().toStdString());
     calc_.Apply(tallix::CommandLabel(Cmd::Open), [&](tallix::Calculator::Change& c) {
         st = persist::LoadStackFile(QFile::encodeName(path).toStdString(), c);
     });

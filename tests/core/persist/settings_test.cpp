@@ -720,3 +720,39 @@ TEST(SettingsRoundTrip, TheFileFolderIsKeptOnceSet) {
 }
 
 } // namespace
+
+namespace {
+
+// The tape window's settings: group "Tape", read with their defaults and
+// limits, and written back in their group.
+TEST(TapeSettings, ReadWithLimitsAndSavedInTheirGroup) {
+    struct Case {
+        const char *shown, *width, *height;
+        bool wantShown;
+        int wantWidth, wantHeight;
+    };
+    const Case cases[] = {
+        {nullptr, nullptr, nullptr, false, 300, 360}, // first run
+        {"1", "500", "700", true, 500, 700},
+        {"0", "5", "99999", false, 100, 10000}, // clamped
+        {"x", "wide", "", false, 300, 360},     // unreadable: the defaults
+    };
+    for (const Case& c : cases) {
+        MemorySettingsStore store;
+        if (c.shown) store.Write(kTapeGroup, "Shown", c.shown);
+        if (c.width) store.Write(kTapeGroup, "Width", c.width);
+        if (c.height) store.Write(kTapeGroup, "Height", c.height);
+        Fixture f;
+        ASSERT_EQ(f.Load(store).end, LoadResult::End::Complete);
+        EXPECT_EQ(f.window.TapeShown, c.wantShown);
+        EXPECT_EQ(f.window.TapeWidth, c.wantWidth);
+        EXPECT_EQ(f.window.TapeHeight, c.wantHeight);
+
+        ASSERT_FALSE(SaveSettings(store, f.calc, f.window));
+        EXPECT_EQ(store.Read(kTapeGroup, "Shown"), c.wantShown ? "1" : "0");
+        EXPECT_EQ(store.Read(kTapeGroup, "Width"), std::to_string(c.wantWidth));
+        EXPECT_EQ(store.Read(kTapeGroup, "Height"), std::to_string(c.wantHeight));
+    }
+}
+
+} // namespace
