@@ -26,6 +26,10 @@ class QPushButton;
 class QScrollBar;
 class QTimer;
 
+namespace tallix::print {
+struct TPrintFont;
+}
+
 namespace tallix::gui {
 
 class TAutoSave;
@@ -214,6 +218,9 @@ protected:
     void moveEvent(QMoveEvent* event) override;
 
 private:
+    // The display's font as it stands on the screen, in points: what the
+    // stack listing and the tape are printed in.
+    print::TPrintFont ShownPrintFont() const;
     void FormCreate(char decimalChar);
     void LoadSavedState();
     persist::WindowSettings CurrentWindowSettings() const;

@@ -32,6 +32,16 @@ TStackPrinter& TMainForm::StackPrinter() {
     return *stackPrinter_;
 }
 
+print::TPrintFont TMainForm::ShownPrintFont() const {
+    const QFont shown = PanelScreen()->font();
+    print::TPrintFont font;
+    font.Name = QFontInfo(shown).family().toStdString();
+    font.Size = shown.pointSize() > 0
+                    ? shown.pointSize()
+                    : static_cast<int>(std::lround(shown.pixelSize() * 72.0 / dpi_));
+    return font;
+}
+
 void TMainForm::Print1Click() {
     // The progress window lets paint events through while a listing is
     // printed; a second listing waits for the first.
@@ -53,13 +63,7 @@ void TMainForm::Print1Click() {
         return;
     }
 
-    // The display's font as it stands on the screen, in points.
-    const QFont shown = PanelScreen()->font();
-    print::TPrintFont font;
-    font.Name = QFontInfo(shown).family().toStdString();
-    font.Size = shown.pointSize() > 0
-                    ? shown.pointSize()
-                    : static_cast<int>(std::lround(shown.pixelSize() * 72.0 / dpi_));
+    const print::TPrintFont font = ShownPrintFont();
 
     // A copy of the stack: the listing does not depend on what happens to
     // the stack while the pages go out.

@@ -112,12 +112,7 @@ void TMainForm::PrintTape() {
     dialog.setObjectName("PrintDialog1");
     dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
     if (dialog.exec() != QDialog::Accepted) return;
-    const QFont shown = PanelScreen()->font();
-    print::TPrintFont font;
-    font.Name = QFontInfo(shown).family().toStdString();
-    font.Size = shown.pointSize() > 0
-                    ? shown.pointSize()
-                    : static_cast<int>(std::lround(shown.pixelSize() * 72.0 / dpi_));
+    const print::TPrintFont font = ShownPrintFont();
     std::optional<std::string> failure;
     printing_ = true;
     try {
