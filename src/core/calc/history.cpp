@@ -238,7 +238,7 @@ void History::End(const ModeView& after, const TextStack& stack) {
         pendingSwaps_.clear();
     }
     Put<std::uint32_t>(p, static_cast<std::uint32_t>(ops_.size));
-    std::memcpy(p, ops_.data.get(), ops_.size);
+    if (ops_.size > 0) std::memcpy(p, ops_.data.get(), ops_.size); // none yet: null
     p += ops_.size;
     if (beforeEdit_) PutEdit(p, beforeEditText_, beforeOriginal_ ? &beforeEditOriginal_ : nullptr);
     if (after.EditText) PutEdit(p, *after.EditText, after.EditOriginal);

@@ -111,7 +111,7 @@ public:
         // The text with its length as a one-byte varint.
         std::byte* p = ops_.Extend(1 + text.size());
         *p = static_cast<std::byte>(text.size());
-        std::memcpy(p + 1, text.data(), text.size());
+        if (!text.empty()) std::memcpy(p + 1, text.data(), text.size());
     }
     // An entry moved from index i to level 1 (toTop) or from level 1 to i.
     void Moved(bool toTop, std::size_t i);
@@ -235,7 +235,7 @@ private:
     std::uint8_t labelLen_ = 0;
     void SetLabel(std::string_view label) {
         labelLen_ = static_cast<std::uint8_t>(label.size() < kMaxLabel ? label.size() : kMaxLabel);
-        std::memcpy(label_, label.data(), labelLen_);
+        if (labelLen_ > 0) std::memcpy(label_, label.data(), labelLen_); // data may be null
     }
     struct Ops {
         std::unique_ptr<std::byte[]> data;

@@ -69,6 +69,7 @@ inline Value GetValue(const std::byte*& p) {
 }
 
 inline void PutBytes(std::byte*& p, std::string_view s) {
+    if (s.empty()) return; // an empty view's data may be null
     std::memcpy(p, s.data(), s.size());
     p += s.size();
 }
