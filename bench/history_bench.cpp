@@ -122,3 +122,44 @@ void BM_UndoPaste100k(benchmark::State& state) {
 BENCHMARK(BM_UndoPaste100k)->Unit(benchmark::kMillisecond);
 
 } // namespace
+
+// The history's own cost per step in the shape of a batch run of
+// arithmetic: a number entered (one push), then a two-argument command (two
+// pops and a push, with new last arguments), at the default cap, so that
+// every step also drops the oldest.
+void BM_RecordBatchSteps(benchmark::State& state) {
+    History h;
+    if (state.range(0)) h.SetLimits({static_cast<std::size_t>(state.range(0))});
+    TextStack stack;
+    const std::string a = "2.71828182845904524", b = "1.41421356237309505";
+    Value lastX = 0, lastY = 0;
+    std::uint32_t lastNum = 0;
+    const std::int32_t fix = -1, wordSize = 16;
+    const Base base{};
+    const AngleUnit unit = AngleUnit::Radians;
+    const ModeView view{lastX, lastY, lastNum, fix, base, wordSize, unit};
+    stack.push(a);
+    std::size_t steps = 0;
+    for (auto _ : state) {
+        h.Begin(view, "Enter");
+        h.Pushed(b);
+        stack.push(b);
+        h.End(view, stack);
+        h.Begin(view, "+");
+        h.Popped(stack.at(0));
+        h.Popped(stack.at(1));
+        stack.pop();
+        stack.pop();
+        lastX = lastX + 1;
+        lastY = lastY + 2;
+        lastNum = 2;
+        h.Pushed(a);
+        stack.push(a);
+        h.End(view, stack);
+        steps += 2;
+    }
+    state.counters["steps"] = benchmark::Counter(
+        static_cast<double>(steps), benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    benchmark::DoNotOptimize(h.UndoCount());
+}
+BENCHMARK(BM_RecordBatchSteps)->Arg(0)->Arg(1000);

@@ -340,19 +340,6 @@ ModeState Calculator::Modes() const {
     return m;
 }
 
-ModeView Calculator::View() const {
-    const bool edit = !editText_.empty() && entry_ == editText_;
-    return {lastX_,
-            lastY_,
-            lastNum_,
-            fixLength_,
-            currentBase_,
-            wordSize_,
-            angleMode_,
-            edit ? &editText_ : nullptr,
-            edit && edited_ ? &edited_->original : nullptr};
-}
-
 void Calculator::SetModes(const ModeState& m) {
     lastX_ = m.LastX;
     lastY_ = m.LastY;
@@ -435,7 +422,7 @@ bool Calculator::Undo() {
         return true;
     }
     ModeState m;
-    if (!history_.Undo(stack_, m)) return false;
+    if (!history_.Undo(stack_, View(), m)) return false;
     SetModes(m);
     if (listener_) listener_->Undone(*this);
     Passed();

@@ -204,8 +204,15 @@ private:
     void EditLevel1();
     void SelectBase(Base base);
     void SelectAngleMode(AngleUnit unit);
-    // The modes as the history reads them at a step's start and end.
-    ModeView View() const;
+    // The modes as the history reads them at a step's start and end: a view
+    // of the calculator's own fields, made once, with Edit's texts set at
+    // each call.
+    const ModeView& View() const {
+        const bool edit = !editText_.empty() && entry_ == editText_;
+        view_.EditText = edit ? &editText_ : nullptr;
+        view_.EditOriginal = edit && edited_ ? &edited_->original : nullptr;
+        return view_;
+    }
     // Restores a step's state besides the stack (Undo, Redo).
     void SetModes(const ModeState& m);
 
@@ -252,6 +259,8 @@ private:
     Base currentBase_ = Base::DEC;
     std::int32_t wordSize_ = 16;
     AngleUnit angleMode_ = AngleUnit::Radians;
+    mutable ModeView view_{lastX_,       lastY_,    lastNum_,  fixLength_,
+                           currentBase_, wordSize_, angleMode_};
     char decimalChar_ = '.';
     std::string entry_;
     bool shiftDown_ = false;

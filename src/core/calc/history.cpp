@@ -40,28 +40,10 @@ std::size_t History::ItemsBytes(const std::vector<std::string>& items) {
 
 // ---- recording ----------------------------------------------------------
 
-void History::Begin(const ModeView& before, std::string_view label) {
-    recording_ = true;
-    failed_ = false;
-    // Kept as the record will hold them, and the small ones as they are for
-    // End to compare.
-    std::byte* p = beforeModes_;
-    PutLastArgs(p, before);
-    PutOtherModes(p, before);
-    beforeOther_ = {before.LastNum, before.FixLength, before.CurrentBase, before.WordSize,
-                    before.AngleMode};
-    beforeEdit_ = before.EditText != nullptr;
+void History::BeginEdit(const ModeView& before) {
     beforeOriginal_ = before.EditOriginal != nullptr;
-    if (beforeEdit_) beforeEditText_ = *before.EditText;
+    beforeEditText_ = *before.EditText;
     if (beforeOriginal_) beforeEditOriginal_ = *before.EditOriginal;
-    SetLabel(label);
-    ops_.size = 0;
-    lastOp_ = std::string::npos;
-    lastCode_ = kNoCode;
-    depthChange_ = 0;
-    moved_ = false;
-    pendingBytes_ = 0;
-    pendingSwaps_.clear();
 }
 
 std::string_view History::UndoLabel() const {
@@ -72,17 +54,8 @@ std::string_view History::RedoLabel() const {
     return done_ < steps_.size() ? Record(steps_[done_].record).label : std::string_view();
 }
 
-void History::Ops::Grow(std::size_t n) {
-    std::size_t c = cap ? 2 * cap : 256;
-    while (c - size < n) c *= 2;
-    auto d = std::make_unique_for_overwrite<std::byte[]>(c);
-    if (size) std::memcpy(d.get(), data.get(), size);
-    data = std::move(d);
-    cap = c;
-}
-
 void History::PoppedLong(std::string_view text) {
-    std::byte* p = ops_.Extend(VarintSize(text.size()) + text.size());
+    std::byte* p = Extend(VarintSize(text.size()) + text.size());
     PutVarint(p, text.size());
     PutBytes(p, text);
 }
@@ -90,8 +63,8 @@ void History::PoppedLong(std::string_view text) {
 void History::Moved(bool toTop, std::size_t i) {
     moved_ = true;
     lastCode_ = toTop ? kToTop : kFromTop;
-    lastOp_ = ops_.size;
-    std::byte* p = ops_.Extend(1 + 8);
+    std::byte* p = Extend(1 + 8);
+    lastOp_ = static_cast<std::size_t>(p - open_);
     Put<std::uint8_t>(p, lastCode_);
     Put<std::uint64_t>(p, i);
 }
@@ -103,17 +76,18 @@ void History::Replaced(std::vector<std::string> oldItems, std::size_t newBytes) 
     pendingBytes_ += sizeof(std::vector<std::string>) + (oldBytes > newBytes ? oldBytes : newBytes);
     moved_ = true;
     lastCode_ = kSwap;
-    lastOp_ = ops_.size;
-    *ops_.Extend(1) = static_cast<std::byte>(kSwap);
+    std::byte* p = Extend(1);
+    lastOp_ = static_cast<std::size_t>(p - open_);
+    *p = static_cast<std::byte>(kSwap);
     pendingSwaps_.push_back(std::move(oldItems));
 }
 
 bool History::StackUnchanged(const TextStack& stack) {
-    if (ops_.size == 0) return true;
+    const std::byte* p = open_ + kOpsAt;
+    const std::byte* end = tail_;
+    if (p == end) return true;
     // Most steps leave the stack one deeper or shallower.
     if (!moved_ && depthChange_ != 0) return false;
-    const std::byte* p = ops_.data.get();
-    const std::byte* end = p + ops_.size;
     Op first = ReadOp(p);
     // A clear or a replacement first: the step's old contents against the
     // stack now (what came after the swap is in the stack now).
@@ -135,7 +109,7 @@ bool History::StackUnchanged(const TextStack& stack) {
     // entries it popped (level 1 first).
     std::size_t livePushes = 0;
     scratch_.clear();
-    p = ops_.data.get();
+    p = open_ + kOpsAt;
     while (p != end) {
         const Op op = ReadOp(p);
         switch (op.code) {
@@ -161,46 +135,43 @@ bool History::StackUnchanged(const TextStack& stack) {
 }
 
 void History::KeepLastArgs(const ModeView& after) {
-    // In place: the last arguments have their fixed places in a record.
-    if (done_ > 0) {
-        std::byte* p = steps_[done_ - 1].record + kModesAt + kLastArgs;
-        PutLastArgs(p, after);
-    }
+    // In place, before the next undone step: the last arguments have their
+    // fixed place in a record. The state after the last done step is taken
+    // from the calculator when that step is undone.
     if (done_ < steps_.size()) {
-        std::byte* p = steps_[done_].record + kModesAt;
+        std::byte* p = steps_[done_].record + kArgsAt;
         PutLastArgs(p, after);
     }
 }
 
-void History::End(const ModeView& after, const TextStack& stack) {
-    static_assert(kModes == kLastArgs + kOtherModes);
-    recording_ = false;
-    // Compared field by field, straight from the calculator: bytes just
-    // written and read back wider would stall the store buffer.
-    const bool sameModes = beforeOther_.FixLength == after.FixLength &&
-                           beforeOther_.CurrentBase == after.CurrentBase &&
-                           beforeOther_.WordSize == after.WordSize &&
-                           beforeOther_.AngleMode == after.AngleMode;
+void History::EndRare(const ModeView& after, const TextStack& stack, bool sameModes) {
+    const std::size_t opsLen = static_cast<std::size_t>(tail_ - (open_ + kOpsAt));
     if (sameModes && (moved_ || depthChange_ == 0) && StackUnchanged(stack)) {
         // Equal bytes are the same arguments; unequal ones may still be (two
         // NaNs), which the values decide.
-        bool sameArgs = std::memcmp(beforeModes_, &after.LastX, kValueBytes) == 0 &&
-                        std::memcmp(beforeModes_ + kValueBytes, &after.LastY, kValueBytes) == 0;
+        const std::byte* before = open_ + kArgsAt;
+        bool sameArgs = std::memcmp(before, &after.LastX, kValueBytes) == 0 &&
+                        std::memcmp(before + kValueBytes, &after.LastY, kValueBytes) == 0;
         if (!sameArgs) {
-            ModeState b, a;
-            const std::byte* q = beforeModes_;
-            GetLastArgs(q, b);
-            a.LastX = after.LastX;
-            a.LastY = after.LastY;
-            sameArgs = SameValue(a.LastX, b.LastX) && SameValue(a.LastY, b.LastY);
+            ModeState b;
+            GetLastArgs(before, b);
+            sameArgs = SameValue(after.LastX, b.LastX) && SameValue(after.LastY, b.LastY);
         }
-        if (sameArgs && beforeOther_.LastNum == after.LastNum) return;
-        if (failed_) {
-            KeepLastArgs(after);
+        if ((sameArgs && beforeOther_.LastNum == after.LastNum) || failed_) {
+            // No step: its room goes back.
+            open_ = nullptr;
+            pendingSwaps_.clear();
+            TidyBack();
+            if (!sameArgs || beforeOther_.LastNum != after.LastNum) KeepLastArgs(after);
             return;
         }
     }
-    DropUndone();
+    if (steps_.size() > done_) {
+        // The undone steps go first: their records are older than this one.
+        Hold();
+        DropUndone();
+        Unhold(0);
+    }
     ++kept_;
 
     std::uint8_t flags = 0;
@@ -212,24 +183,9 @@ void History::End(const ModeView& after, const TextStack& stack) {
         (beforeEdit_ ? EditSize(beforeEditText_, beforeOriginal_ ? &beforeEditOriginal_ : nullptr)
                      : 0) +
         (after.EditText ? EditSize(*after.EditText, after.EditOriginal) : 0);
-    const std::size_t size = kHeader + 2 * kLastArgs + kOtherModes +
-                             (flags & kModesChanged ? kOtherModes : 0) + 1 + labelLen_ +
-                             (flags & kSwaps ? 4 + 8 : 0) + 4 + ops_.size + editBytes;
-    const std::size_t bytes = size + sizeof(StepRef) + pendingBytes_;
-
-    std::byte* record = Allocate(size);
-    std::byte* p = record;
-    Put<std::uint32_t>(p, static_cast<std::uint32_t>(size));
-    Put<std::uint64_t>(p, bytes);
-    Put<std::uint8_t>(p, flags);
-    // Last arguments before and after, then the other modes likewise.
-    std::memcpy(p, beforeModes_, kLastArgs);
-    p += kLastArgs;
-    PutLastArgs(p, after);
-    std::memcpy(p, beforeModes_ + kLastArgs, kOtherModes);
-    p += kOtherModes;
-    if (flags & kModesChanged) PutOtherModes(p, after);
-    Put<std::uint8_t>(p, labelLen_);
+    std::byte* p = Extend((flags & kModesChanged ? kOtherModes : 0) + labelLen_ +
+                          (flags & kSwaps ? 4 + 8 : 0) + editBytes);
+    if (flags & kModesChanged) PutOtherModes(p, beforeOther_);
     PutBytes(p, PendingLabel());
     if (flags & kSwaps) {
         Put<std::uint32_t>(p, static_cast<std::uint32_t>(pendingSwaps_.size()));
@@ -237,39 +193,69 @@ void History::End(const ModeView& after, const TextStack& stack) {
         for (auto& items : pendingSwaps_) swaps_.push_back(std::move(items));
         pendingSwaps_.clear();
     }
-    Put<std::uint32_t>(p, static_cast<std::uint32_t>(ops_.size));
-    if (ops_.size > 0) std::memcpy(p, ops_.data.get(), ops_.size); // none yet: null
-    p += ops_.size;
     if (beforeEdit_) PutEdit(p, beforeEditText_, beforeOriginal_ ? &beforeEditOriginal_ : nullptr);
     if (after.EditText) PutEdit(p, *after.EditText, after.EditOriginal);
 
-    steps_.push_back({record, bytes, (flags & kSwaps) != 0});
-    bytes_ += bytes;
-    ++done_;
-    Trim();
+    Keep(flags, pendingBytes_, opsLen);
 }
 
 // ---- the arena ----------------------------------------------------------
 
-std::byte* History::Allocate(std::size_t n) {
-    if (chunks_.empty() || chunks_.back().cap - chunks_.back().used < n) {
-        if (spare_.data && spare_.cap >= n) {
-            chunks_.push_back(std::move(spare_));
-            spare_ = Chunk();
-        } else {
-            Chunk c;
-            c.cap = n > kChunkBytes ? n : kChunkBytes;
-            c.data = std::make_unique_for_overwrite<std::byte[]>(c.cap);
-            chunks_.push_back(std::move(c));
-        }
-        chunks_.back().used = 0;
-        chunks_.back().live = 0;
+void History::NewChunk(std::size_t n) {
+    Chunk c;
+    if (spare_.data && spare_.cap >= n) {
+        c = std::move(spare_);
+        spare_ = Chunk();
+    } else {
+        c.cap = n > kChunkBytes ? n : kChunkBytes;
+        c.data = std::make_unique_for_overwrite<std::byte[]>(c.cap);
     }
-    Chunk& c = chunks_.back();
-    std::byte* p = c.data.get() + c.used;
-    c.used += n;
-    ++c.live;
-    return p;
+    c.used = 0;
+    c.live = 0;
+    chunks_.push_back(std::move(c));
+    SyncBack();
+}
+
+void History::SyncBack() {
+    back_ = chunks_.empty() ? nullptr : &chunks_.back();
+    free_ = back_ ? back_->data.get() + back_->used : nullptr;
+    limit_ = back_ ? back_->data.get() + back_->cap : nullptr;
+}
+
+void History::Grow(std::size_t n) {
+    // Rare: a step with long texts, or one that began near a chunk's end.
+    Hold();
+    Unhold(n);
+}
+
+void History::Hold() {
+    held_.assign(open_, tail_);
+    open_ = nullptr;
+    TidyBack();
+}
+
+void History::Unhold(std::size_t n) {
+    // Room to spare, so that a long step does not move at every change.
+    Place(held_.size() + n + held_.size() / 2 + 256);
+    if (!held_.empty()) std::memcpy(open_, held_.data(), held_.size());
+    tail_ = open_ + held_.size();
+    held_.clear();
+}
+
+void History::TidyBack() {
+    // The open record's chunk may hold no kept record yet; an empty chunk
+    // must not stay behind it, as the newest record is looked for in the
+    // last chunk.
+    while (!chunks_.empty() && chunks_.back().live == 0) {
+        if (chunks_.size() == 1) {
+            chunks_.back().used = 0;
+            break;
+        }
+        Chunk& c = chunks_.back();
+        if (c.cap == kChunkBytes) spare_ = std::move(c);
+        chunks_.pop_back();
+    }
+    SyncBack();
 }
 
 void History::FreeNewest(const std::byte* p) {
@@ -280,6 +266,7 @@ void History::FreeNewest(const std::byte* p) {
         if (c.cap == kChunkBytes) spare_ = std::move(c);
         chunks_.pop_back();
     }
+    SyncBack();
 }
 
 void History::FreeOldest() {
@@ -287,6 +274,7 @@ void History::FreeOldest() {
     if (--c.live == 0) {
         if (chunks_.size() == 1) {
             c.used = 0; // the only chunk: start it again
+            SyncBack();
             return;
         }
         if (c.cap == kChunkBytes) spare_ = std::move(c);
@@ -302,8 +290,9 @@ void History::DropNewest() {
     if (done_ == steps_.size()) {
         --done_;
     } else {
-        // Undone, and the first to be undone: its pushed texts were put
-        // aside first.
+        // Undone, and the first to be undone: its pushed texts and the modes
+        // after it were put aside first.
+        afterModes_.pop_front();
         const Record r(s.record);
         for (const std::byte* p = r.ops; p != r.opsEnd;) {
             const Op op = ReadOp(p);
@@ -319,6 +308,7 @@ void History::DropNewest() {
 void History::DropUndone() {
     if (steps_.size() == done_) return;
     redoTexts_.clear();
+    afterModes_.clear();
     while (steps_.size() > done_) {
         const StepRef& s = steps_.back();
         bytes_ -= s.bytes;
@@ -360,24 +350,31 @@ void History::Trim() {
 void History::SetLimits(Limits limits) {
     limits_ = limits;
     if (limits_.maxSteps == 0) limits_.maxSteps = 1;
-    Trim();
+    // An open step's record stays where it is: End trims after it.
+    if (!recording_) Trim();
 }
 
 void History::Clear() {
+    if (recording_) Hold();
     steps_.clear();
     done_ = 0;
     bytes_ = 0;
     chunks_.clear();
+    SyncBack();
+    if (recording_) Unhold(0);
     redoTexts_.clear();
+    afterModes_.clear();
     swapsFront_ += swaps_.size();
     swaps_.clear();
 }
 
 // ---- undo and redo ------------------------------------------------------
 
-bool History::Undo(TextStack& stack, ModeState& modes) {
+bool History::Undo(TextStack& stack, const ModeView& now, ModeState& modes) {
     if (done_ == 0) return false;
     const Record r(steps_[done_ - 1].record);
+    afterModes_.push_back({now.LastX, now.LastY, now.LastNum, now.FixLength, now.CurrentBase,
+                           now.WordSize, now.AngleMode});
     // The changes are read forwards and played backwards.
     Op ops[16];
     std::vector<Op> more;
@@ -416,7 +413,7 @@ bool History::Undo(TextStack& stack, ModeState& modes) {
         case kSwap: stack.swapItems(swaps_[r.firstSwap + --swap - swapsFront_]); break;
         }
     }
-    modes = r.Modes(false);
+    modes = r.Before(now);
     --done_;
     return true;
 }
@@ -442,7 +439,16 @@ bool History::Redo(TextStack& stack, ModeState& modes) {
         case kSwap: stack.swapItems(swaps_[r.firstSwap + swap++ - swapsFront_]); break;
         }
     }
-    modes = r.Modes(true);
+    const AfterModes& a = afterModes_.back();
+    modes.LastX = a.LastX;
+    modes.LastY = a.LastY;
+    modes.LastNum = a.LastNum;
+    modes.FixLength = a.FixLength;
+    modes.CurrentBase = a.CurrentBase;
+    modes.WordSize = a.WordSize;
+    modes.AngleMode = a.AngleMode;
+    modes.Edit = r.EditAfter();
+    afterModes_.pop_back();
     ++done_;
     return true;
 }

@@ -59,15 +59,17 @@ struct ModeState {
 };
 
 // The calculator's modes as a step's start and end read them: by
-// reference, so that nothing is copied but the bytes a record keeps.
+// reference, so that nothing is copied but the bytes a record keeps, and
+// the history reads each where the calculator keeps it (fields written
+// into a fresh struct and read back wider would stall the store buffer).
 struct ModeView {
     const Value& LastX;
     const Value& LastY;
-    std::uint32_t LastNum;
-    std::int32_t FixLength;
-    Base CurrentBase;
-    std::int32_t WordSize;
-    AngleUnit AngleMode;
+    const std::uint32_t& LastNum;
+    const std::int32_t& FixLength;
+    const Base& CurrentBase;
+    const std::int32_t& WordSize;
+    const AngleUnit& AngleMode;
     // ModeState::Edit's texts, or null.
     const std::string* EditText = nullptr;
     const std::string* EditOriginal = nullptr;
@@ -84,7 +86,27 @@ public:
     bool Recording() const { return recording_; }
     // `label` names the step in the Edit menu ("+", "Base Change"); an
     // unnamed step takes the first label given while it is open.
-    void Begin(const ModeView& before, std::string_view label = {});
+    // Inline, as the door runs it around every command.
+    void Begin(const ModeView& before, std::string_view label = {}) {
+        recording_ = true;
+        failed_ = false;
+        Place(kOpsAt + 256);
+        // The header is written by End; the last arguments now, where the
+        // record keeps them, as bytes (never through the FPU).
+        std::memcpy(open_ + kArgsAt, &before.LastX, kValueBytes);
+        std::memcpy(open_ + kArgsAt + kValueBytes, &before.LastY, kValueBytes);
+        std::memcpy(open_ + kArgsAt + 2 * kValueBytes, &before.LastNum, 4);
+        tail_ = open_ + kOpsAt;
+        beforeOther_ = {before.LastNum, before.FixLength, before.CurrentBase, before.WordSize,
+                        before.AngleMode};
+        beforeEdit_ = before.EditText != nullptr;
+        if (beforeEdit_) BeginEdit(before);
+        SetLabel(label);
+        lastCode_ = 0xff;
+        depthChange_ = 0;
+        moved_ = false;
+        pendingBytes_ = 0;
+    }
     void Label(std::string_view label) {
         if (recording_ && labelLen_ == 0) SetLabel(label);
     }
@@ -95,7 +117,25 @@ public:
     // arguments it left become those of the state around it, so that an
     // Undo and a Redo from here come back to them. A kept step drops the
     // steps that were undone.
-    void End(const ModeView& after, const TextStack& stack);
+    void End(const ModeView& after, const TextStack& stack) {
+        recording_ = false;
+        const bool sameModes = beforeOther_.FixLength == after.FixLength &&
+                               beforeOther_.CurrentBase == after.CurrentBase &&
+                               beforeOther_.WordSize == after.WordSize &&
+                               beforeOther_.AngleMode == after.AngleMode;
+        // Nearly every step: it pushed or popped, so it is kept, and it
+        // touched neither the modes, nor Edit's entry line, nor undone steps.
+        if (!sameModes || moved_ || depthChange_ == 0 || beforeEdit_ || after.EditText ||
+            steps_.size() != done_) {
+            EndRare(after, stack, sameModes);
+            return;
+        }
+        ++kept_;
+        const std::size_t opsLen = static_cast<std::size_t>(tail_ - (open_ + kOpsAt));
+        std::byte* p = Extend(labelLen_);
+        if (labelLen_ > 0) std::memcpy(p, label_, labelLen_);
+        Keep(0, pendingBytes_, opsLen);
+    }
     // The stack primitives report each change while a step is open.
     // Inline: every command pushes and pops.
     void Pushed(const std::string& text) {
@@ -109,7 +149,7 @@ public:
         CountOne(kPopCode);
         if (text.size() >= 0x80) return PoppedLong(text);
         // The text with its length as a one-byte varint.
-        std::byte* p = ops_.Extend(1 + text.size());
+        std::byte* p = Extend(1 + text.size());
         *p = static_cast<std::byte>(text.size());
         if (!text.empty()) std::memcpy(p + 1, text.data(), text.size());
     }
@@ -131,9 +171,10 @@ public:
     // The names of the steps Undo and Redo would play; empty for none.
     std::string_view UndoLabel() const;
     std::string_view RedoLabel() const;
-    // Plays the last step backwards on `stack`; `modes` receives the modes
-    // before it. False when there is nothing to undo.
-    bool Undo(TextStack& stack, ModeState& modes);
+    // Plays the last step backwards on `stack`; `now` is the state after
+    // it (kept for Redo), and `modes` receives the modes before it. False
+    // when there is nothing to undo.
+    bool Undo(TextStack& stack, const ModeView& now, ModeState& modes);
     // Plays the next undone step forwards; `modes` receives the modes after it.
     bool Redo(TextStack& stack, ModeState& modes);
     // Forgets every step (the stack changed in a way no step recorded).
@@ -160,6 +201,12 @@ public:
 
     // The codes of a push and a pop in a record.
     static constexpr std::uint8_t kPushCode = 0, kPopCode = 1;
+    // Where a record keeps its last arguments and its changes, and the flag
+    // of a record that holds stack containers (see steprecord.h).
+    static constexpr std::size_t kValueBytes = 10; // sign, exponent and significand
+    static constexpr std::size_t kArgsAt = 4 + 4 + 1 + 1;
+    static constexpr std::size_t kOpsAt = kArgsAt + 2 * kValueBytes + 4;
+    static constexpr std::uint8_t kSwapsFlag = 4;
     static std::size_t ItemsBytes(const std::vector<std::string>& items);
 
 private:
@@ -174,11 +221,47 @@ private:
         std::size_t used = 0;
         std::size_t live = 0; // records in it that are still kept
     };
-    // Room for a record of n bytes at the end of the arena.
-    std::byte* Allocate(std::size_t n);
+    void BeginEdit(const ModeView& before);
+    void EndRare(const ModeView& after, const TextStack& stack, bool sameModes);
+    // Writes the open record's header and keeps it as the newest step.
+    void Keep(std::uint8_t flags, std::size_t heldBytes, std::size_t opsLen) {
+        const std::size_t size = static_cast<std::size_t>(tail_ - open_);
+        const auto size32 = static_cast<std::uint32_t>(size);
+        const auto opsLen32 = static_cast<std::uint32_t>(opsLen);
+        std::memcpy(open_, &size32, 4);
+        std::memcpy(open_ + 4, &opsLen32, 4);
+        open_[8] = static_cast<std::byte>(flags);
+        open_[9] = static_cast<std::byte>(labelLen_);
+        back_->used = static_cast<std::size_t>(tail_ - back_->data.get());
+        ++back_->live;
+        free_ = tail_;
+        const std::size_t bytes = size + sizeof(StepRef) + sizeof(AfterModes) + heldBytes;
+        steps_.push_back({open_, bytes, (flags & kSwapsFlag) != 0});
+        open_ = nullptr;
+        bytes_ += bytes;
+        ++done_;
+        if (steps_.size() > limits_.maxSteps || bytes_ > limits_.maxBytes) Trim();
+    }
+    // Starts the open record at the end of the arena with room for n bytes.
+    void Place(std::size_t n) {
+        if (static_cast<std::size_t>(limit_ - free_) < n) NewChunk(n);
+        open_ = free_;
+    }
+    void NewChunk(std::size_t n);
+    // Reads where the last chunk ends and is filled to.
+    void SyncBack();
+    // Moves the open record where n more bytes fit after it.
+    void Grow(std::size_t n);
+    // Takes the open record out of the arena into `held_`, and puts it
+    // back with room for n more bytes; between the two the arena's newest
+    // records may be dropped.
+    void Hold();
+    void Unhold(std::size_t n);
     // Gives back the newest record's room (it starts at p), or the oldest's.
     void FreeNewest(const std::byte* p);
     void FreeOldest();
+    // Gives back chunks at the end that no kept record is in.
+    void TidyBack();
     // Forgets the steps that were undone, the oldest step (a done one), or
     // the newest.
     void DropUndone();
@@ -200,7 +283,18 @@ private:
         std::size_t bytes; // what Bytes() counts for it
         bool swaps;        // whether it holds entries of swaps_
     };
-    Ring<StepRef> steps_;  // oldest first
+    Ring<StepRef> steps_; // oldest first
+    // The modes after each undone step, the next to redo last: a step is
+    // undone only from the state right after it.
+    struct AfterModes {
+        Value LastX, LastY;
+        std::uint32_t LastNum;
+        std::int32_t FixLength;
+        Base CurrentBase;
+        std::int32_t WordSize;
+        AngleUnit AngleMode;
+    };
+    Ring<AfterModes> afterModes_;
     std::size_t done_ = 0; // steps_[0, done_) are done, the rest undone
     std::size_t bytes_ = 0;
     std::deque<Chunk> chunks_; // the arena, oldest first
@@ -210,15 +304,27 @@ private:
     std::deque<std::vector<std::string>> swaps_;
     std::uint64_t swapsFront_ = 0; // the number of swaps_.front()
 
-    // The open step: its changes encoded as they come (ops_), and what
-    // the record takes from Begin and End.
+    // The open step: its record is written in place at the end of the
+    // arena as the command runs (from open_ to tail_, with room to limit_),
+    // and kept by End or given up.
     bool recording_ = false;
     bool failed_ = false;
     std::uint64_t kept_ = 0;
-    // The last arguments and the other modes before the step, encoded as
-    // in a record.
-    static constexpr std::size_t kModes = 2 * 10 + 4 + 4 + 1 + 4 + 1;
-    std::byte beforeModes_[kModes];
+    std::byte* open_ = nullptr;
+    std::byte* tail_ = nullptr;
+    std::byte* limit_ = nullptr;
+    // The last chunk, and the end of its kept records.
+    Chunk* back_ = nullptr;
+    std::byte* free_ = nullptr;
+    std::vector<std::byte> held_;
+    // Room for n more bytes at the end of the open record.
+    std::byte* Extend(std::size_t n) {
+        if (static_cast<std::size_t>(limit_ - tail_) < n) Grow(n);
+        std::byte* p = tail_;
+        tail_ += n;
+        return p;
+    }
+    // The other modes before the step, for End to compare.
     struct {
         std::uint32_t LastNum;
         std::int32_t FixLength;
@@ -237,35 +343,23 @@ private:
         labelLen_ = static_cast<std::uint8_t>(label.size() < kMaxLabel ? label.size() : kMaxLabel);
         if (labelLen_ > 0) std::memcpy(label_, label.data(), labelLen_); // data may be null
     }
-    struct Ops {
-        std::unique_ptr<std::byte[]> data;
-        std::size_t size = 0, cap = 0;
-        // Room for n more bytes at the end.
-        std::byte* Extend(std::size_t n) {
-            if (cap - size < n) Grow(n);
-            std::byte* p = data.get() + size;
-            size += n;
-            return p;
-        }
-        void Grow(std::size_t n);
-    };
     // A push or a pop counts itself into the last change when that is of
     // its kind; otherwise it begins a change: its code and a count.
     void CountOne(std::uint8_t code) {
         std::uint32_t n = 0;
         if (lastCode_ == code) {
-            std::memcpy(&n, ops_.data.get() + lastOp_ + 1, sizeof n);
+            std::memcpy(&n, open_ + lastOp_ + 1, sizeof n);
         } else {
             lastCode_ = code;
-            lastOp_ = ops_.size;
-            *ops_.Extend(1 + sizeof n) = static_cast<std::byte>(code);
+            std::byte* p = Extend(1 + sizeof n);
+            lastOp_ = static_cast<std::size_t>(p - open_);
+            *p = static_cast<std::byte>(code);
         }
         ++n;
-        std::memcpy(ops_.data.get() + lastOp_ + 1, &n, sizeof n);
+        std::memcpy(open_ + lastOp_ + 1, &n, sizeof n);
     }
     void PoppedLong(std::string_view text);
-    Ops ops_;
-    std::size_t lastOp_ = 0;       // where the last change's code starts in ops_
+    std::size_t lastOp_ = 0;       // where the last change's code is in the open record
     std::uint8_t lastCode_ = 0xff; // and its code (none yet)
     std::ptrdiff_t depthChange_ = 0;
     bool moved_ = false; // a move or a swap among the changes

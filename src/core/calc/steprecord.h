@@ -14,18 +14,24 @@
 
 namespace tallix::steprecord {
 
-// A step's record, in the arena:
+// A step's record, in the arena. The fixed part comes first, so that a step
+// is written where it will stay while the command runs; what only the end
+// of the step knows follows its changes:
 //   u32 size of the whole record
-//   u64 the memory the step is counted as holding (see Bytes)
+//   u32 length of the changes
 //   u8  flags
-//   the last arguments before, and after (kLastArgs bytes each)
-//   the other modes before, and after when they changed (kOtherModes each)
-//   u8 length and the label's bytes
+//   u8  length of the label
+//   the last arguments before the step (kLastArgs bytes)
+//   the changes: a code byte, then for a push or a pop the count (u32), a
+//     pop's texts each as a varint length and its bytes; for a move the
+//     index (u64)
+//   when kModesChanged: the other modes before the step (kOtherModes)
+//   the label's bytes
 //   when kSwaps: u32 count and u64 number of the first of swaps_
-//   u32 length and the changes: a code byte, then for a push or a pop the
-//     count (u32), a pop's texts each as a varint length and its bytes; for
-//     a move the index (u64)
 //   the Edit texts before, and after, when flagged
+// The modes after a step are not kept: a step is undone only from the
+// state right after it, and Undo takes them from there for Redo. Modes the
+// step left as they were are not kept either: undoing it leaves them.
 // Numbers are stored in the machine's byte order: records never leave the
 // process.
 
@@ -38,11 +44,12 @@ enum Flag : std::uint8_t {
 enum Code : std::uint8_t { kPush, kPop, kToTop, kFromTop, kSwap };
 
 static_assert(std::numeric_limits<Value>::digits == 64, "the 80-bit extended format");
-constexpr std::size_t kValueBytes = 10; // sign, exponent and significand
+constexpr std::size_t kValueBytes = History::kValueBytes;
 constexpr std::size_t kLastArgs = 2 * kValueBytes + 4;
 constexpr std::size_t kOtherModes = 4 + 1 + 4 + 1;
-constexpr std::size_t kHeader = 4 + 8 + 1;
-constexpr std::size_t kModesAt = kHeader;
+constexpr std::size_t kArgsAt = History::kArgsAt;
+constexpr std::size_t kOpsAt = History::kOpsAt;
+static_assert(kOpsAt == kArgsAt + kLastArgs && kSwaps == History::kSwapsFlag);
 constexpr std::uint8_t kNoCode = 0xff;
 
 template <class T> inline void Put(std::byte*& p, T v) {
@@ -108,7 +115,7 @@ inline void GetLastArgs(const std::byte*& p, ModeState& m) {
     m.LastY = GetValue(p);
     m.LastNum = Get<std::uint32_t>(p);
 }
-inline void PutOtherModes(std::byte*& p, const ModeView& m) {
+template <class Modes> inline void PutOtherModes(std::byte*& p, const Modes& m) {
     Put<std::int32_t>(p, m.FixLength);
     Put<std::uint8_t>(p, static_cast<std::uint8_t>(m.CurrentBase));
     Put<std::int32_t>(p, m.WordSize);
@@ -142,53 +149,74 @@ inline std::shared_ptr<const ModeState::EditedText> GetEdit(const std::byte*& p)
     return std::make_shared<const ModeState::EditedText>(std::move(e));
 }
 
+inline void SkipEdit(const std::byte*& p) {
+    GetText(p);
+    if (Get<std::uint8_t>(p)) GetText(p);
+}
+
 // A record read back: where its parts are.
 struct Record {
     std::uint32_t size;
-    std::uint64_t bytes;
     std::uint8_t flags;
-    const std::byte* modes;
+    const std::byte* args;
+    const std::byte* ops;
+    const std::byte* opsEnd;
+    const std::byte* otherModes = nullptr; // the modes before, when changed
     std::string_view label;
     std::uint32_t swapCount = 0;
     std::uint64_t firstSwap = 0;
-    const std::byte* ops;
-    const std::byte* opsEnd;
+    const std::byte* edits;
 
     explicit Record(const std::byte* p) {
         const std::byte* q = p;
         size = Get<std::uint32_t>(q);
-        bytes = Get<std::uint64_t>(q);
+        const std::uint32_t opsLen = Get<std::uint32_t>(q);
         flags = Get<std::uint8_t>(q);
-        modes = q;
-        q += 2 * kLastArgs + kOtherModes + (flags & kModesChanged ? kOtherModes : 0);
         const std::size_t labelLen = Get<std::uint8_t>(q);
+        args = p + kArgsAt;
+        ops = p + kOpsAt;
+        opsEnd = ops + opsLen;
+        q = opsEnd;
+        if (flags & kModesChanged) {
+            otherModes = q;
+            q += kOtherModes;
+        }
         label = std::string_view(reinterpret_cast<const char*>(q), labelLen);
         q += labelLen;
         if (flags & kSwaps) {
             swapCount = Get<std::uint32_t>(q);
             firstSwap = Get<std::uint64_t>(q);
         }
-        const std::uint32_t opsLen = Get<std::uint32_t>(q);
-        ops = q;
-        opsEnd = q + opsLen;
+        edits = q;
     }
 
-    // The modes before the step (after = false) or after it.
-    ModeState Modes(bool after) const {
+    // The modes before the step; those it did not change are taken from
+    // `now`, the state right after it.
+    ModeState Before(const ModeView& now) const {
         ModeState m;
-        const std::byte* q = modes;
-        if (after) q += kLastArgs;
+        const std::byte* q = args;
         GetLastArgs(q, m);
-        q = modes + 2 * kLastArgs;
-        if (after && (flags & kModesChanged)) q += kOtherModes;
-        GetOtherModes(q, m);
-        const std::byte* e = opsEnd;
-        if (flags & kEditBefore) {
-            auto edit = GetEdit(e);
-            if (!after) m.Edit = std::move(edit);
+        if (otherModes) {
+            q = otherModes;
+            GetOtherModes(q, m);
+        } else {
+            m.FixLength = now.FixLength;
+            m.CurrentBase = now.CurrentBase;
+            m.WordSize = now.WordSize;
+            m.AngleMode = now.AngleMode;
         }
-        if (after && (flags & kEditAfter)) m.Edit = GetEdit(e);
+        if (flags & kEditBefore) {
+            const std::byte* e = edits;
+            m.Edit = GetEdit(e);
+        }
         return m;
+    }
+    // What Edit left in the entry line after the step, if anything.
+    std::shared_ptr<const ModeState::EditedText> EditAfter() const {
+        if (!(flags & kEditAfter)) return nullptr;
+        const std::byte* e = edits;
+        if (flags & kEditBefore) SkipEdit(e);
+        return GetEdit(e);
     }
 };
 
