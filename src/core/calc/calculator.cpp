@@ -371,7 +371,13 @@ void Calculator::BeginStep(std::string_view label) {
 }
 
 void Calculator::EndStep() {
-    if (stepDepth_ > 0 && --stepDepth_ == 0) EndRecord();
+    if (stepDepth_ > 0 && --stepDepth_ == 0) {
+        // Batch mode has no listener: the record ends right here.
+        if (!listener_)
+            history_.End(View(), stack_);
+        else
+            EndRecord();
+    }
 }
 
 void Calculator::EndRecord() {

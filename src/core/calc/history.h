@@ -133,7 +133,13 @@ public:
         ++kept_;
         const std::size_t opsLen = static_cast<std::size_t>(tail_ - (open_ + kOpsAt));
         std::byte* p = Extend(labelLen_);
-        if (labelLen_ > 0) std::memcpy(p, label_, labelLen_);
+        // The label from our own buffer: sixteen bytes at once when they
+        // fit before the end of the chunk (what lies past the record there
+        // is free).
+        if (labelLen_ <= 16 && limit_ - p >= 16)
+            std::memcpy(p, label_, 16);
+        else
+            CopyShort(p, label_, labelLen_);
         Keep(0, pendingBytes_, opsLen);
     }
     // The stack primitives report each change while a step is open.
@@ -151,7 +157,7 @@ public:
         // The text with its length as a one-byte varint.
         std::byte* p = Extend(1 + text.size());
         *p = static_cast<std::byte>(text.size());
-        if (!text.empty()) std::memcpy(p + 1, text.data(), text.size());
+        CopyShort(p + 1, text.data(), text.size());
     }
     // An entry moved from index i to level 1 (toTop) or from level 1 to i.
     void Moved(bool toTop, std::size_t i);
@@ -223,8 +229,46 @@ private:
     };
     void BeginEdit(const ModeView& before);
     void EndRare(const ModeView& after, const TextStack& stack, bool sameModes);
+    // Copies n bytes, reading and writing none outside them: short texts
+    // (labels, the numbers a command pops) in a few moves instead of a
+    // call into the C library.
+    static void CopyShort(void* to, const void* from, std::size_t n) {
+        auto* d = static_cast<unsigned char*>(to);
+        const auto* s = static_cast<const unsigned char*>(from);
+        if (n > 8) {
+            if (n > 32) return static_cast<void>(std::memcpy(d, s, n));
+            // Two or four eight-byte moves that may overlap.
+            std::uint64_t a, b;
+            std::memcpy(&a, s, 8);
+            std::memcpy(&b, s + n - 8, 8);
+            if (n > 16) {
+                std::uint64_t c, e;
+                std::memcpy(&c, s + 8, 8);
+                std::memcpy(&e, s + n - 16, 8);
+                std::memcpy(d + 8, &c, 8);
+                std::memcpy(d + n - 16, &e, 8);
+            }
+            std::memcpy(d, &a, 8);
+            std::memcpy(d + n - 8, &b, 8);
+        } else if (n == 8) {
+            std::memcpy(d, s, 8);
+        } else if (n >= 4) {
+            std::uint32_t a, b;
+            std::memcpy(&a, s, 4);
+            std::memcpy(&b, s + n - 4, 4);
+            std::memcpy(d, &a, 4);
+            std::memcpy(d + n - 4, &b, 4);
+        } else if (n > 0) {
+            // One to three bytes: the first, the middle and the last.
+            const unsigned char x = s[0], y = s[n / 2], z = s[n - 1];
+            d[0] = x;
+            d[n / 2] = y;
+            d[n - 1] = z;
+        }
+    }
     // Writes the open record's header and keeps it as the newest step.
-    void Keep(std::uint8_t flags, std::size_t heldBytes, std::size_t opsLen) {
+    [[gnu::always_inline]] void Keep(std::uint8_t flags, std::size_t heldBytes,
+                                     std::size_t opsLen) {
         const std::size_t size = static_cast<std::size_t>(tail_ - open_);
         const auto size32 = static_cast<std::uint32_t>(size);
         const auto opsLen32 = static_cast<std::uint32_t>(opsLen);
@@ -240,7 +284,20 @@ private:
         open_ = nullptr;
         bytes_ += bytes;
         ++done_;
-        if (steps_.size() > limits_.maxSteps || bytes_ > limits_.maxBytes) Trim();
+        if (steps_.size() > limits_.maxSteps || bytes_ > limits_.maxBytes) {
+            // At the cap every step drops the oldest: done, holding no
+            // stack container, its chunk still holding newer records.
+            const StepRef& old = steps_.front();
+            if (steps_.size() == limits_.maxSteps + 1 && bytes_ - old.bytes <= limits_.maxBytes &&
+                done_ > 1 && !old.swaps && chunks_.front().live > 1) {
+                bytes_ -= old.bytes;
+                --done_;
+                --chunks_.front().live;
+                steps_.pop_front();
+            } else {
+                Trim();
+            }
+        }
     }
     // Starts the open record at the end of the arena with room for n bytes.
     void Place(std::size_t n) {
@@ -341,7 +398,7 @@ private:
     std::uint8_t labelLen_ = 0;
     void SetLabel(std::string_view label) {
         labelLen_ = static_cast<std::uint8_t>(label.size() < kMaxLabel ? label.size() : kMaxLabel);
-        if (labelLen_ > 0) std::memcpy(label_, label.data(), labelLen_); // data may be null
+        CopyShort(label_, label.data(), labelLen_); // data may be null when empty
     }
     // A push or a pop counts itself into the last change when that is of
     // its kind; otherwise it begins a change: its code and a count.
