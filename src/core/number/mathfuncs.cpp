@@ -6,6 +6,7 @@
 
 #include "core/number/numtext.h"
 #include "core/number/twooverpi.h"
+#include "core/number/widemath.h"
 
 namespace tallix {
 
@@ -88,22 +89,45 @@ constexpr Value kHalfPi = 0xc.90fdaa22168c235p-3L;
 
 int UnitIndex(AngleUnit unit) { return AngleUnitNumber(unit); }
 
-// angle = (rest + quarter × a quarter turn) in the unit, |rest| <= 1/8 turn.
+WideFactor Factor(const Double& k) { return {k.hi, k.lo}; }
+
+// angle = rest + quarter × a quarter turn, with the rest in radians carried
+// as (hi + lo) × factor, |rest| <= 1/8 turn (about).
 struct Quarters {
-    Value rest;  // in radians
+    Value hi, lo;
+    WideFactor factor;
     int quarter; // 0..3
 };
 
-// Every step is exact: fmod is, the quarter turn is a small whole number
-// (or 0.25), and subtracting a multiple of it from a value of at most a
-// turn cannot need more digits than that value has.
+// Outside radians every step is exact: fmod is, the quarter turn is a small
+// whole number (or 0.25), and subtracting a multiple of it from a value of
+// at most a turn cannot need more digits than that value has. The rest
+// stays in the unit; it becomes radians wide, in the one product with the
+// factor.
 Quarters ReduceToQuarters(Value angle, int unit) {
+    if (unit == 2) {
+        const RadianQuarters r = ReduceRadians(angle);
+        return {r.rest, r.restLo, {}, r.quarter};
+    }
     const Value turn = kTurn[unit];
     const Value quarterTurn = turn / 4;
     const Value r = std::fmod(angle, turn);
     const Value q = std::nearbyint(r / quarterTurn);
     const Value rest = r - q * quarterTurn;
-    return {AngleToRadians(rest, static_cast<AngleUnit>(unit)), static_cast<int>(q) & 3};
+    return {rest, 0, Factor(kToRadians[unit]), static_cast<int>(q) & 3};
+}
+
+Value Trig(WideTrig f, const Quarters& a) { return WideTrigonometry(f, a.hi, a.lo, a.factor); }
+
+// An inverse function in radians, converted to the unit before the one
+// rounding. The snap of tiny radians needs the radians themselves only when
+// the converted result is small (a unit is at most 64 per radian).
+Value InverseInUnit(Value (*f)(Value, WideFactor), Value x, AngleUnit angleMode) {
+    const int u = UnitIndex(angleMode);
+    if (u == 2) return ChopTiny(f(x, {}), x);
+    const Value converted = f(x, Factor(kFromRadians[u]));
+    if (std::fabs(converted) < 1E-15L && ChopTiny(f(x, {}), x) == 0) return 0;
+    return converted;
 }
 
 // 64 bits of 2/π from the 1-based bit index i on.
@@ -211,13 +235,10 @@ RadianQuarters ReduceRadians(Value x) {
     // rest = fraction × π/2 (π/2 carried in two parts).
     const Double halfPi{kToRadians[0].hi / 4, kToRadians[0].lo / 4};
     const Double prod = TwoProd(fracHi, halfPi.hi);
-    Value rest = prod.hi + (prod.lo + fracHi * halfPi.lo + fracLo * halfPi.hi);
-    if (negative) rest = -rest;
-    if (x < 0) {
-        rest = -rest;
-        quarter = (4 - quarter) & 3;
-    }
-    return {rest, quarter};
+    Double rest = FastTwoSum(prod.hi, prod.lo + fracHi * halfPi.lo + fracLo * halfPi.hi);
+    if (negative != (x < 0)) rest = {-rest.hi, -rest.lo};
+    if (x < 0) quarter = (4 - quarter) & 3;
+    return {rest.hi, quarter, rest.lo};
 }
 
 Value ChopTiny(Value v, Value argument) {
@@ -226,55 +247,36 @@ Value ChopTiny(Value v, Value argument) {
 }
 
 Value Sine(Value angle, AngleUnit angleMode) {
-    const int u = UnitIndex(angleMode);
-#ifdef _WIN32
-    // Windows' own reduction of radians loses digits: reduce them here.
-    const Quarters a = u == 2 ? Quarters{ReduceRadians(angle).rest, ReduceRadians(angle).quarter}
-                              : ReduceToQuarters(angle, u);
-#else
-    if (u == 2) return std::sin(angle);
-    const Quarters a = ReduceToQuarters(angle, u);
-#endif
+    const Quarters a = ReduceToQuarters(angle, UnitIndex(angleMode));
     switch (a.quarter) {
-    case 0: return std::sin(a.rest);
-    case 1: return std::cos(a.rest);
-    case 2: return -std::sin(a.rest);
-    default: return -std::cos(a.rest);
+    case 0: return Trig(WideTrig::Sin, a);
+    case 1: return Trig(WideTrig::Cos, a);
+    case 2: return -Trig(WideTrig::Sin, a);
+    default: return -Trig(WideTrig::Cos, a);
     }
 }
 
 Value Cosine(Value angle, AngleUnit angleMode) {
-    const int u = UnitIndex(angleMode);
-#ifdef _WIN32
-    // Windows' own reduction of radians loses digits: reduce them here.
-    const Quarters a = u == 2 ? Quarters{ReduceRadians(angle).rest, ReduceRadians(angle).quarter}
-                              : ReduceToQuarters(angle, u);
-#else
-    if (u == 2) return std::cos(angle);
-    const Quarters a = ReduceToQuarters(angle, u);
-#endif
+    const Quarters a = ReduceToQuarters(angle, UnitIndex(angleMode));
     switch (a.quarter) {
-    case 0: return std::cos(a.rest);
-    case 1: return -std::sin(a.rest);
-    case 2: return -std::cos(a.rest);
-    default: return std::sin(a.rest);
+    case 0: return Trig(WideTrig::Cos, a);
+    case 1: return -Trig(WideTrig::Sin, a);
+    case 2: return -Trig(WideTrig::Cos, a);
+    default: return Trig(WideTrig::Sin, a);
     }
 }
 
 Value Tangent(Value angle, AngleUnit angleMode) {
-    const int u = UnitIndex(angleMode);
-#ifdef _WIN32
-    // Windows' own reduction of radians loses digits: reduce them here.
-    const Quarters a = u == 2 ? Quarters{ReduceRadians(angle).rest, ReduceRadians(angle).quarter}
-                              : ReduceToQuarters(angle, u);
-#else
-    if (u == 2) return std::tan(angle);
-    const Quarters a = ReduceToQuarters(angle, u);
-#endif
-    if ((a.quarter & 1) == 0) return std::tan(a.rest);
-    if (a.rest == 0) return std::tan(a.quarter == 1 ? kHalfPi : -kHalfPi);
-    return -1 / std::tan(a.rest);
+    const Quarters a = ReduceToQuarters(angle, UnitIndex(angleMode));
+    if ((a.quarter & 1) == 0) return Trig(WideTrig::Tan, a);
+    if (a.hi == 0 && a.lo == 0)
+        return WideTrigonometry(WideTrig::Tan, a.quarter == 1 ? kHalfPi : -kHalfPi, 0, {});
+    return Trig(WideTrig::NegCot, a);
 }
+
+Value ArcSine(Value x, AngleUnit angleMode) { return InverseInUnit(WideASin, x, angleMode); }
+Value ArcCosine(Value x, AngleUnit angleMode) { return InverseInUnit(WideACos, x, angleMode); }
+Value ArcTangent(Value x, AngleUnit angleMode) { return InverseInUnit(WideATan, x, angleMode); }
 
 // ---- powers -----------------------------------------------------------------------------
 
@@ -285,7 +287,7 @@ Value Power(Value base, Value exponent) {
         return WholePower(base, static_cast<std::int64_t>(exponent));
     if (base < 0) return kNaN; // a real power of a negative number
     if (base == 0) return kInf;
-    return std::pow(base, exponent);
+    return WidePow(base, exponent);
 }
 
 Value Root(Value radicand, Value index) {
@@ -294,13 +296,12 @@ Value Root(Value radicand, Value index) {
         return -Root(-radicand, index);
     }
     const Value q = 1 / index;
-    const Value r = Power(radicand, q);
-    if (!std::isfinite(r) || r == 0 || radicand <= 0) return r;
-    // q = 1/index - d exactly, so radicand^(1/index) = r × radicand^d, and
-    // d is so small that radicand^d = 1 + d × ln(radicand) to full precision.
+    // A whole reciprocal (index 1/2, 1/4, ...) that is exact is a whole
+    // power, exact as such; so is what a non-positive radicand allows.
     const Double p = TwoProd(q, index);
-    const Value d = ((1 - p.hi) - p.lo) / index;
-    return r + r * (d * std::log(radicand));
+    const bool exactWhole = IsWhole(q) && p.hi == 1 && p.lo == 0;
+    if (exactWhole || !(radicand > 0) || !std::isfinite(radicand)) return Power(radicand, q);
+    return WideRoot(radicand, index);
 }
 
 // ---- whole numbers -------------------------------------------------------------------------
