@@ -1,5 +1,6 @@
 #include "core/number/mathfuncs.h"
 
+#include <bit>
 #include <cfloat>
 #include <cmath>
 #include <limits>
@@ -197,15 +198,13 @@ RadianQuarters ReduceRadians(Value x) {
     int quarter = static_cast<int>(bit(F) + 2 * bit(F + 1));
     // The fraction: P shifted left so that its point is above the top word.
     const int k = 256 - F; // 0 to 65
-    std::uint64_t f[4];    // most significant first
+    const int words = k / 64, bits = k % 64;
+    std::uint64_t f[4]; // most significant first: word w of P << k is f[3 - w]
     for (int w = 0; w < 4; ++w) {
-        // Bits 255 - 64w - 63 .. 255 - 64w of P << k, from bits of P.
-        std::uint64_t v = 0;
-        for (int b = 0; b < 64; ++b) {
-            const int src = 255 - 64 * w - b - k;
-            if (src >= 0 && bit(src)) v |= std::uint64_t{1} << (63 - b);
-        }
-        f[w] = v;
+        const int src = w - words;
+        std::uint64_t v = src >= 0 ? p[src] << bits : 0;
+        if (bits && src >= 1) v |= p[src - 1] >> (64 - bits);
+        f[3 - w] = v;
     }
     // To the nearest quarter: a fraction of a half or more counts from the
     // next one, negative.
@@ -220,14 +219,20 @@ RadianQuarters ReduceRadians(Value x) {
             carry = carry && f[w] == 0;
         }
     }
-    int lead = 0;
-    while (lead < 192 && !((f[lead / 64] >> (63 - lead % 64)) & 1)) ++lead;
-    auto top64 = [&f](int from) {
-        std::uint64_t v = 0;
-        for (int b = 0; b < 64; ++b) {
-            const int j = from + b;
-            if (j < 256 && ((f[j / 64] >> (63 - j % 64)) & 1)) v |= std::uint64_t{1} << (63 - b);
+    // Leading zero bits of the fraction (at most 192 counted), and the 64
+    // bits from a given one on.
+    int lead = 192;
+    for (int w = 0; w < 3; ++w) {
+        if (f[w]) {
+            lead = 64 * w + std::countl_zero(f[w]);
+            break;
         }
+    }
+    auto top64 = [&f](int from) {
+        const int w = from / 64, off = from % 64;
+        if (w >= 4) return std::uint64_t{0};
+        std::uint64_t v = f[w] << off;
+        if (off && w + 1 < 4) v |= f[w + 1] >> (64 - off);
         return v;
     };
     const Value fracHi = std::ldexp(static_cast<Value>(top64(lead)), -64 - lead);
