@@ -61,6 +61,7 @@ if(MODE STREQUAL "files")
       "-rw-r--r-- usr/share/bash-completion/completions/tallix"
       "-rw-r--r-- usr/share/doc/tallix/changelog.gz"
       "-rw-r--r-- usr/share/doc/tallix/copyright"
+      "-rw-r--r-- usr/share/fish/vendor_completions.d/tallix.fish"
       "-rw-r--r-- usr/share/icons/hicolor/scalable/apps/tallix.svg"
       "-rw-r--r-- usr/share/man/man1/tallix.1.gz")
   foreach(size 16 22 24 32 48 64 128 256)
