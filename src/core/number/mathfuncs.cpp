@@ -301,8 +301,9 @@ Value Root(Value radicand, Value index) {
         return -Root(-radicand, index);
     }
     const Value q = 1 / index;
-    // A whole reciprocal (index 1/2, 1/4, ...) that is exact is a whole
-    // power, exact as such; so is what a non-positive radicand allows.
+    // An exact whole reciprocal (index 1/2, 1/4, ...) makes a whole power,
+    // exact as such; a radicand of 0 or below, or an infinite one, goes to
+    // Power as well, which decides its cases.
     const Double p = TwoProd(q, index);
     const bool exactWhole = IsWhole(q) && p.hi == 1 && p.lo == 0;
     if (exactWhole || !(radicand > 0) || !std::isfinite(radicand)) return Power(radicand, q);
