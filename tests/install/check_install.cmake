@@ -13,6 +13,7 @@ endif()
 
 set(expected bin/tallix share/applications/tallix.desktop share/man/man1/tallix.1.gz
              share/bash-completion/completions/tallix share/doc/tallix/copyright
+             share/fish/vendor_completions.d/tallix.fish share/zsh/vendor-completions/_tallix
              share/icons/hicolor/scalable/apps/tallix.svg)
 foreach(size 16 22 24 32 48 64 128 256)
   list(APPEND expected share/icons/hicolor/${size}x${size}/apps/tallix.png)

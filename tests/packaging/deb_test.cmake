@@ -61,8 +61,10 @@ if(MODE STREQUAL "files")
       "-rw-r--r-- usr/share/bash-completion/completions/tallix"
       "-rw-r--r-- usr/share/doc/tallix/changelog.gz"
       "-rw-r--r-- usr/share/doc/tallix/copyright"
+      "-rw-r--r-- usr/share/fish/vendor_completions.d/tallix.fish"
       "-rw-r--r-- usr/share/icons/hicolor/scalable/apps/tallix.svg"
-      "-rw-r--r-- usr/share/man/man1/tallix.1.gz")
+      "-rw-r--r-- usr/share/man/man1/tallix.1.gz"
+      "-rw-r--r-- usr/share/zsh/vendor-completions/_tallix")
   foreach(size 16 22 24 32 48 64 128 256)
     list(APPEND expected "-rw-r--r-- usr/share/icons/hicolor/${size}x${size}/apps/tallix.png")
   endforeach()

@@ -1,11 +1,13 @@
 #include "core/number/mathfuncs.h"
 
+#include <bit>
 #include <cfloat>
 #include <cmath>
 #include <limits>
 
 #include "core/number/numtext.h"
 #include "core/number/twooverpi.h"
+#include "core/number/widemath.h"
 
 namespace tallix {
 
@@ -88,22 +90,45 @@ constexpr Value kHalfPi = 0xc.90fdaa22168c235p-3L;
 
 int UnitIndex(AngleUnit unit) { return AngleUnitNumber(unit); }
 
-// angle = (rest + quarter × a quarter turn) in the unit, |rest| <= 1/8 turn.
+WideFactor Factor(const Double& k) { return {k.hi, k.lo}; }
+
+// angle = rest + quarter × a quarter turn, with the rest in radians carried
+// as (hi + lo) × factor, |rest| <= 1/8 turn (about).
 struct Quarters {
-    Value rest;  // in radians
+    Value hi, lo;
+    WideFactor factor;
     int quarter; // 0..3
 };
 
-// Every step is exact: fmod is, the quarter turn is a small whole number
-// (or 0.25), and subtracting a multiple of it from a value of at most a
-// turn cannot need more digits than that value has.
+// Outside radians every step is exact: fmod is, the quarter turn is a small
+// whole number (or 0.25), and subtracting a multiple of it from a value of
+// at most a turn cannot need more digits than that value has. The rest
+// stays in the unit; it becomes radians wide, in the one product with the
+// factor.
 Quarters ReduceToQuarters(Value angle, int unit) {
+    if (unit == 2) {
+        const RadianQuarters r = ReduceRadians(angle);
+        return {r.rest, r.restLo, {}, r.quarter};
+    }
     const Value turn = kTurn[unit];
     const Value quarterTurn = turn / 4;
     const Value r = std::fmod(angle, turn);
     const Value q = std::nearbyint(r / quarterTurn);
     const Value rest = r - q * quarterTurn;
-    return {AngleToRadians(rest, static_cast<AngleUnit>(unit)), static_cast<int>(q) & 3};
+    return {rest, 0, Factor(kToRadians[unit]), static_cast<int>(q) & 3};
+}
+
+Value Trig(WideTrig f, const Quarters& a) { return WideTrigonometry(f, a.hi, a.lo, a.factor); }
+
+// An inverse function in radians, converted to the unit before the one
+// rounding. The snap of tiny radians needs the radians themselves only when
+// the converted result is small (a unit is at most 64 per radian).
+Value InverseInUnit(Value (*f)(Value, WideFactor), Value x, AngleUnit angleMode) {
+    const int u = UnitIndex(angleMode);
+    if (u == 2) return ChopTiny(f(x, {}), x);
+    const Value converted = f(x, Factor(kFromRadians[u]));
+    if (std::fabs(converted) < 1E-15L && ChopTiny(f(x, {}), x) == 0) return 0;
+    return converted;
 }
 
 // 64 bits of 2/π from the 1-based bit index i on.
@@ -173,15 +198,13 @@ RadianQuarters ReduceRadians(Value x) {
     int quarter = static_cast<int>(bit(F) + 2 * bit(F + 1));
     // The fraction: P shifted left so that its point is above the top word.
     const int k = 256 - F; // 0 to 65
-    std::uint64_t f[4];    // most significant first
+    const int words = k / 64, bits = k % 64;
+    std::uint64_t f[4]; // most significant first: word w of P << k is f[3 - w]
     for (int w = 0; w < 4; ++w) {
-        // Bits 255 - 64w - 63 .. 255 - 64w of P << k, from bits of P.
-        std::uint64_t v = 0;
-        for (int b = 0; b < 64; ++b) {
-            const int src = 255 - 64 * w - b - k;
-            if (src >= 0 && bit(src)) v |= std::uint64_t{1} << (63 - b);
-        }
-        f[w] = v;
+        const int src = w - words;
+        std::uint64_t v = src >= 0 ? p[src] << bits : 0;
+        if (bits && src >= 1) v |= p[src - 1] >> (64 - bits);
+        f[3 - w] = v;
     }
     // To the nearest quarter: a fraction of a half or more counts from the
     // next one, negative.
@@ -196,14 +219,20 @@ RadianQuarters ReduceRadians(Value x) {
             carry = carry && f[w] == 0;
         }
     }
-    int lead = 0;
-    while (lead < 192 && !((f[lead / 64] >> (63 - lead % 64)) & 1)) ++lead;
-    auto top64 = [&f](int from) {
-        std::uint64_t v = 0;
-        for (int b = 0; b < 64; ++b) {
-            const int j = from + b;
-            if (j < 256 && ((f[j / 64] >> (63 - j % 64)) & 1)) v |= std::uint64_t{1} << (63 - b);
+    // Leading zero bits of the fraction (at most 192 counted), and the 64
+    // bits from a given one on.
+    int lead = 192;
+    for (int w = 0; w < 3; ++w) {
+        if (f[w]) {
+            lead = 64 * w + std::countl_zero(f[w]);
+            break;
         }
+    }
+    auto top64 = [&f](int from) {
+        const int w = from / 64, off = from % 64;
+        if (w >= 4) return std::uint64_t{0};
+        std::uint64_t v = f[w] << off;
+        if (off && w + 1 < 4) v |= f[w + 1] >> (64 - off);
         return v;
     };
     const Value fracHi = std::ldexp(static_cast<Value>(top64(lead)), -64 - lead);
@@ -211,13 +240,10 @@ RadianQuarters ReduceRadians(Value x) {
     // rest = fraction × π/2 (π/2 carried in two parts).
     const Double halfPi{kToRadians[0].hi / 4, kToRadians[0].lo / 4};
     const Double prod = TwoProd(fracHi, halfPi.hi);
-    Value rest = prod.hi + (prod.lo + fracHi * halfPi.lo + fracLo * halfPi.hi);
-    if (negative) rest = -rest;
-    if (x < 0) {
-        rest = -rest;
-        quarter = (4 - quarter) & 3;
-    }
-    return {rest, quarter};
+    Double rest = FastTwoSum(prod.hi, prod.lo + fracHi * halfPi.lo + fracLo * halfPi.hi);
+    if (negative != (x < 0)) rest = {-rest.hi, -rest.lo};
+    if (x < 0) quarter = (4 - quarter) & 3;
+    return {rest.hi, quarter, rest.lo};
 }
 
 Value ChopTiny(Value v, Value argument) {
@@ -226,55 +252,36 @@ Value ChopTiny(Value v, Value argument) {
 }
 
 Value Sine(Value angle, AngleUnit angleMode) {
-    const int u = UnitIndex(angleMode);
-#ifdef _WIN32
-    // Windows' own reduction of radians loses digits: reduce them here.
-    const Quarters a = u == 2 ? Quarters{ReduceRadians(angle).rest, ReduceRadians(angle).quarter}
-                              : ReduceToQuarters(angle, u);
-#else
-    if (u == 2) return std::sin(angle);
-    const Quarters a = ReduceToQuarters(angle, u);
-#endif
+    const Quarters a = ReduceToQuarters(angle, UnitIndex(angleMode));
     switch (a.quarter) {
-    case 0: return std::sin(a.rest);
-    case 1: return std::cos(a.rest);
-    case 2: return -std::sin(a.rest);
-    default: return -std::cos(a.rest);
+    case 0: return Trig(WideTrig::Sin, a);
+    case 1: return Trig(WideTrig::Cos, a);
+    case 2: return -Trig(WideTrig::Sin, a);
+    default: return -Trig(WideTrig::Cos, a);
     }
 }
 
 Value Cosine(Value angle, AngleUnit angleMode) {
-    const int u = UnitIndex(angleMode);
-#ifdef _WIN32
-    // Windows' own reduction of radians loses digits: reduce them here.
-    const Quarters a = u == 2 ? Quarters{ReduceRadians(angle).rest, ReduceRadians(angle).quarter}
-                              : ReduceToQuarters(angle, u);
-#else
-    if (u == 2) return std::cos(angle);
-    const Quarters a = ReduceToQuarters(angle, u);
-#endif
+    const Quarters a = ReduceToQuarters(angle, UnitIndex(angleMode));
     switch (a.quarter) {
-    case 0: return std::cos(a.rest);
-    case 1: return -std::sin(a.rest);
-    case 2: return -std::cos(a.rest);
-    default: return std::sin(a.rest);
+    case 0: return Trig(WideTrig::Cos, a);
+    case 1: return -Trig(WideTrig::Sin, a);
+    case 2: return -Trig(WideTrig::Cos, a);
+    default: return Trig(WideTrig::Sin, a);
     }
 }
 
 Value Tangent(Value angle, AngleUnit angleMode) {
-    const int u = UnitIndex(angleMode);
-#ifdef _WIN32
-    // Windows' own reduction of radians loses digits: reduce them here.
-    const Quarters a = u == 2 ? Quarters{ReduceRadians(angle).rest, ReduceRadians(angle).quarter}
-                              : ReduceToQuarters(angle, u);
-#else
-    if (u == 2) return std::tan(angle);
-    const Quarters a = ReduceToQuarters(angle, u);
-#endif
-    if ((a.quarter & 1) == 0) return std::tan(a.rest);
-    if (a.rest == 0) return std::tan(a.quarter == 1 ? kHalfPi : -kHalfPi);
-    return -1 / std::tan(a.rest);
+    const Quarters a = ReduceToQuarters(angle, UnitIndex(angleMode));
+    if ((a.quarter & 1) == 0) return Trig(WideTrig::Tan, a);
+    if (a.hi == 0 && a.lo == 0)
+        return WideTrigonometry(WideTrig::Tan, a.quarter == 1 ? kHalfPi : -kHalfPi, 0, {});
+    return Trig(WideTrig::NegCot, a);
 }
+
+Value ArcSine(Value x, AngleUnit angleMode) { return InverseInUnit(WideASin, x, angleMode); }
+Value ArcCosine(Value x, AngleUnit angleMode) { return InverseInUnit(WideACos, x, angleMode); }
+Value ArcTangent(Value x, AngleUnit angleMode) { return InverseInUnit(WideATan, x, angleMode); }
 
 // ---- powers -----------------------------------------------------------------------------
 
@@ -285,7 +292,7 @@ Value Power(Value base, Value exponent) {
         return WholePower(base, static_cast<std::int64_t>(exponent));
     if (base < 0) return kNaN; // a real power of a negative number
     if (base == 0) return kInf;
-    return std::pow(base, exponent);
+    return WidePow(base, exponent);
 }
 
 Value Root(Value radicand, Value index) {
@@ -294,13 +301,13 @@ Value Root(Value radicand, Value index) {
         return -Root(-radicand, index);
     }
     const Value q = 1 / index;
-    const Value r = Power(radicand, q);
-    if (!std::isfinite(r) || r == 0 || radicand <= 0) return r;
-    // q = 1/index - d exactly, so radicand^(1/index) = r × radicand^d, and
-    // d is so small that radicand^d = 1 + d × ln(radicand) to full precision.
+    // An exact whole reciprocal (index 1/2, 1/4, ...) makes a whole power,
+    // exact as such; a radicand of 0 or below, or an infinite one, goes to
+    // Power as well, which decides its cases.
     const Double p = TwoProd(q, index);
-    const Value d = ((1 - p.hi) - p.lo) / index;
-    return r + r * (d * std::log(radicand));
+    const bool exactWhole = IsWhole(q) && p.hi == 1 && p.lo == 0;
+    if (exactWhole || !(radicand > 0) || !std::isfinite(radicand)) return Power(radicand, q);
+    return WideRoot(radicand, index);
 }
 
 // ---- whole numbers -------------------------------------------------------------------------

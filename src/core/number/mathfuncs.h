@@ -29,11 +29,13 @@ Value RadiansToAngle(Value radians, AngleUnit angleMode);
 Value ChopTiny(Value v, Value argument);
 
 // x = quarter × π/2 + rest with |rest| <= π/4 (about), reduced with the
-// bits of 2/π so that no digit is lost however large x is. A libm whose own
-// reduction uses a short π (Windows') needs this for large radians.
+// bits of 2/π so that no digit is lost however large x is. The rest is
+// carried in two parts, rest + restLo, to about 128 bits, for functions
+// evaluated wider than the extended type.
 struct RadianQuarters {
     Value rest;
     int quarter; // 0..3
+    Value restLo = 0;
 };
 RadianQuarters ReduceRadians(Value x);
 
@@ -47,18 +49,25 @@ Value Sine(Value angle, AngleUnit angleMode);
 Value Cosine(Value angle, AngleUnit angleMode);
 Value Tangent(Value angle, AngleUnit angleMode);
 
+// The inverse functions in the given unit, converted before the one
+// rounding. A result below 1E-17 radians snaps to 0 as ChopTiny does, before
+// the conversion. ArcSine and ArcCosine need |x| <= 1.
+Value ArcSine(Value x, AngleUnit angleMode);
+Value ArcCosine(Value x, AngleUnit angleMode);
+Value ArcTangent(Value x, AngleUnit angleMode);
+
 // ---- powers -----------------------------------------------------------------
 
 // base^exponent. 0^0 = 1; a whole exponent within ±2147483647 is computed
 // by repeated squaring in double length (negative bases allowed; b^|e|
 // beyond the extended range is a fault even when 1 / b^|e| would only
-// underflow); any other exponent needs a positive base. A fault comes back
-// as an infinity or a NaN.
+// underflow); any other exponent needs a positive base and is evaluated
+// wide (widemath.h). A fault comes back as an infinity or a NaN.
 Value Power(Value base, Value exponent);
 
-// The index-th root of radicand (index ≠ 0): radicand^(1 / index), with the
-// rounding of 1 / index corrected. A negative radicand needs a whole index:
-// an odd one gives the negative real root, an even one a NaN.
+// The index-th root of radicand (index ≠ 0): radicand^(1 / index), with
+// 1 / index formed wide unless it is a whole number exactly. A negative radicand needs a whole
+// index: an odd one gives the negative real root, an even one a NaN.
 Value Root(Value radicand, Value index);
 
 // ---- whole numbers -----------------------------------------------------------

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "core/number/mathfuncs.h"
+#include "core/number/widemath.h"
 #include "core/ops/operations.h"
 
 namespace tallix::ops {
@@ -89,7 +90,7 @@ R Xpon(Calculator::Change&, Value x, Value) {
     return R::One(DecimalExponent(x));
 }
 
-R Hypot(Calculator::Change&, Value x, Value y) { return R::One(std::hypot(x, y)); }
+R Hypot(Calculator::Change&, Value x, Value y) { return R::One(WideHypot(x, y)); }
 
 R Random(Calculator::Change& c, Value, Value) {
     if (!c.RandomState()) c.RandomState() = c.shell().RandomSeed();

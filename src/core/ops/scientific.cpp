@@ -1,11 +1,11 @@
 // Trigonometric, hyperbolic, logarithmic and power functions, and the
-// constant π. The C library's extended functions are used where the plain
-// formulas lose digits (asinh for small arguments, atanh, sinh near 0, and
-// sin, cos and tan of huge arguments); domains and messages are the
-// calculator's own.
+// constant π. The functions are evaluated wide (widemath.h) and rounded
+// once, so every platform gives the same digits; domains and messages are
+// the calculator's own.
 #include <cmath>
 
 #include "core/number/mathfuncs.h"
+#include "core/number/widemath.h"
 #include "core/ops/operations.h"
 
 namespace tallix::ops {
@@ -32,17 +32,17 @@ R Tan(Calculator::Change& c, Value x, Value) {
 }
 
 // The inverse functions snap tiny radians to zero before converting, unless
-// the argument itself is tiny.
+// the argument itself is tiny (mathfuncs.h).
 R ASin(Calculator::Change& c, Value x, Value) {
     if (std::fabs(x) > 1) return R::Error(Reason::InvalidInput);
-    return R::One(RadiansToAngle(ChopTiny(std::asin(x), x), c.Calc().AngleMode()));
+    return R::One(ArcSine(x, c.Calc().AngleMode()));
 }
 R ACos(Calculator::Change& c, Value x, Value) {
     if (std::fabs(x) > 1) return R::Error(Reason::InvalidInput);
-    return R::One(RadiansToAngle(ChopTiny(std::acos(x), x), c.Calc().AngleMode()));
+    return R::One(ArcCosine(x, c.Calc().AngleMode()));
 }
 R ATan(Calculator::Change& c, Value x, Value) {
-    return R::One(RadiansToAngle(ChopTiny(std::atan(x), x), c.Calc().AngleMode()));
+    return R::One(ArcTangent(x, c.Calc().AngleMode()));
 }
 
 R Inv(Calculator::Change&, Value x, Value) {
@@ -65,27 +65,27 @@ R XRoot(Calculator::Change&, Value x, Value y) {
 R Ln(Calculator::Change&, Value x, Value) {
     if (x == 0) return R::Error(Reason::InfiniteResult);
     if (x < 0) return R::Error(Reason::InvalidInput);
-    return R::One(std::log(x));
+    return R::One(WideLn(x));
 }
 R Log(Calculator::Change&, Value x, Value) {
     if (x <= 0) return R::Error(Reason::InfiniteResult);
-    return R::One(std::log10(x));
+    return R::One(WideLog10(x));
 }
-R Exp(Calculator::Change&, Value x, Value) { return R::One(std::exp(x)); }
+R Exp(Calculator::Change&, Value x, Value) { return R::One(WideExp(x)); }
 R Alog(Calculator::Change&, Value x, Value) { return R::One(Power(10, x)); }
 
-R SinH(Calculator::Change&, Value x, Value) { return R::One(std::sinh(x)); }
-R CosH(Calculator::Change&, Value x, Value) { return R::One(std::cosh(x)); }
-R TanH(Calculator::Change&, Value x, Value) { return R::One(std::tanh(x)); }
-R ASinH(Calculator::Change&, Value x, Value) { return R::One(std::asinh(x)); }
+R SinH(Calculator::Change&, Value x, Value) { return R::One(WideSinH(x)); }
+R CosH(Calculator::Change&, Value x, Value) { return R::One(WideCosH(x)); }
+R TanH(Calculator::Change&, Value x, Value) { return R::One(WideTanH(x)); }
+R ASinH(Calculator::Change&, Value x, Value) { return R::One(WideASinH(x)); }
 R ACosH(Calculator::Change&, Value x, Value) {
     if (x < 1) return R::Error(Reason::InvalidInput);
-    return R::One(std::acosh(x));
+    return R::One(WideACosH(x));
 }
 R ATanH(Calculator::Change&, Value x, Value) {
     if (std::fabs(x) > 1) return R::Error(Reason::InvalidInput);
     if (std::fabs(x) == 1) return R::One(std::copysign(kATanHLimit, x));
-    return R::One(std::atanh(x));
+    return R::One(WideATanH(x));
 }
 
 } // namespace tallix::ops
