@@ -182,10 +182,7 @@ bool Calculator::PopTwoArgs(Value& x, Value& y, bool asInteger, std::string_view
     }
     std::string tx = stack_.pop();
     std::string ty = stack_.pop();
-    if (History* h = Journal()) {
-        h->Popped(std::move(tx));
-        h->Popped(std::move(ty));
-    }
+    Journal()->PoppedTwo(tx, ty);
     StackChanged();
     x = *vx;
     y = *vy;

@@ -159,6 +159,22 @@ public:
         *p = static_cast<std::byte>(text.size());
         CopyShort(p + 1, text.data(), text.size());
     }
+    // Two texts popped in a row (level 1 first): a two-argument command.
+    void PoppedTwo(std::string_view first, std::string_view second) {
+        if (first.size() >= 0x80 || second.size() >= 0x80) {
+            Popped(first);
+            Popped(second);
+            return;
+        }
+        depthChange_ -= 2;
+        CountOne(kPopCode, 2);
+        std::byte* p = Extend(2 + first.size() + second.size());
+        *p = static_cast<std::byte>(first.size());
+        CopyShort(p + 1, first.data(), first.size());
+        p += 1 + first.size();
+        *p = static_cast<std::byte>(second.size());
+        CopyShort(p + 1, second.data(), second.size());
+    }
     // An entry moved from index i to level 1 (toTop) or from level 1 to i.
     void Moved(bool toTop, std::size_t i);
     // The stack's whole contents were replaced: `oldItems` is the old
@@ -402,7 +418,7 @@ private:
     }
     // A push or a pop counts itself into the last change when that is of
     // its kind; otherwise it begins a change: its code and a count.
-    void CountOne(std::uint8_t code) {
+    void CountOne(std::uint8_t code, std::uint32_t more = 1) {
         std::uint32_t n = 0;
         if (lastCode_ == code) {
             std::memcpy(&n, open_ + lastOp_ + 1, sizeof n);
@@ -412,7 +428,7 @@ private:
             lastOp_ = static_cast<std::size_t>(p - open_);
             *p = static_cast<std::byte>(code);
         }
-        ++n;
+        n += more;
         std::memcpy(open_ + lastOp_ + 1, &n, sizeof n);
     }
     void PoppedLong(std::string_view text);
