@@ -313,11 +313,15 @@ void Calculator::EditLevel1() {
 
 void Calculator::SelectBase(Base base) {
     if (!CommitEntry()) return;
+    history_.ModesChanging(View());
     currentBase_ = base;
     ResetEntry();
 }
 
-void Calculator::SelectAngleMode(AngleUnit unit) { angleMode_ = unit; }
+void Calculator::SelectAngleMode(AngleUnit unit) {
+    history_.ModesChanging(View());
+    angleMode_ = unit;
+}
 
 // ---- undo and redo ------------------------------------------------------
 

@@ -334,8 +334,14 @@ public:
     // ---- modes and last arguments --------------------------------------
     void SelectBase(Base base) { c_.SelectBase(base); }
     void SelectAngleMode(AngleUnit unit) { c_.SelectAngleMode(unit); }
-    void SetFixLength(std::int32_t n) { c_.fixLength_ = n; }
-    void SetWordSize(std::int32_t n) { c_.wordSize_ = n; }
+    void SetFixLength(std::int32_t n) {
+        c_.history_.ModesChanging(c_.View());
+        c_.fixLength_ = n;
+    }
+    void SetWordSize(std::int32_t n) {
+        c_.history_.ModesChanging(c_.View());
+        c_.wordSize_ = n;
+    }
     void SetLastX(Value x) {
         c_.lastX_ = x;
         c_.lastNum_ = 1;

@@ -157,12 +157,15 @@ void History::EndRare(const ModeView& after, const TextStack& stack, bool sameMo
             GetLastArgs(before, b);
             sameArgs = SameValue(after.LastX, b.LastX) && SameValue(after.LastY, b.LastY);
         }
-        if ((sameArgs && beforeOther_.LastNum == after.LastNum) || failed_) {
+        std::uint32_t lastNum;
+        std::memcpy(&lastNum, open_ + kArgsAt + 2 * kValueBytes, sizeof lastNum);
+        const bool sameNum = lastNum == after.LastNum;
+        if ((sameArgs && sameNum) || failed_) {
             // No step: its room goes back.
             open_ = nullptr;
             pendingSwaps_.clear();
             TidyBack();
-            if (!sameArgs || beforeOther_.LastNum != after.LastNum) KeepLastArgs(after);
+            if (!sameArgs || !sameNum) KeepLastArgs(after);
             return;
         }
     }

@@ -97,8 +97,7 @@ public:
         std::memcpy(open_ + kArgsAt + kValueBytes, &before.LastY, kValueBytes);
         std::memcpy(open_ + kArgsAt + 2 * kValueBytes, &before.LastNum, 4);
         tail_ = open_ + kOpsAt;
-        beforeOther_ = {before.LastNum, before.FixLength, before.CurrentBase, before.WordSize,
-                        before.AngleMode};
+        otherSaved_ = false;
         beforeEdit_ = before.EditText != nullptr;
         if (beforeEdit_) BeginEdit(before);
         SetLabel(label);
@@ -119,10 +118,10 @@ public:
     // steps that were undone.
     void End(const ModeView& after, const TextStack& stack) {
         recording_ = false;
-        const bool sameModes = beforeOther_.FixLength == after.FixLength &&
-                               beforeOther_.CurrentBase == after.CurrentBase &&
-                               beforeOther_.WordSize == after.WordSize &&
-                               beforeOther_.AngleMode == after.AngleMode;
+        const bool sameModes = !otherSaved_ || (beforeOther_.FixLength == after.FixLength &&
+                                                beforeOther_.CurrentBase == after.CurrentBase &&
+                                                beforeOther_.WordSize == after.WordSize &&
+                                                beforeOther_.AngleMode == after.AngleMode);
         // Nearly every step: it pushed or popped, so it is kept, and it
         // touched neither the modes, nor Edit's entry line, nor undone steps.
         if (!sameModes || moved_ || depthChange_ == 0 || beforeEdit_ || after.EditText ||
@@ -174,6 +173,13 @@ public:
         p += 1 + first.size();
         *p = static_cast<std::byte>(second.size());
         CopyShort(p + 1, second.data(), second.size());
+    }
+    // The calculator is about to change the base, the word size, the angle
+    // unit or Fix: the first such change in a step keeps them as they were.
+    void ModesChanging(const ModeView& before) {
+        if (!recording_ || otherSaved_) return;
+        otherSaved_ = true;
+        beforeOther_ = {before.FixLength, before.CurrentBase, before.WordSize, before.AngleMode};
     }
     // An entry moved from index i to level 1 (toTop) or from level 1 to i.
     void Moved(bool toTop, std::size_t i);
@@ -397,9 +403,10 @@ private:
         tail_ += n;
         return p;
     }
-    // The other modes before the step, for End to compare.
+    // The other modes before the step, for End to compare, once the step
+    // changes one of them (nearly no step does).
+    bool otherSaved_ = false;
     struct {
-        std::uint32_t LastNum;
         std::int32_t FixLength;
         Base CurrentBase;
         std::int32_t WordSize;
