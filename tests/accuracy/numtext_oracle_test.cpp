@@ -29,6 +29,7 @@
 
 #include "core/number/decimalconv.h"
 #include "core/number/numtext.h"
+#include "value_bits.h"
 
 using namespace tallix;
 
@@ -44,16 +45,7 @@ long Scale() {
 
 // ---- Extended values by their fields ----
 
-Value FromBits(bool negative, unsigned biased, std::uint64_t m) {
-    unsigned char bytes[sizeof(Value)] = {};
-    std::memcpy(bytes, &m, 8);
-    const unsigned top = (negative ? 0x8000u : 0u) | (biased & 0x7fffu);
-    bytes[8] = static_cast<unsigned char>(top & 0xff);
-    bytes[9] = static_cast<unsigned char>(top >> 8);
-    Value v;
-    std::memcpy(&v, bytes, sizeof v);
-    return v;
-}
+using test::FromBits;
 
 struct Fields {
     bool negative;

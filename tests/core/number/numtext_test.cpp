@@ -7,6 +7,7 @@
 #include <random>
 
 #include "core/number/numtext.h"
+#include "value_bits.h"
 
 using namespace tallix;
 
@@ -207,17 +208,7 @@ TEST(StackTextRoundTrip, EighteenDigitsSurvive) {
     }
 }
 
-// An extended value from its sign, biased exponent and 64-bit significand.
-Value FromBits(bool negative, unsigned biased, std::uint64_t significand) {
-    unsigned char bytes[sizeof(Value)] = {};
-    std::memcpy(bytes, &significand, 8);
-    const unsigned top = (negative ? 0x8000u : 0u) | (biased & 0x7fffu);
-    bytes[8] = static_cast<unsigned char>(top & 0xff);
-    bytes[9] = static_cast<unsigned char>(top >> 8);
-    Value v;
-    std::memcpy(&v, bytes, sizeof v);
-    return v;
-}
+using test::FromBits;
 
 // Every text the formatter writes must parse back, and to a value that
 // formats to the same text; at the top of the range the digits round
@@ -282,8 +273,7 @@ TEST(StackTextRoundTrip, EveryExponentAndRandomSignificands) {
             std::uint64_t m = rng();
             // Normal numbers carry the integer bit; exponent 0 holds the
             // subnormals, which have none. All ones is the rounding edge.
-            if (k == 1)
-                m = ~0ULL;
+            if (k == 1) m = ~0ULL;
             if (biased != 0)
                 m |= 1ULL << 63;
             else
