@@ -3,6 +3,8 @@
 # fitting ones first, and command names after -e from the program itself.
 #   completion_test.sh COMPLETION_FILE TALLIX
 set -u
+# shellcheck source=completion_check.sh
+source "$(dirname "${BASH_SOURCE[0]}")/completion_check.sh"
 completion=$1 tallix=$2
 # shellcheck source=/dev/null
 source "$completion"
@@ -55,15 +57,5 @@ expect 'c.txt|sub|a.Stk|b.stk|d.pdf|e.PDF|f.dat|' --tape ''
 COMP_WORDS=("$tallix" -e '')
 COMP_CWORD=2
 _tallix
-offered=$(printf '%s\n' "${COMPREPLY[@]}" | sort)
-listed=$("$tallix" --list-commands | sort)
-if [[ -z $listed || $offered != "$listed" ]]; then
-    echo "names after -e differ from tallix --list-commands"
-    failures=$((failures + 1))
-fi
-
-if [[ $failures -gt 0 ]]; then
-    echo "$failures completion cases failed"
-    exit 1
-fi
-echo "completion cases passed"
+check_names "$(printf '%s\n' "${COMPREPLY[@]}")"
+finish

@@ -3,6 +3,8 @@
 # fitting ones first, and command names after -e from the program itself.
 #   fish_completion_test.sh COMPLETION_FILE TALLIX
 set -u
+# shellcheck source=completion_check.sh
+source "$(dirname "${BASH_SOURCE[0]}")/completion_check.sh"
 completion=$1 tallix=$2
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -51,15 +53,5 @@ expect 'd.pdf|' 'tallix --print d'
 expect 'c.txt|sub/|a.Stk|b.stk|d.pdf|e.PDF|f.dat|' 'tallix --tape '
 
 # The command names offered are exactly those the program lists.
-offered=$(fish --no-config -c 'source $argv[1]; complete -C "tallix -e "' "$completion" | sort)
-listed=$("$tallix" --list-commands | sort)
-if [[ -z $listed || $offered != "$listed" ]]; then
-    echo "names after -e differ from tallix --list-commands"
-    failures=$((failures + 1))
-fi
-
-if [[ $failures -gt 0 ]]; then
-    echo "$failures completion cases failed"
-    exit 1
-fi
-echo "completion cases passed"
+check_names "$(fish --no-config -c 'source $argv[1]; complete -C "tallix -e "' "$completion")"
+finish
