@@ -23,15 +23,6 @@ bool SameValue(Value a, Value b) {
 constexpr std::size_t kChunkBytes = std::size_t{256} << 10;
 } // namespace
 
-bool ModeState::SameLastArgs(const ModeState& o) const {
-    return SameValue(LastX, o.LastX) && SameValue(LastY, o.LastY) && LastNum == o.LastNum;
-}
-
-bool ModeState::SameModes(const ModeState& o) const {
-    return FixLength == o.FixLength && CurrentBase == o.CurrentBase && WordSize == o.WordSize &&
-           AngleMode == o.AngleMode;
-}
-
 std::size_t History::ItemsBytes(const std::vector<std::string>& items) {
     std::size_t bytes = (items.capacity() - items.size()) * sizeof(std::string);
     for (const std::string& s : items) bytes += TextBytes(s);

@@ -51,11 +51,6 @@ struct ModeState {
         std::optional<std::string> original;
     };
     std::shared_ptr<const EditedText> Edit;
-
-    bool SameLastArgs(const ModeState& o) const;
-    // All but the last arguments and Edit's entry line, which changes only
-    // with a step that changes the stack, or by typing (no step).
-    bool SameModes(const ModeState& o) const;
 };
 
 // The calculator's modes as a step's start and end read them: by
@@ -101,7 +96,7 @@ public:
         beforeEdit_ = before.EditText != nullptr;
         if (beforeEdit_) BeginEdit(before);
         SetLabel(label);
-        lastCode_ = 0xff;
+        lastCode_ = kNoCode;
         depthChange_ = 0;
         moved_ = false;
         pendingBytes_ = 0;
@@ -227,8 +222,8 @@ public:
         return sizeof(std::string) + (text.capacity() > inPlace ? text.capacity() + 1 : 0);
     }
 
-    // The codes of a push and a pop in a record.
-    static constexpr std::uint8_t kPushCode = 0, kPopCode = 1;
+    // The codes of a push and a pop in a record, and of no change yet.
+    static constexpr std::uint8_t kPushCode = 0, kPopCode = 1, kNoCode = 0xff;
     // Where a record keeps its last arguments and its changes, and the flag
     // of a record that holds stack containers (see steprecord.h).
     static constexpr std::size_t kValueBytes = 10; // sign, exponent and significand
@@ -439,8 +434,8 @@ private:
         std::memcpy(open_ + lastOp_ + 1, &n, sizeof n);
     }
     void PoppedLong(std::string_view text);
-    std::size_t lastOp_ = 0;       // where the last change's code is in the open record
-    std::uint8_t lastCode_ = 0xff; // and its code (none yet)
+    std::size_t lastOp_ = 0;          // where the last change's code is in the open record
+    std::uint8_t lastCode_ = kNoCode; // and its code (none yet)
     std::ptrdiff_t depthChange_ = 0;
     bool moved_ = false; // a move or a swap among the changes
     std::size_t pendingBytes_ = 0;

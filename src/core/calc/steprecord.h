@@ -50,7 +50,6 @@ constexpr std::size_t kOtherModes = 4 + 1 + 4 + 1;
 constexpr std::size_t kArgsAt = History::kArgsAt;
 constexpr std::size_t kOpsAt = History::kOpsAt;
 static_assert(kOpsAt == kArgsAt + kLastArgs && kSwaps == History::kSwapsFlag);
-constexpr std::uint8_t kNoCode = 0xff;
 
 template <class T> inline void Put(std::byte*& p, T v) {
     std::memcpy(p, &v, sizeof v);
