@@ -140,6 +140,32 @@ TEST_F(Tray, StartInTrayNeedsTheSwitchAndATray) {
     }
 }
 
+// The program's icon is read after the window's first paint, yet no window
+// or tray icon that is seen goes without it: the shown window has it once
+// its first paint is through, and a start in the tray has it at once.
+TEST(ProgramIcon, ComesAfterTheFirstPaintAndWithTheTray) {
+    const struct {
+        const char* how;
+        bool toTray;
+    } cases[] = {{"shown", false}, {"to the tray", true}};
+    for (const auto& c : cases) {
+        auto form = CreateMainWindow('.');
+        EXPECT_FALSE(form->IconsShown()) << c.how;
+        if (c.toTray) {
+            form->TrayIcon1Click();
+        } else {
+            form->show();
+            ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+            for (int i = 0; i < 200 && !form->IconsShown(); ++i) QTest::qWait(5);
+        }
+        EXPECT_TRUE(form->IconsShown()) << c.how;
+        EXPECT_FALSE(form->windowIcon().isNull()) << c.how;
+        EXPECT_FALSE(QApplication::windowIcon().isNull()) << c.how;
+        EXPECT_FALSE(form->TaskIcon1()->Icon().isNull()) << c.how;
+        EXPECT_EQ(form->windowIcon().availableSizes().size(), 6) << c.how;
+    }
+}
+
 // The notification area is looked for while the window runs: one that
 // appears brings the item and the strip's button; one that goes away takes
 // them, and a window waiting in it comes back.

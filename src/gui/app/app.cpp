@@ -8,7 +8,6 @@
 #include "gui/mainform/mainform.h"
 #include "gui/settings/qsettingsstore.h"
 #include "gui/widgets/errdlg.h"
-#include "gui/widgets/icon.h"
 #include "gui/widgets/theme.h"
 
 namespace tallix::gui {
@@ -74,7 +73,8 @@ void SetUpApplication() {
     // Ties the window to the installed tallix.desktop (its menu entry and
     // icon) where the window system goes by that name.
     QGuiApplication::setDesktopFileName("tallix");
-    QApplication::setWindowIcon(AppIcon());
+    // The icon comes after the first paint (TMainForm::ShowIcons): reading
+    // its pictures is not needed to draw the window.
     QApplication::setStyle(NewAppStyle(tallix::Theme::System));
 }
 

@@ -18,7 +18,6 @@
 #include "gui/widgets/errdlg.h"
 #include "gui/widgets/fonts.h"
 #include "gui/widgets/framehints.h"
-#include "gui/widgets/icon.h"
 #include "gui/widgets/infoboxes.h"
 #include "gui/widgets/keypad.h"
 #include "gui/widgets/mainmenu.h"
@@ -55,7 +54,6 @@ void TMainForm::FormCreate(char decimalChar) {
     AskFrameHintsAtom();
     setObjectName("MainForm");
     setWindowTitle("Tallix");
-    setWindowIcon(AppIcon());
     screenDpi_ = logicalDpiY() > 0 ? logicalDpiY() : 96;
     dpi_ = screenDpi_;
     setFont(DialogFont(8, dpi_));

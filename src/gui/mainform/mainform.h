@@ -152,6 +152,10 @@ public:
     // Where the answer comes from (the platform's, unless a test sets one).
     void SetTrayProbe(std::function<bool()> probe);
     QTimer* TrayTimer() const { return trayTimer_; }
+    // The program's icon on the window, the application and the tray:
+    // once the window has first been drawn, or on going to the tray.
+    void ShowIcons();
+    bool IconsShown() const { return iconsShown_; }
     // To the tray: the window hides and the icon appears.
     void TrayIcon1Click();
     // Back from the tray: the window shows, laid out, and the icon goes.
@@ -297,6 +301,7 @@ private:
     TTrayIcon* taskIcon_ = nullptr;
     QAbstractButton* trayIconBtn_ = nullptr;
     bool trayAvailable_ = false;
+    bool iconsShown_ = false;
     std::function<bool()> trayProbe_;
     QTimer* trayTimer_ = nullptr;
 

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QWheelEvent>
+#include <QWindow>
 
 #include "gui/mainform/mainform.h"
 #include "gui/widgets/keypad.h"
@@ -25,6 +26,12 @@ bool TMainForm::InThisWindow(QObject* watched) const {
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
+    case QEvent::Expose:
+        // The icons once the window has been drawn: the window system can
+        // show the window without them, and reading them slows the start.
+        if (!iconsShown_ && watched == windowHandle())
+            QTimer::singleShot(0, this, &TMainForm::ShowIcons);
+        return false;
     case QEvent::ShortcutOverride:
         // No control of the window may claim a key before the menus'
         // shortcuts: the entry line would otherwise take Ctrl+E, Ctrl+H...

@@ -1,6 +1,7 @@
 // The window's tray icon: to the tray and back, the icon's popup menu, and
 // starting in the tray.
 #include <QAction>
+#include <QApplication>
 #include <QMenu>
 #include <QPainter>
 #include <QPolygon>
@@ -44,7 +45,6 @@ void TMainForm::PaintTrayButton() {
 void TMainForm::BuildTray() {
     taskIcon_ = new TTrayIcon(this);
     taskIcon_->setObjectName("TaskIcon1");
-    taskIcon_->SetIcon(AppIcon());
     taskIcon_->SetToolTip("Tallix");
     taskIcon_->OnClick = [this](TTrayIcon*) { TaskIcon1Click(); };
     taskIcon_->SetPopupMenu(PopupMenu1());
@@ -100,7 +100,19 @@ void TMainForm::SetTrayProbe(std::function<bool()> probe) {
 
 QMenu* TMainForm::PopupMenu1() const { return menu_->Menu(tallix::Menu::Popup); }
 
+void TMainForm::ShowIcons() {
+    if (iconsShown_) return;
+    iconsShown_ = true;
+    // The application's icon is the one every later window (the error
+    // dialog, the tape, message boxes) shows too.
+    QApplication::setWindowIcon(AppIcon());
+    setWindowIcon(AppIcon());
+    taskIcon_->SetIcon(AppIcon());
+}
+
 void TMainForm::TrayIcon1Click() {
+    // The tray never shows an empty icon, even when the program starts there.
+    ShowIcons();
     // A hidden window has no task-bar button either.
     hide();
     taskIcon_->SetActive(true);
