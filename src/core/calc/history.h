@@ -117,10 +117,11 @@ public:
                                                 beforeOther_.CurrentBase == after.CurrentBase &&
                                                 beforeOther_.WordSize == after.WordSize &&
                                                 beforeOther_.AngleMode == after.AngleMode);
-        // Nearly every step: it pushed or popped, so it is kept, and it
-        // touched neither the modes, nor Edit's entry line, nor undone steps.
-        if (!sameModes || moved_ || depthChange_ == 0 || beforeEdit_ || after.EditText ||
-            steps_.size() != done_) {
+        // Nearly every step: it pushed or popped, or put a new text in place
+        // of the one it popped, so it is kept, and it touched neither the
+        // modes, nor Edit's entry line, nor undone steps.
+        if (!sameModes || moved_ || (depthChange_ == 0 && !ReplacedTop(stack)) || beforeEdit_ ||
+            after.EditText || steps_.size() != done_) {
             EndRare(after, stack, sameModes);
             return;
         }
@@ -434,6 +435,21 @@ private:
         std::memcpy(open_ + lastOp_ + 1, &n, sizeof n);
     }
     void PoppedLong(std::string_view text);
+    // Whether the open step popped one short text and pushed one that reads
+    // otherwise (a one-argument function): the stack changed, which spares
+    // End the general comparison.
+    bool ReplacedTop(const TextStack& stack) const {
+        const std::byte* pop = open_ + kOpsAt;
+        if (lastCode_ != kPushCode || pop[0] != static_cast<std::byte>(kPopCode)) return false;
+        const auto len = static_cast<std::size_t>(pop[5]); // a one-byte varint below 0x80
+        if (len >= 0x80 || lastOp_ != kOpsAt + 6 + len) return false;
+        std::uint32_t pops, pushes;
+        std::memcpy(&pops, pop + 1, sizeof pops);
+        std::memcpy(&pushes, open_ + lastOp_ + 1, sizeof pushes);
+        if (pops != 1 || pushes != 1) return false;
+        const std::string& top = stack.at(0);
+        return top.size() != len || std::memcmp(top.data(), pop + 6, len) != 0;
+    }
     std::size_t lastOp_ = 0;          // where the last change's code is in the open record
     std::uint8_t lastCode_ = kNoCode; // and its code (none yet)
     std::ptrdiff_t depthChange_ = 0;
