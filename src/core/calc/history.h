@@ -95,7 +95,11 @@ public:
         otherSaved_ = false;
         beforeEdit_ = before.EditText != nullptr;
         if (beforeEdit_) BeginEdit(before);
-        SetLabel(label);
+        // Batch mode's steps are named later, by their command.
+        if (label.empty())
+            labelLen_ = 0;
+        else
+            SetLabel(label);
         lastCode_ = kNoCode;
         depthChange_ = 0;
         moved_ = false;
@@ -111,7 +115,7 @@ public:
     // arguments it left become those of the state around it, so that an
     // Undo and a Redo from here come back to them. A kept step drops the
     // steps that were undone.
-    void End(const ModeView& after, const TextStack& stack) {
+    [[gnu::always_inline]] void End(const ModeView& after, const TextStack& stack) {
         recording_ = false;
         const bool sameModes = !otherSaved_ || (beforeOther_.FixLength == after.FixLength &&
                                                 beforeOther_.CurrentBase == after.CurrentBase &&
@@ -162,8 +166,21 @@ public:
             return;
         }
         depthChange_ -= 2;
-        CountOne(kPopCode, 2);
-        std::byte* p = Extend(2 + first.size() + second.size());
+        std::byte* p;
+        if (lastCode_ == kPopCode) {
+            CountOne(kPopCode, 2);
+            p = Extend(2 + first.size() + second.size());
+        } else {
+            // A change of its own, nearly always: its code, its count and
+            // the two texts in one piece.
+            lastCode_ = kPopCode;
+            p = Extend(1 + 4 + 2 + first.size() + second.size());
+            lastOp_ = static_cast<std::size_t>(p - open_);
+            *p = static_cast<std::byte>(kPopCode);
+            const std::uint32_t two = 2;
+            std::memcpy(p + 1, &two, sizeof two);
+            p += 1 + sizeof two;
+        }
         *p = static_cast<std::byte>(first.size());
         CopyShort(p + 1, first.data(), first.size());
         p += 1 + first.size();
