@@ -315,7 +315,7 @@ private:
         ++back_->live;
         free_ = tail_;
         const std::size_t bytes = size + sizeof(StepRef) + sizeof(AfterModes) + heldBytes;
-        steps_.push_back({open_, bytes, (flags & kSwapsFlag) != 0});
+        steps_.push_back({open_, bytes, (flags & kSwapsFlag) != 0 ? 1u : 0u});
         open_ = nullptr;
         bytes_ += bytes;
         ++done_;
@@ -372,9 +372,11 @@ private:
     // the record (the oldest records are long out of the caches).
     struct StepRef {
         std::byte* record;
-        std::size_t bytes; // what Bytes() counts for it
-        bool swaps;        // whether it holds entries of swaps_
+        std::size_t bytes : 63; // what Bytes() counts for it
+        std::size_t swaps : 1;  // whether it holds entries of swaps_
     };
+    // Sixteen bytes: a hundred thousand steps' places stay in the caches.
+    static_assert(sizeof(StepRef) == 16);
     Ring<StepRef> steps_; // oldest first
     // The modes after each undone step, the next to redo last: a step is
     // undone only from the state right after it.
