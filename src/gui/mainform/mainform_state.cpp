@@ -67,8 +67,11 @@ void TMainForm::LoadSavedState() {
     // from here on (both Hide options set, say) is a change to save.
     autoSave_->MarkSaved();
 
-    if (result.end == persist::LoadResult::End::Warning)
+    if (result.end == persist::LoadResult::End::Warning) {
+        // The box comes before the window: it shows the program's icon too.
+        ShowIcons();
         QMessageBox::warning(nullptr, "Tallix", QString::fromStdString(result.warning));
+    }
 }
 
 persist::WindowSettings TMainForm::CurrentWindowSettings() const {
