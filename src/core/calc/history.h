@@ -73,10 +73,10 @@ struct ModeView {
 class History {
 public:
     // Ten thousand steps is hours of work at the keys, and ten times the
-    // depth promised. Kept steps stay within the processor's second-level
-    // cache (about 60 bytes each): at a hundred thousand, each new step
-    // writes memory last touched long ago, and batch mode, which records a
-    // step for every token, ran about a third slower in its history.
+    // depth promised. Their records and places (about 66 bytes a step) fit
+    // in a megabyte of second-level cache: at a hundred thousand, each new
+    // step wrote memory last touched long before, and batch mode, which
+    // records a step for every token, spent about a third more on them.
     struct Limits {
         std::size_t maxSteps = 10000;
         std::size_t maxBytes = std::size_t{64} << 20;
@@ -380,7 +380,7 @@ private:
         std::size_t bytes : 63; // what Bytes() counts for it
         std::size_t swaps : 1;  // whether it holds entries of swaps_
     };
-    // Sixteen bytes: a hundred thousand steps' places stay in the caches.
+    // Sixteen bytes a step, which the caches carry for every kept step.
     static_assert(sizeof(StepRef) == 16);
     Ring<StepRef> steps_; // oldest first
     // The modes after each undone step, the next to redo last: a step is
