@@ -10,9 +10,10 @@ shift || true
 # poppler-utils: the printing tests read the PDFs they print back as text.
 # dpkg-dev, lintian, mandoc: the Debian package and the manual page.
 # fish, zsh: the tests of their completions.
+# libxcb1-dev, libfontconfig-dev: the window's own calls to X and fontconfig.
 packages=(g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev
           qt6-base-dev libgl-dev libmpfr-dev libgmp-dev locales poppler-utils desktop-file-utils
-          libxcb1-dev xvfb openbox xdotool x11-utils trayer dpkg-dev lintian mandoc fish zsh)
+          libxcb1-dev libfontconfig-dev xvfb openbox xdotool x11-utils trayer dpkg-dev lintian mandoc fish zsh)
 # A Windows cross build (cmake/mingw-w64-x86_64.cmake): the compiler, Wine
 # to run the tests, and GoogleTest's source to build for Windows.
 for option in "$@"; do
