@@ -9,18 +9,33 @@
 
 namespace tallix::gui {
 
+QStringList FirstInstalled(const QStringList& candidates) {
+    // The font database also lists the generic names under which the font
+    // configuration picks a family. In a list the toolkit passes over them,
+    // for they draw nothing of their own; alone they are looked up anew.
+    static const QStringList generic = {"Serif", "Sans Serif", "Monospace"};
+    for (const QString& c : candidates)
+        if (!generic.contains(c, Qt::CaseInsensitive) && !QFontDatabase::styles(c).isEmpty())
+            return {c};
+    return candidates;
+}
+
 QFont DialogFont(int points, int dpi) {
+    static const QStringList families =
+        FirstInstalled({"MS Sans Serif", "Microsoft Sans Serif", "Arial", "Liberation Sans",
+                        "Nimbus Sans", "Helvetica", "DejaVu Sans"});
     QFont f;
-    f.setFamilies({"MS Sans Serif", "Microsoft Sans Serif", "Arial", "Liberation Sans",
-                   "Nimbus Sans", "Helvetica", "DejaVu Sans"});
+    f.setFamilies(families);
     f.setPixelSize(FontPixels(points, dpi));
     return f;
 }
 
 QFont SmallFont(int dpi) {
+    static const QStringList families =
+        FirstInstalled({"Small Fonts", "Nimbus Sans Narrow", "Liberation Sans Narrow",
+                        "Arial Narrow", "DejaVu Sans Condensed", "Nimbus Sans"});
     QFont f;
-    f.setFamilies({"Small Fonts", "Nimbus Sans Narrow", "Liberation Sans Narrow", "Arial Narrow",
-                   "DejaVu Sans Condensed", "Nimbus Sans"});
+    f.setFamilies(families);
     f.setPixelSize(FontPixels(6, dpi));
     return f;
 }

@@ -4,11 +4,19 @@
 
 #include <QFont>
 #include <QString>
+#include <QStringList>
 #include <string>
 
 class QWidget;
 
 namespace tallix::gui {
+
+// The first of the candidates that is installed under that very name, which
+// is the family the toolkit would settle on for the whole list; the whole
+// list when none is. Naming that family alone spares a sort of every
+// installed font for stand-ins each time a size is loaded; glyphs the
+// family lacks are still found when they are drawn.
+QStringList FirstInstalled(const QStringList& candidates);
 
 QFont DialogFont(int points, int dpi);
 // The tiny indicator font.
