@@ -41,11 +41,12 @@ QFont SmallFont(int dpi) {
 }
 
 QFont MonoFont(int dpi) {
+    // Looked up once, by installed names: the database's own check runs a
+    // name through the font configuration's substitutions on every call.
+    static const QStringList families = FirstInstalled({"Lucida Console", "Courier New"});
     QFont f;
-    if (QFontDatabase::hasFamily("Lucida Console"))
-        f.setFamily("Lucida Console");
-    else if (QFontDatabase::hasFamily("Courier New"))
-        f.setFamily("Courier New");
+    if (families.size() == 1)
+        f.setFamilies(families);
     else
         f = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     f.setPixelSize(FontPixels(9, dpi));
