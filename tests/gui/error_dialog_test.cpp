@@ -1,6 +1,7 @@
 // The error dialog: its message and where it appears.
 #include <QScreen>
 
+#include "gui/layout/geometry.h"
 #include "gui_fixture.h"
 
 namespace tallix::gui::test {
@@ -90,6 +91,33 @@ INSTANTIATE_TEST_SUITE_P(Cases, Placement,
                              PlacementCase{true, QRect(249, 50, 208, 450), QPoint(65, 110)},
                              // no room on either side: the screen's left edge
                              PlacementCase{true, QRect(150, 50, 400, 450), QPoint(0, 110)}));
+
+} // namespace
+} // namespace tallix::gui::test
+
+namespace tallix::gui::test {
+namespace {
+
+// The dialog is made with the window but its picture is read when it is
+// shown; a zoom while it is up, or between showings, finds the new size.
+TEST(ErrorDialogPicture, ShownAtTheLabelsSizeWhateverTheResolution) {
+    TErrDlg dialog(nullptr, 96);
+    auto* image = dialog.findChild<QLabel*>("Image1");
+    ASSERT_NE(image, nullptr);
+    struct Step {
+        bool shown;
+        int dpi;
+    };
+    for (const Step& step : {Step{true, 96}, Step{true, 144}, Step{false, 120}, Step{true, 120}}) {
+        SCOPED_TRACE(std::to_string(step.dpi) + (step.shown ? " dpi, shown" : " dpi, hidden"));
+        dialog.setVisible(step.shown);
+        dialog.Layout(step.dpi);
+        if (!step.shown) continue;
+        const QPixmap picture = image->pixmap();
+        EXPECT_FALSE(picture.isNull());
+        EXPECT_EQ(picture.size(), QSize(Scale(32, step.dpi), Scale(32, step.dpi)));
+    }
+}
 
 } // namespace
 } // namespace tallix::gui::test

@@ -37,7 +37,7 @@ TErrDlg::TErrDlg(QWidget* owner, int dpi)
 void TErrDlg::Layout(int dpi) {
     auto s = [dpi](int v) { return Scale(v, dpi); };
     image_->setGeometry(s(8), s(8), s(32), s(32));
-    image_->setPixmap(AppPixmap(s(32)));
+    if (isVisible()) ShowImage();
     ErrL->setGeometry(s(52), s(12), s(121), s(29));
     OKBtn->setGeometry(s(53), s(52), s(75), s(25));
     setFixedSize(s(181), s(82));
@@ -70,7 +70,14 @@ QMargins TErrDlg::FrameMargins() const {
     return m;
 }
 
+void TErrDlg::ShowImage() {
+    if (image_->pixmap().size() != image_->size()) image_->setPixmap(AppPixmap(image_->width()));
+}
+
 void TErrDlg::showEvent(QShowEvent* event) {
+    // The picture is read at the first showing: the dialog is made with the
+    // window, and most runs never show it.
+    ShowImage();
     // Before the window manager maps the dialog: no resize function.
     AskFixedFrameFunctions(this);
     QDialog::showEvent(event);

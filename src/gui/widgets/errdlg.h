@@ -37,6 +37,8 @@ protected:
 
 private:
     QMargins FrameMargins() const;
+    // The program's picture at the label's size, read when it is not yet.
+    void ShowImage();
     QWidget* owner_;
     QLabel* image_ = nullptr;
 };
