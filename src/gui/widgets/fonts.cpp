@@ -9,15 +9,20 @@
 
 namespace tallix::gui {
 
-QStringList FirstInstalled(const QStringList& candidates) {
+std::optional<QString> InstalledFamily(const QStringList& candidates) {
     // The font database also lists the generic names under which the font
     // configuration picks a family. In a list the toolkit passes over them,
     // for they draw nothing of their own; alone they are looked up anew.
     static const QStringList generic = {"Serif", "Sans Serif", "Monospace"};
     for (const QString& c : candidates)
         if (!generic.contains(c, Qt::CaseInsensitive) && !QFontDatabase::styles(c).isEmpty())
-            return {c};
-    return candidates;
+            return c;
+    return std::nullopt;
+}
+
+QStringList FirstInstalled(const QStringList& candidates) {
+    const std::optional<QString> family = InstalledFamily(candidates);
+    return family ? QStringList{*family} : candidates;
 }
 
 QFont DialogFont(int points, int dpi) {
@@ -43,10 +48,10 @@ QFont SmallFont(int dpi) {
 QFont MonoFont(int dpi) {
     // Looked up once, by installed names: the database's own check runs a
     // name through the font configuration's substitutions on every call.
-    static const QStringList families = FirstInstalled({"Lucida Console", "Courier New"});
+    static const std::optional<QString> family = InstalledFamily({"Lucida Console", "Courier New"});
     QFont f;
-    if (families.size() == 1)
-        f.setFamilies(families);
+    if (family)
+        f.setFamily(*family);
     else
         f = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     f.setPixelSize(FontPixels(9, dpi));

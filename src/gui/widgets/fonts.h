@@ -5,6 +5,7 @@
 #include <QFont>
 #include <QString>
 #include <QStringList>
+#include <optional>
 #include <string>
 
 class QWidget;
@@ -17,6 +18,8 @@ namespace tallix::gui {
 // installed font for stand-ins each time a size is loaded; glyphs the
 // family lacks are still found when they are drawn.
 QStringList FirstInstalled(const QStringList& candidates);
+// That first installed family alone; none when no candidate is installed.
+std::optional<QString> InstalledFamily(const QStringList& candidates);
 
 QFont DialogFont(int points, int dpi);
 // The tiny indicator font.
