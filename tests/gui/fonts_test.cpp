@@ -2,9 +2,13 @@
 // stand-ins: it has to be the family the toolkit would have drawn with.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <QFont>
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QMap>
+#include <QRawFont>
 #include <QStringList>
 
 #include "gui/widgets/fonts.h"
@@ -56,6 +60,60 @@ TEST(Fonts, FirstInstalledIsTheFamilyTheWholeListWouldDraw) {
         ASSERT_EQ(chosen.size(), 1);
         EXPECT_TRUE(list.contains(chosen.front()));
         EXPECT_EQ(Drawn(chosen).toStdString(), Drawn(list).toStdString());
+    }
+}
+
+// A font read from an OpenType or TrueType file has the tables of that
+// format; a Type 1 font has none.
+bool FromSfntFile(const QString& family) {
+    QFont f(family);
+    f.setPixelSize(11);
+    return !QRawFont::fromFont(f).fontTable("head").isEmpty();
+}
+
+// A family as the database names it, without the foundry it adds where a
+// family has copies from several.
+QString WithoutFoundry(const QString& name) {
+    const qsizetype foundry = name.indexOf(QLatin1String(" ["));
+    return foundry > 0 ? name.left(foundry) : name;
+}
+
+// Families the database lists under more than one foundry, each with the
+// names "Family [foundry]" of its copies.
+QMap<QString, QStringList> FamiliesWithCopies() {
+    QMap<QString, QStringList> copies;
+    for (const QString& name : QFontDatabase::families())
+        if (WithoutFoundry(name) != name) copies[WithoutFoundry(name)] << name;
+    return copies;
+}
+
+TEST(Fonts, AFamilyNamedByItsFasterCopyIsStillThatFamily) {
+    for (const QString family : {"No Such Family", "Sans Serif"})
+        EXPECT_EQ(FastestCopy(family).toStdString(), family.toStdString());
+    const QMap<QString, QStringList> copies = FamiliesWithCopies();
+    for (auto it = copies.begin(); it != copies.end(); ++it) {
+        const QString& family = it.key();
+        const QString chosen = FastestCopy(family);
+        SCOPED_TRACE((family + " as " + chosen).toStdString());
+        // The toolkit must take the foundry's name: otherwise it would draw
+        // with some other family altogether.
+        EXPECT_EQ(WithoutFoundry(Drawn({chosen})).toStdString(), family.toStdString());
+        if (chosen != family) {
+            EXPECT_TRUE(it.value().contains(chosen));
+            EXPECT_TRUE(FromSfntFile(chosen));
+        }
+    }
+}
+
+TEST(Fonts, TheWindowsFontsAreNotReadFromType1FilesWhenAnotherCopyIsThere) {
+    const QMap<QString, QStringList> copies = FamiliesWithCopies();
+    for (const QFont& font : {DialogFont(8, 96), SmallFont(96), MonoFont(96)}) {
+        const QString family = WithoutFoundry(QFontInfo(font).family());
+        SCOPED_TRACE(family.toStdString());
+        const QStringList named = copies.value(family);
+        if (std::any_of(named.begin(), named.end(), FromSfntFile)) {
+            EXPECT_FALSE(QRawFont::fromFont(font).fontTable("head").isEmpty());
+        }
     }
 }
 

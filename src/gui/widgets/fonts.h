@@ -21,6 +21,18 @@ QStringList FirstInstalled(const QStringList& candidates);
 // That first installed family alone; none when no candidate is installed.
 std::optional<QString> InstalledFamily(const QStringList& candidates);
 
+// Font packages often install a family twice: as Type 1 files for older
+// programs and as OpenType or TrueType. Opening a Type 1 face takes about a
+// millisecond (its outlines are encrypted and read whole), the other copy of
+// the same design a twentieth of that, and the toolkit takes whichever copy
+// it meets first. Named with the foundry of an upright, regular copy that is
+// not Type 1 ("Family [foundry]"), the family is drawn from that copy; the
+// name stays as it is where there is no such choice.
+QString FastestCopy(const QString& family);
+// Each family of the list by the name of its fastest copy.
+QStringList FastestCopies(QStringList families);
+
+// The fonts of the window, by their fastest copies.
 QFont DialogFont(int points, int dpi);
 // The tiny indicator font.
 QFont SmallFont(int dpi);
