@@ -23,13 +23,19 @@ QString Drawn(const QStringList& families) {
     return QFontInfo(f).family();
 }
 
+// A family as the database names it, without the foundry it adds where a
+// family has copies from several.
+QString WithoutFoundry(const QString& name) {
+    const qsizetype foundry = name.indexOf(QLatin1String(" ["));
+    return foundry > 0 ? name.left(foundry) : name;
+}
+
 // Two installed families by their plain names: the database lists a family
 // made by several foundries as "Family [foundry]".
 QStringList TwoInstalled() {
     QStringList found;
-    for (QString family : QFontDatabase::families()) {
-        const qsizetype foundry = family.indexOf(QLatin1String(" ["));
-        if (foundry > 0) family.truncate(foundry);
+    for (const QString& name : QFontDatabase::families()) {
+        const QString family = WithoutFoundry(name);
         if (QFontDatabase::isPrivateFamily(family) || found.contains(family)) continue;
         found << family;
         if (found.size() == 2) break;
@@ -69,13 +75,6 @@ bool FromSfntFile(const QString& family) {
     QFont f(family);
     f.setPixelSize(11);
     return !QRawFont::fromFont(f).fontTable("head").isEmpty();
-}
-
-// A family as the database names it, without the foundry it adds where a
-// family has copies from several.
-QString WithoutFoundry(const QString& name) {
-    const qsizetype foundry = name.indexOf(QLatin1String(" ["));
-    return foundry > 0 ? name.left(foundry) : name;
 }
 
 // Families the database lists under more than one foundry, each with the

@@ -29,8 +29,6 @@ std::optional<QString> InstalledFamily(const QStringList& candidates);
 // not Type 1 ("Family [foundry]"), the family is drawn from that copy; the
 // name stays as it is where there is no such choice.
 QString FastestCopy(const QString& family);
-// Each family of the list by the name of its fastest copy.
-QStringList FastestCopies(QStringList families);
 
 // The fonts of the window, by their fastest copies.
 QFont DialogFont(int points, int dpi);
