@@ -72,7 +72,6 @@ TEST_F(Keyboard, ShiftKeyTogglesOncePerPress) {
     QWidget* w = Target();
     Send(w, QEvent::KeyPress, Qt::Key_Shift, Qt::ShiftModifier);
     EXPECT_TRUE(ShiftShown());
-    EXPECT_TRUE(Form().ShiftKeyLatch());
     // Auto-repeat delivers more presses and releases while the key is held.
     for (int i = 0; i < 3; ++i) {
         Send(w, QEvent::KeyRelease, Qt::Key_Shift, Qt::ShiftModifier, {}, true);
@@ -80,7 +79,6 @@ TEST_F(Keyboard, ShiftKeyTogglesOncePerPress) {
     }
     EXPECT_TRUE(ShiftShown()) << "auto-repeat toggled Shift again";
     Send(w, QEvent::KeyRelease, Qt::Key_Shift, Qt::NoModifier);
-    EXPECT_FALSE(Form().ShiftKeyLatch());
     EXPECT_TRUE(ShiftShown());
     Send(w, QEvent::KeyPress, Qt::Key_Shift, Qt::ShiftModifier);
     Send(w, QEvent::KeyRelease, Qt::Key_Shift, Qt::NoModifier);
@@ -92,7 +90,6 @@ TEST_F(Keyboard, ShiftWithCtrlOrAltHeldDoesNotToggle) {
     for (Qt::KeyboardModifier m : {Qt::ControlModifier, Qt::AltModifier, Qt::MetaModifier}) {
         Send(Target(), QEvent::KeyPress, Qt::Key_Shift, m | Qt::ShiftModifier);
         EXPECT_FALSE(ShiftShown()) << m;
-        EXPECT_FALSE(Form().ShiftKeyLatch());
         Send(Target(), QEvent::KeyRelease, Qt::Key_Shift, m);
     }
 }
@@ -106,6 +103,80 @@ TEST_F(Keyboard, HeldShiftAppliesToOneCharacterOnly) {
     Send(w, QEvent::KeyPress, Qt::Key_N, Qt::ShiftModifier, "N"); // Neg: no new toggle
     EXPECT_EQ(StackTexts(), (std::vector<std::string>{"-5"}));
     Send(w, QEvent::KeyRelease, Qt::Key_Shift, Qt::NoModifier);
+}
+
+// The Shift a key runs with is decided as the key goes down. A dialog or a
+// menu that took the Shift key's press or release, or the end of an earlier
+// key's flash, never changes it afterwards. Each case starts with pi on the
+// stack; "q" is Sqrt, or x squared when shifted.
+struct ShiftRace {
+    const char* name;
+    void (*steps)(TMainForm& form, QWidget* target);
+    std::vector<std::string> stack;
+};
+
+void Post(QWidget* w, QEvent::Type type, Qt::Key key, Qt::KeyboardModifiers mods,
+          const QString& text = {}) {
+    QCoreApplication::postEvent(w, new QKeyEvent(type, key, mods, text));
+}
+
+constexpr const char* kPiSquared = "9.86960440108935863";
+constexpr const char* kRootPi = "1.77245385090551603";
+constexpr const char* kPi = "3.14159265358979324";
+
+const ShiftRace kShiftRaces[] = {
+    {"the error dialog took the Shift key's release",
+     [](TMainForm&, QWidget* w) {
+         Send(w, QEvent::KeyPress, Qt::Key_Shift, Qt::ShiftModifier);
+         // The Shift key comes up while the error box is open.
+         QTimer::singleShot(0, [] {
+             QWidget* box = QApplication::activeModalWidget();
+             ASSERT_NE(box, nullptr);
+             Send(box, QEvent::KeyRelease, Qt::Key_Shift, Qt::NoModifier);
+         });
+         Send(w, QEvent::KeyPress, Qt::Key_S, Qt::ShiftModifier, "S"); // ASin: an error
+         Send(w, QEvent::KeyPress, Qt::Key_Shift, Qt::ShiftModifier);
+         Send(w, QEvent::KeyRelease, Qt::Key_Shift, Qt::NoModifier);
+         QTest::keyClick(w, 'q');
+     },
+     {kPiSquared}},
+    {"a Shift tap in an open menu",
+     [](TMainForm&, QWidget* w) {
+         QTest::keyClick(w, Qt::Key_I, Qt::AltModifier);
+         QWidget* menu = QApplication::activePopupWidget();
+         ASSERT_NE(menu, nullptr) << "Alt+I opened no menu";
+         Send(menu, QEvent::KeyPress, Qt::Key_Shift, Qt::ShiftModifier);
+         Send(menu, QEvent::KeyRelease, Qt::Key_Shift, Qt::NoModifier);
+         QTest::keyClick(menu, Qt::Key_Escape);
+         QTest::keyClick(w, 'q'); // the menu's Shift was not the calculator's
+         QTest::keyClick(w, 'p');
+         Send(w, QEvent::KeyPress, Qt::Key_Shift, Qt::ShiftModifier);
+         Send(w, QEvent::KeyRelease, Qt::Key_Shift, Qt::NoModifier);
+         QTest::keyClick(w, 'q');
+     },
+     {kPiSquared, kRootPi}},
+    {"Shift pressed while the key before it flashes",
+     [](TMainForm& form, QWidget* w) {
+         form.SetButtonTime(60);
+         Post(w, QEvent::KeyPress, Qt::Key_Enter, Qt::NoModifier, "\r");
+         Post(w, QEvent::KeyPress, Qt::Key_Shift, Qt::ShiftModifier);
+         // The next key comes after the first flash has ended.
+         QTimer::singleShot(150, w,
+                            [w] { Post(w, QEvent::KeyPress, Qt::Key_Q, Qt::ShiftModifier, "Q"); });
+         QTest::qWait(400);
+     },
+     {kPiSquared, kPi}},
+};
+
+TEST_F(Keyboard, ShiftIsDecidedWhenTheKeyGoesDown) {
+    for (const ShiftRace& c : kShiftRaces) {
+        SCOPED_TRACE(c.name);
+        Open('.');
+        Push({kPi});
+        c.steps(Form(), Target());
+        EXPECT_EQ(StackTexts(), c.stack);
+        EXPECT_FALSE(Calc().ShiftDown());
+    }
 }
 
 TEST_F(Keyboard, ClickedShiftSelectsTheNextKeysSecondFunction) {

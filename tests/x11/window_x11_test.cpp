@@ -90,6 +90,78 @@ TEST(X11, ALoadWarningKeepsTheSavedStack) {
     EXPECT_EQ(values.at("Settings/LastNum"), "0");
 }
 
+// ---- the Shift key ---------------------------------------------------------
+
+// The Shift a key runs with is decided as the key goes down, whatever took
+// the Shift key's press or release meanwhile (the error box, an open menu)
+// and however fast the keys come. Each case starts with pi on the stack and
+// types its steps with xdotool as they are given, into whatever window has
+// the keyboard: "q" is Sqrt, shifted x squared; Shift+X is Fix.
+struct ShiftCase {
+    const char* name;
+    std::vector<QStringList> steps; // xdotool arguments, or {"sleep", ms}
+    Strings stack;                  // level 1 first
+    const char* fix;                // Settings/FixLength at the end
+};
+
+TEST(X11, ShiftIsDecidedWhenTheKeyGoesDown) {
+    const char* piSquared = "9.86960440108935863";
+    const char* rootPi = "1.77245385090551603";
+    const char* pi = "3.14159265358979324";
+    const ShiftCase cases[] = {
+        {"the error box takes the Shift key's release",
+         {{"keydown", "shift"},
+          {"key", "s"}, // ASin of pi: the error box
+          {"sleep", "600"},
+          {"keyup", "shift"},
+          {"key", "Return"}, // its OK
+          {"sleep", "400"},
+          {"key", "shift"},
+          {"key", "q"}},
+         {piSquared},
+         "-1"},
+        {"a Shift tap in an open menu",
+         {{"key", "alt+i"},
+          {"sleep", "400"},
+          {"key", "shift"},
+          {"key", "Escape"},
+          {"key", "q"},
+          {"key", "p"},
+          {"key", "shift"},
+          {"key", "q"}},
+         {piSquared, rootPi},
+         "-1"},
+        {"Shift goes down while the key before it flashes",
+         {{"key", "0"},
+          {"sleep", "50"},
+          {"keydown", "shift"},
+          {"sleep", "400"},
+          {"key", "x"},
+          {"keyup", "shift"}},
+         {pi},
+         "0"},
+    };
+    for (const ShiftCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        ConfigDir config;
+        config.Write({{"Settings/ButtonTime", "250"}}, {pi});
+        Calculator calc(config);
+        Tool("xdotool", {"windowactivate", "--sync", calc.Window()});
+        for (const QStringList& step : c.steps) {
+            if (step.front() == "sleep")
+                QThread::msleep(step.back().toULong());
+            else
+                Tool("xdotool", step);
+            QThread::msleep(80);
+        }
+        QThread::msleep(400);
+        ASSERT_TRUE(calc.Close());
+        const auto saved = DumpSettings(config.File());
+        EXPECT_EQ(DumpedStack(saved), c.stack);
+        EXPECT_EQ(saved.at("Settings/FixLength"), c.fix);
+    }
+}
+
 // ---- the window --------------------------------------------------------------
 
 // Left and Top are the frame's position in every layout: a start puts the

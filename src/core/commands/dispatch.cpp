@@ -93,13 +93,16 @@ void RunCommand(Calculator& calc, Cmd cmd) {
     calc.Apply(CommandLabel(*def), [def](Change& c) { RunIn(c, *def, false); });
 }
 
-bool PressKey(Calculator& calc, Key key) {
+bool PressKey(Calculator& calc, Key key, bool shifted) {
     if (key == Key::KShift) {
         calc.Apply({}, [](Change& c) { c.SetShift(!c.Calc().ShiftDown()); });
         return true;
     }
     if (!KeyEnabled(calc.CurrentBase(), key)) return false;
-    calc.Apply(KeyStepLabel(key), [key](Change& c) { PressIn(c, key); });
+    calc.Apply(KeyStepLabel(key), [key, shifted](Change& c) {
+        c.SetShift(shifted);
+        PressIn(c, key);
+    });
     return true;
 }
 
@@ -107,34 +110,31 @@ void EndShift(Calculator& calc) {
     if (calc.ShiftDown()) calc.Apply({}, [](Change& c) { c.SetShift(false); });
 }
 
-Key TypeChar(Calculator& calc, char32_t ch, const std::function<bool(Key)>& press) {
+Key TypeChar(Calculator& calc, char32_t ch, bool shifted, const std::function<void(Key)>& press) {
     Key key = KeyForChar(ch, calc.DecimalChar());
     // In DEC the hex digit E is off, and "e" is what people type for the
     // exponent (1e20), as pasted text reads it: it acts as EEX there.
     if (key == Key::KE && calc.CurrentBase() == Base::DEC) key = Key::KEex;
     if (key != Key::None && KeyEnabled(calc.CurrentBase(), key)) {
+        // The key ends the Shift state itself as it runs. A Shift chosen
+        // after that, while the window still shows the key pressed, is the
+        // next key's.
         if (!press)
-            PressKey(calc, key);
-        else if (!press(key))
-            return key;
+            PressKey(calc, key, shifted);
+        else
+            press(key);
+        return key;
     }
-    // Every typed character, mapped or not, ends the Shift state.
+    // Every other typed character, mapped or not, ends the Shift state too.
     EndShift(calc);
     return key;
 }
 
 void RunAsNamed(Calculator& calc, const CommandDef& def) {
-    if (def.key.key == Key::None) {
+    if (def.key.key == Key::None)
         RunCommand(calc, def.id);
-        return;
-    }
-    if (!KeyEnabled(calc.CurrentBase(), def.key.key)) return;
-    const Key key = def.key.key;
-    const bool shifted = def.key.shifted;
-    calc.Apply(KeyStepLabel(key), [key, shifted](Change& c) {
-        c.SetShift(shifted);
-        PressIn(c, key);
-    });
+    else
+        PressKey(calc, def.key.key, def.key.shifted);
 }
 
 std::string HistoryItemText(const Calculator& calc, Cmd cmd) {

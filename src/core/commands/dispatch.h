@@ -14,17 +14,20 @@ namespace tallix {
 // are the window's own and do nothing here.
 void RunCommand(Calculator& calc, Cmd cmd);
 
-// Runs a keypad key as a click or its keyboard key would, reading the Shift
-// state. Returns false when nothing ran (a disabled key, or a digit the base
-// refuses): such a key is not flashed.
-bool PressKey(Calculator& calc, Key key);
+// Runs a keypad key as a click or its keyboard key would: with `shifted`,
+// the Shift state decided when the key went down, or else the Shift
+// state as it stands. Returns false when nothing ran (a disabled key, or a
+// digit the base refuses): such a key is not flashed.
+bool PressKey(Calculator& calc, Key key, bool shifted);
+inline bool PressKey(Calculator& calc, Key key) { return PressKey(calc, key, calc.ShiftDown()); }
 
 // A typed character: presses the key it stands for, when the base enables
-// that key, then ends the Shift state, whether or not it pressed a key.
-// `press` runs the key instead of PressKey (the window shows the key
-// pressed and flashes it); it returns false when the calculator is gone
-// meanwhile, and then nothing more is touched. Returns the key pressed.
-Key TypeChar(Calculator& calc, char32_t ch, const std::function<bool(Key)>& press = {});
+// that key, with `shifted` as its Shift state; any other character ends the
+// Shift state. `press` runs the key instead of PressKey (the window shows
+// the key pressed and flashes it). Returns the key pressed.
+Key TypeChar(Calculator& calc, char32_t ch, bool shifted,
+             const std::function<void(Key)>& press = {});
+inline Key TypeChar(Calculator& calc, char32_t ch) { return TypeChar(calc, ch, calc.ShiftDown()); }
 
 // Ends the Shift state, as every command and typed character does.
 void EndShift(Calculator& calc);

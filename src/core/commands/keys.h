@@ -50,6 +50,34 @@ inline bool ShiftLabelLit(const Calculator& calc, Key key) {
     return calc.ShiftDown() && KeyEnabled(calc.CurrentBase(), key);
 }
 
+// The keyboard's Shift key. Its press toggles the Shift state as the Shift
+// button does, so that a tap selects the next key's second function. A key
+// typed while the Shift key is held runs its second function too, decided
+// when that key goes down from the modifier it carries: a press that a
+// menu or a dialog took, or an earlier key that switched Shift off, cannot
+// make it run its first. One hold shifts one key, as one tap does.
+class ShiftKeyboard {
+public:
+    // The Shift key went down; whether the press toggles the Shift state.
+    // A held key's auto-repeat is no press, and neither is Shift with
+    // another modifier or a mouse button held.
+    bool ShiftPressed(bool autoRepeat, bool otherModifiers, bool mouseButton) {
+        if (autoRepeat) return false;
+        holdUsed_ = false;
+        return !otherModifiers && !mouseButton;
+    }
+    // A key went down with the Shift modifier held or not, the Shift button
+    // standing as it does: the Shift state the key runs with.
+    bool KeyShifted(bool shiftButtonDown, bool shiftHeld) {
+        const bool shifted = shiftButtonDown || (shiftHeld && !holdUsed_);
+        holdUsed_ = shiftHeld;
+        return shifted;
+    }
+
+private:
+    bool holdUsed_ = false; // the Shift key held now has shifted a key already
+};
+
 // The keys that scroll the stack display, by what they do, and what the
 // keys help calls them.
 enum class ScrollKey : std::uint8_t { LineUp, LineDown, PageUp, PageDown };

@@ -68,7 +68,7 @@ void TMainForm::FormCreate(char decimalChar) {
     display_ = new TStackDisplay(client_, dpi_);
     connect(display_, &TStackDisplay::scrolled, this, &TMainForm::ScrollBarScroll);
     keypad_ = new TKeypad(client_, dpi_, decimalChar);
-    connect(keypad_, &TKeypad::keyClicked, this, &TMainForm::KeyClick);
+    connect(keypad_, &TKeypad::keyClicked, this, [this](Key key) { KeyClick(key); });
     connect(keypad_, &TKeypad::shiftClicked, this, &TMainForm::KShiftClick);
     menu_ = new TMainMenu(menuBar(), this);
     connect(menu_, &TMainMenu::triggered, this, &TMainForm::MenuCommand);

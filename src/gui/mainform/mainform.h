@@ -71,16 +71,17 @@ public:
     int ButtonTime() const;
 
     // ---- the keypad and the keyboard ---------------------------------
-    // A keypad key's frame: shown pressed, run by the core, flashed.
+    // A keypad key's frame: shown pressed, run by the core with the Shift
+    // state it went down with (a click: the Shift button's), flashed.
     void KeyClick(tallix::Key key);
+    void KeyClick(tallix::Key key, bool shifted);
     void KShiftClick();
     void FlashKey(QAbstractButton* sender);
     // Keyboard events as the window previews them; FormKeyDown answers
-    // whether it handled the key.
-    bool FormKeyDown(int key, Qt::KeyboardModifiers modifiers);
-    void FormKeyPress(char32_t ch);
-    void FormKeyUp(int key, bool autoRepeat);
-    bool ShiftKeyLatch() const { return shiftKeyLatch_; }
+    // whether it handled the key. A typed character runs with the Shift
+    // state decided when its key went down.
+    bool FormKeyDown(int key, Qt::KeyboardModifiers modifiers, bool autoRepeat = false);
+    void FormKeyPress(char32_t ch, bool shifted);
 
     // ---- settings and stack files ------------------------------------
     // How a failure of the final save is reported: in a warning box when
@@ -284,7 +285,7 @@ private:
     bool announcedOnce_ = false;
     int wheelZoom_ = 0; // the wheel's turn toward the next zoom step, in eighths of a degree
     int fullHeight_ = 0;
-    bool shiftKeyLatch_ = false;
+    tallix::ShiftKeyboard shiftKeyboard_;
     std::uint64_t optionRevision_ = 0; // see NoteOptionChange
     std::uint64_t shownRevision_ = 0;  // the calculator's revision on the screen
     bool refreshPosted_ = false;

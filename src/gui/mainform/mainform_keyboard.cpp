@@ -39,18 +39,22 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
         event->ignore();
         return true;
     case QEvent::KeyPress: {
-        if (!InThisWindow(watched)) return false;
+        // An open menu's keys are the menu's: one it does not use goes on to
+        // the menu bar, in this window, and must not reach the keypad.
+        if (!InThisWindow(watched) || QApplication::activePopupWidget()) return false;
         auto* k = static_cast<QKeyEvent*>(event);
         // Alt combinations belong to the menu bar and the keys' mnemonics.
         if (k->key() == Qt::Key_Alt || k->key() == Qt::Key_Meta ||
             (k->modifiers() & (Qt::AltModifier | Qt::MetaModifier)))
             return false;
-        FormKeyDown(k->key(), k->modifiers());
+        FormKeyDown(k->key(), k->modifiers(), k->isAutoRepeat());
         const bool ctrl = k->modifiers() & Qt::ControlModifier;
+        const bool shiftHeld = k->modifiers() & Qt::ShiftModifier;
         for (char32_t ch : k->text().toUcs4()) {
             // With Ctrl held only control characters are typed characters.
             if (ctrl && ch >= 0x20) continue;
-            FormKeyPress(ch);
+            // The key's Shift is decided now, as it goes down.
+            FormKeyPress(ch, shiftKeyboard_.KeyShifted(calc_.ShiftDown(), shiftHeld));
         }
         return true;
     }
@@ -71,16 +75,15 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
         return true;
     }
     case QEvent::KeyRelease: {
-        if (!InThisWindow(watched)) return false;
-        auto* k = static_cast<QKeyEvent*>(event);
-        FormKeyUp(k->key(), k->isAutoRepeat());
-        return k->key() != Qt::Key_Alt && k->key() != Qt::Key_Meta;
+        if (!InThisWindow(watched) || QApplication::activePopupWidget()) return false;
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        return key != Qt::Key_Alt && key != Qt::Key_Meta;
     }
     default: return false;
     }
 }
 
-bool TMainForm::FormKeyDown(int key, Qt::KeyboardModifiers modifiers) {
+bool TMainForm::FormKeyDown(int key, Qt::KeyboardModifiers modifiers, bool autoRepeat) {
     const ScrollBarState sb = calc_.ScrollBar();
     switch (key) {
     case Qt::Key_Shift: {
@@ -88,10 +91,9 @@ bool TMainForm::FormKeyDown(int key, Qt::KeyboardModifiers modifiers) {
         // Shift on its own counts.
         const Qt::KeyboardModifiers others =
             modifiers & ~(Qt::ShiftModifier | Qt::KeypadModifier | Qt::GroupSwitchModifier);
-        if (!shiftKeyLatch_ && others == Qt::NoModifier &&
-            QGuiApplication::mouseButtons() == Qt::NoButton) {
+        if (shiftKeyboard_.ShiftPressed(autoRepeat, others != Qt::NoModifier,
+                                        QGuiApplication::mouseButtons() != Qt::NoButton)) {
             tallix::PressKey(calc_, Key::KShift);
-            shiftKeyLatch_ = true;
             RefreshView();
         }
         return true;
@@ -104,25 +106,20 @@ bool TMainForm::FormKeyDown(int key, Qt::KeyboardModifiers modifiers) {
     }
 }
 
-void TMainForm::FormKeyPress(char32_t ch) {
+void TMainForm::FormKeyPress(char32_t ch, bool shifted) {
     QPointer<TMainForm> self(this);
     // The key is clicked as the mouse would click it; the window may be
     // gone when the click's wait returns.
-    tallix::TypeChar(calc_, ch, [this, &self](Key key) {
-        KeyClick(key);
-        return !self.isNull();
-    });
+    tallix::TypeChar(calc_, ch, shifted, [this, shifted](Key key) { KeyClick(key, shifted); });
     if (self) RefreshView();
 }
 
-void TMainForm::FormKeyUp(int key, bool autoRepeat) {
-    if (key == Qt::Key_Shift && !autoRepeat) shiftKeyLatch_ = false;
-}
+void TMainForm::KeyClick(Key key) { KeyClick(key, calc_.ShiftDown()); }
 
-void TMainForm::KeyClick(Key key) {
+void TMainForm::KeyClick(Key key, bool shifted) {
     QPushButton* button = KeyButton(key);
     keypad_->SetKeyDown(button);
-    const bool ran = tallix::PressKey(calc_, key);
+    const bool ran = tallix::PressKey(calc_, key, shifted);
     RefreshView();
     FocusEntry();
     if (!ran) {
@@ -148,9 +145,9 @@ void TMainForm::FlashKey(QAbstractButton* sender) {
     while (self && keyTimer_->isActive())
         QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
     if (!self) return;
+    // Only the look: the key ran with the Shift it went down with, and a
+    // Shift chosen meanwhile belongs to the next key.
     keypad_->ReleaseKey(button);
-    tallix::EndShift(calc_);
-    RefreshView();
 }
 
 } // namespace tallix::gui
