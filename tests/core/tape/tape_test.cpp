@@ -176,12 +176,6 @@ const ScriptCase kScripts[] = {
     {"texts no number entry gives back",
      [](TestCalc& t) { tallix::testing::PushTexts(t.calc, kOddTexts); },
      [](TestCalc& t) { t.Type("5\r"); }},
-    {"the same in HEX",
-     [](TestCalc& t) {
-         tallix::testing::PushTexts(t.calc, kOddTexts);
-         tallix::RunCommand(t.calc, Cmd::Hex);
-     },
-     [](TestCalc& t) { t.Type("1\r"); }},
     {"an open of such texts keeps the last arguments", [](TestCalc& t) { t.Type("2\r3+"); },
      [](TestCalc& t) {
          Open(t, {"-0", "abc", "1.50"});
