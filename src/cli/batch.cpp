@@ -14,6 +14,7 @@
 
 #include "cli/batchprint.h"
 #include "core/commands/dispatch.h"
+#include "core/commands/tokens.h"
 #include "core/number/utf8.h"
 #include "core/persist/stackfile.h"
 #include "core/tape/tapefile.h"
@@ -39,19 +40,9 @@ void BatchRunner::ShowError(const std::string& message) {
 }
 
 void BatchRunner::RunToken(std::string_view token, int lineNo) {
-    if (const CommandDef* def = FindCommand(token)) {
-        RunAsNamed(calc_, *def);
-        return;
-    }
     // Entering a number is an undo step, as the Enter key's is; the entry
     // line takes no part in it, so nothing is left there for the next token.
-    calc_.Apply(kEntryLabel, [&](Calculator::Change& c) { EnterToken(c, token, lineNo); });
-}
-
-void BatchRunner::EnterToken(Calculator::Change& c, std::string_view token, int lineNo) {
-    std::string text;
-    Value value = 0;
-    if (!c.Calc().ParseEntry(token, text, value)) {
+    tallix::RunToken(calc_, token, [&](Calculator::Change&) {
         // The entry's message, with what was not understood and where.
         constexpr std::size_t kShown = 40;
         std::string shown = CutChars(token, kShown);
@@ -60,30 +51,14 @@ void BatchRunner::EnterToken(Calculator::Change& c, std::string_view token, int 
         message += ReasonText(Reason::InvalidSyntax);
         message += ": \"" + shown + "\"";
         if (lineNo > 0) message += " (line " + std::to_string(lineNo) + ")";
-        c.CommandFailed();
         ShowError(message);
-        return;
-    }
-    c.PushText(std::move(text));
-    c.SetLastX(value);
-    c.ResetEntry();
+    });
 }
 
 void BatchRunner::RunLine(std::string_view line, int lineNo) {
-    std::size_t i = 0;
-    const std::size_t n = line.size();
-    while (i < n) {
-        while (i < n && (line[i] == ' ' || line[i] == '\t' || line[i] == '\r' || line[i] == '\n' ||
-                         line[i] == '\f' || line[i] == '\v'))
-            ++i;
-        if (i >= n || line[i] == '#') return;
-        std::size_t j = i;
-        while (j < n && line[j] != ' ' && line[j] != '\t' && line[j] != '\r' && line[j] != '\n' &&
-               line[j] != '\f' && line[j] != '\v' && line[j] != '#')
-            ++j;
-        RunToken(line.substr(i, j - i), lineNo);
-        i = j;
-    }
+    std::size_t pos = 0;
+    std::string_view token;
+    while (NextToken(line, pos, token)) RunToken(token, lineNo);
 }
 
 void BatchRunner::PrintStack(std::FILE* out, bool raw) const {

@@ -29,8 +29,6 @@ public:
     int errorCount() const { return errors_; }
 
 private:
-    // Enters a number token inside its step.
-    void EnterToken(Calculator::Change& c, std::string_view token, int lineNo);
     std::FILE* errorsOut_;
     int errors_ = 0;
     Calculator calc_;

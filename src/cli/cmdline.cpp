@@ -28,10 +28,13 @@ const char kUsage[] = "Usage: tallix [/TRAY]\n"
                       "\n"
                       "Tokens are numbers (entered as Enter does) and command names such as\n"
                       "+ - * / SWAP DROP DUP SIN HEX; UNDO and REDO step back and forth through\n"
-                      "the run's commands; '#' starts a comment. The stack is printed deepest\n"
-                      "entry first, level 1 last. Exit status: 0 no error, 1 an error was\n"
-                      "reported, a stack file could not be read or written or the listing\n"
-                      "could not be printed, 2 bad usage.\n"
+                      "the run's commands; '#' starts a comment. A text in double quotes is\n"
+                      "pushed exactly as written, in any base (\"1.50\", \"a b\"; \\\" a quote,\n"
+                      "\\\\ a backslash, \\xHH any byte). LAST=Y;X, LAST=X or LAST= sets the\n"
+                      "last arguments LAST gives back, each a decimal number read exactly.\n"
+                      "The stack is printed deepest entry first, level 1 last. Exit status:\n"
+                      "0 no error, 1 an error was reported, a stack file could not be read or\n"
+                      "written or the listing could not be printed, 2 bad usage.\n"
                       "A stack file that cannot be read stops the run before the first token.\n";
 
 namespace {

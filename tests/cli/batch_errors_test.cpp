@@ -45,6 +45,12 @@ TEST(BatchErrors, ABadTokenIsNamedWithItsLine) {
          "HEX\nFG\n",
          "Entry Error: Invalid Syntax: \"FG\" (line 2)\n",
          ""},
+        {"a literal without its end, a bad escape, bad last arguments",
+         {"--batch"},
+         "\"a\\\" b\n\"\\q\" LAST=1;x\n",
+         "Entry Error: Invalid Syntax: \"\"a\\\" b\" (line 1)\nEntry Error: Invalid Syntax: "
+         "\"\"\\q\"\" (line 2)\nEntry Error: Invalid Syntax: \"LAST=1;x\" (line 2)\n",
+         ""},
         {"a long token is cut",
          {"-e", std::string(60, 'q')},
          "",

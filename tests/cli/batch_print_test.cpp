@@ -16,6 +16,7 @@
 
 #include "batch_run.h"
 #include "cli/batchprint.h"
+#include "core/number/utf8.h"
 #include "core/print/localetime.h"
 #include "file_bytes.h"
 
@@ -119,17 +120,33 @@ TEST_F(BatchPrint, ValuesAsTheDisplayShowsThem) {
 }
 
 // A loaded text holding the line printer's bar or macros prints as the
-// display shows it.
+// display shows it; a control byte or a byte of broken UTF-8 prints as
+// U+FFFD, never raw.
 TEST_F(BatchPrint, StackTextsArePrintedLiterally) {
-    const std::string stk = PathOf("p.stk"), out = PathOf("p.txt");
-    WriteAll(stk, "a|b\r\n{$PAGE}\r\n{$TITLE}\r\n|{$DATE}\r\n");
-    const BatchRun r = RunBatch({"--load", stk, "--print", out});
-    EXPECT_EQ(r.status, 0) << r.err;
-    const std::string text = ReadAll(out);
-    const std::string body = text.substr(text.find("\r\n\r\n") + 4);
-    EXPECT_EQ(body, " 4:" + std::string(15, ' ') + "|{$DATE}\r\n" + " 3:" + std::string(15, ' ') +
-                        "{$TITLE}\r\n" + " 2:" + std::string(16, ' ') + "{$PAGE}\r\n" +
-                        " 1:" + std::string(20, ' ') + "a|b\r\n");
+    const std::string kBad = "\xEF\xBF\xBD";
+    const struct {
+        std::string entry, printed;
+    } cases[] = {
+        {"a|b", "a|b"},
+        {"{$PAGE}", "{$PAGE}"},
+        {"|{$DATE}", "|{$DATE}"},
+        {"\xC3\xA9\xC3\xB7", "\xC3\xA9\xC3\xB7"},
+        {"\x1B[31mred\ttab", kBad + "[31mred" + kBad + "tab"},
+        {"\x7F\xC2\x85", kBad + kBad + kBad},
+        {"\xFF\xC0\xAF\xED\xA0\x80\xE2\x82",
+         std::string() + kBad + kBad + kBad + kBad + kBad + kBad + kBad + kBad},
+    };
+    for (const auto& c : cases) {
+        const std::string stk = PathOf("p.stk"), out = PathOf("p.txt");
+        WriteAll(stk, c.entry + "\r\n");
+        const BatchRun r = RunBatch({"--load", stk, "--print", out});
+        EXPECT_EQ(r.status, 0) << r.err;
+        const std::string text = ReadAll(out);
+        const std::size_t width = tallix::CountChars(c.printed);
+        EXPECT_EQ(text.substr(text.find("\r\n\r\n") + 4),
+                  " 1:" + std::string(width < 23 ? 23 - width : 0, ' ') + c.printed + "\r\n")
+            << c.entry;
+    }
 }
 
 TEST_F(BatchPrint, TheLocalesPaperSetsTheHeaderWidth) {

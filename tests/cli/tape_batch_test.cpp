@@ -4,10 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <sstream>
 #include <string>
 
 #include "batch_run.h"
 #include "core/commands/clipboard.h"
+#include "core/commands/tokens.h"
 #include "core/tape/tape.h"
 #include "test_calc.h"
 
@@ -26,15 +28,28 @@ std::string RawStack(const TestCalc& t) {
     return out;
 }
 
+// Texts a stack file can hold that no number entry gives back.
+const std::vector<std::string> kOddTexts = {
+    "1.50", "DUP", "1 2", "#5", "abc", "", "1E4933", " 7", "-0", "\"q\\", "\x01\t\xC2\x85\xFF"};
+
 // A random session: typed numbers, every command the registry runs
-// (errors among them), undo and redo, pastes, mode changes, Edit.
+// (errors among them), undo and redo, pastes, opens and pushed values of
+// odd texts, mode changes, Edit.
 void RandomSession(TestCalc& t, std::mt19937& rng, int steps) {
     std::vector<const CommandDef*> cmds;
     for (const CommandDef& def : tallix::CommandTable())
         if (def.scope == Scope::Operation || def.scope == Scope::Calculator) cmds.push_back(&def);
-    const char* typed[] = {"1\r", "2.5\r", "0\r", "17", "3E4\r", "12", "N7\r", "FF\r", "101\r"};
+    const char* typed[] = {"1\r", "2.5\r", "0\r",  "17",    "3E4\r",
+                           "12",  "N7\r",  "FF\r", "101\r", "0.12345678901234567891\r"};
+    auto odd = [&] { return kOddTexts[rng() % kOddTexts.size()]; };
     for (int i = 0; i < steps; ++i) {
-        switch (rng() % 10) {
+        switch (rng() % 12) {
+        case 10:
+            t.calc.Apply(tallix::CommandLabel(Cmd::Open), [&](tallix::Calculator::Change& c) {
+                c.ReplaceStack({odd(), "4", odd()});
+            });
+            break;
+        case 11: tallix::tape::PushLineValue(t.calc, odd()); break;
         case 0:
         case 1:
         case 2: t.Type(typed[rng() % std::size(typed)]); break;
@@ -51,13 +66,18 @@ TEST(TapeScript, RandomSessionsReplayInBatchModeToTheSameStack) {
     for (unsigned seed = 1; seed <= 12; ++seed) {
         TestCalc t;
         tallix::tape::Tape tape;
-        // Half the sessions start from a stack and modes of their own.
-        if (seed % 2 == 0) {
+        // Two sessions in three start from a stack and modes of their
+        // own, or from odd texts and last arguments.
+        if (seed % 3 == 1) {
             t.Push({"4", "-2.5", "1E300", "7"});
             tallix::testing::SetWordSize(t.calc, 12);
             tallix::testing::SetFixLength(t.calc, 3);
             tallix::RunCommand(t.calc, Cmd::Oct);
             tallix::RunCommand(t.calc, Cmd::Deg);
+        } else if (seed % 3 == 2) {
+            tallix::testing::PushTexts(t.calc, kOddTexts);
+            tallix::testing::Arrange(
+                t.calc, [](tallix::Calculator::Change& c) { c.SetLastArgs(1 / 3.0L, -0.0L, 2); });
         }
         tape.Attach(t.calc);
         std::mt19937 rng(seed);
@@ -65,8 +85,18 @@ TEST(TapeScript, RandomSessionsReplayInBatchModeToTheSameStack) {
         // What waits in the entry line is not on the stack.
         t.calc.Apply({}, [](tallix::Calculator::Change& c) { c.ResetEntry(); });
         const std::string script = tape.Script();
-        const auto run = RunBatch({"--batch", "--raw"}, script);
+        // The same last arguments: a LAST after the script gives the same.
+        tallix::RunCommand(t.calc, Cmd::Last);
+        const auto run = RunBatch({"--batch", "--raw"}, script + "LAST\n");
         ASSERT_EQ(run.out, RawStack(t)) << "seed " << seed << "\n" << script;
+        // To the bit, as batch mode reads the script line by line.
+        std::FILE* quiet = std::tmpfile();
+        tallix::cli::BatchRunner replay('.', quiet);
+        std::istringstream lines(script + "LAST\n");
+        for (std::string line; std::getline(lines, line);) replay.RunLine(line);
+        std::fclose(quiet);
+        EXPECT_EQ(tallix::LastArgsToken(replay.calculator()), tallix::LastArgsToken(t.calc))
+            << "seed " << seed;
     }
 }
 

@@ -236,6 +236,48 @@ std::string FormatStackValue(Value v, char decimalChar) {
     return s;
 }
 
+std::string FormatExact(Value v, char decimalChar) {
+    if (!std::isfinite(v)) return NonFinite(v);
+    if (v == 0) return std::signbit(v) ? "-0" : "0";
+    const Decimal18 d = ToDecimal18Nearest(v);
+    const Value magnitude = std::fabs(v);
+    std::string text = WriteGeneral(d, 18, decimalChar);
+    if (auto back = ParseReal(text, decimalChar); back && std::fabs(*back) == magnitude)
+        return text;
+    // 21 digits tell every 64-bit significand apart: the nearest 21-digit
+    // decimal lies within 500.5 units of the 18 digits times 1000. Reading
+    // is monotonic, so the first candidate that reads at or above the value
+    // reads as the value.
+    const u128 base = static_cast<u128>(d.digits) * 1000;
+    // The digits of base + k (20 or 21 of them) and the power of ten of
+    // the last one.
+    auto digitsOf = [&](int k) {
+        u128 n = k >= 0 ? base + static_cast<u128>(k) : base - static_cast<u128>(-k);
+        std::string out;
+        for (; n != 0; n /= 10) out.insert(out.begin(), static_cast<char>('0' + n % 10));
+        return out;
+    };
+    auto reads = [&](int k) {
+        const auto back = ParseReal(digitsOf(k) + "E" + std::to_string(d.E - 21), '.');
+        return !back || *back >= magnitude;
+    };
+    int lo = -501, hi = 501;
+    while (lo < hi) {
+        const int mid = lo + (hi - lo) / 2;
+        if (reads(mid))
+            hi = mid;
+        else
+            lo = mid + 1;
+    }
+    std::string digits = digitsOf(lo);
+    const int exponent = static_cast<int>(digits.size()) - 1 + d.E - 21;
+    while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+    text = d.negative ? "-" : "";
+    text += digits[0];
+    if (digits.size() > 1) text += decimalChar + digits.substr(1);
+    return text + "E" + std::to_string(exponent);
+}
+
 std::optional<Value> ParseReal(std::string_view text, char decimalChar) {
     const char* p = text.data();
     const char* end = p + text.size();

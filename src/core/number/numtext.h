@@ -18,6 +18,10 @@ std::string FormatGeneral(Value v, int precision, char decimalChar);
 std::string FormatFixed(Value v, int decimals, char decimalChar);
 // The canonical stack text: general notation, 18 digits, at most 80 characters.
 std::string FormatStackValue(Value v, char decimalChar);
+// A text that ParseReal reads back as v bit for bit, the sign of zero and
+// subnormals included: the 18-digit general text when it does, else 21
+// significant digits, which always do. v must be finite.
+std::string FormatExact(Value v, char decimalChar);
 
 // The real parse: optional blanks, sign, digits, separator, exponent.
 // Fails (nullopt) on bad syntax or a value beyond the extended range.

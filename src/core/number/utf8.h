@@ -24,4 +24,13 @@ std::size_t CountChars(std::string_view text);
 // The last n characters of a UTF-8 text.
 std::string LastChars(std::string_view text, std::size_t n);
 
+// The length in bytes of the printable character that starts at text[i]
+// (i < size): a well-formed UTF-8 sequence (no overlong form, no
+// surrogate, nothing beyond U+10FFFF) that is no control character (C0,
+// DEL, C1). 0 when the byte there starts none.
+std::size_t PrintableLength(std::string_view text, std::size_t i);
+// The text with every byte that starts no printable character replaced by
+// U+FFFD, so that a listing never carries a control byte or broken UTF-8.
+std::string VisibleText(std::string_view text);
+
 } // namespace tallix

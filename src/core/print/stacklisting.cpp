@@ -103,8 +103,15 @@ void ConfigureStackPrinter(TLinePrinter& printer, char decimalSeparator) {
     printer.SetBorderOffset(0.0625f);
 }
 
-void PrintStackListing(TLinePrinter& printer, const TStackListing& listing,
+void PrintStackListing(TLinePrinter& printer, const TStackListing& given,
                        const TPrintFont& displayFont) {
+    // A text from a stack file may hold control bytes or broken UTF-8: they
+    // print as U+FFFD, never raw into a text listing or a page.
+    TStackListing listing = given;
+    for (TListingRow& row : listing.Rows) {
+        row.Label = VisibleText(row.Label);
+        row.Value = VisibleText(row.Value);
+    }
     printer.SetDecimalSeparator(listing.DecimalSeparator);
     printer.SetHeaderFormat(listing.HeaderFormat);
     printer.SetFooterFormat(listing.FooterFormat);

@@ -65,7 +65,8 @@ void ConfigureStackPrinter(TLinePrinter& printer, char decimalSeparator);
 // Prints the listing: the formats, the font (the display's font two points
 // larger, with the line height of the display's size), one empty line, then
 // the lines. A label or value too wide for its column widens the column
-// rather than being cut. When anything fails once the document has begun, the document
+// rather than being cut. Control bytes and bytes of broken UTF-8 print as
+// U+FFFD. When anything fails once the document has begun, the document
 // is abandoned, so that nothing stays open, and the error is raised again.
 void PrintStackListing(TLinePrinter& printer, const TStackListing& listing,
                        const TPrintFont& displayFont);

@@ -1,9 +1,11 @@
 #include "core/tape/tape.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "core/commands/dispatch.h"
 #include "core/commands/registry.h"
+#include "core/commands/tokens.h"
 #include "core/number/numtext.h"
 
 namespace tallix::tape {
@@ -17,18 +19,38 @@ Start StartOf(const Calculator& calc) {
     s.angle = calc.AngleMode();
     s.wordSize = calc.WordSize();
     s.fixLength = calc.FixLength();
+    s.lastX = calc.LastX();
+    s.lastY = calc.LastY();
+    // LAST gives back two, one (any other count) or none.
+    s.lastNum = calc.LastNum() > 2 ? 1 : calc.LastNum();
     return s;
 }
 
+namespace {
+
+// Whether entering the text in DEC gives it back: its 18-digit text.
+bool ReadsBack(std::string_view text, char decimalChar) {
+    const std::optional<Value> v = ParseReal(text, decimalChar);
+    return v && FormatStackValue(*v, decimalChar) == text;
+}
+
+} // namespace
+
+std::string DecimalToken(std::string_view text, char decimalChar) {
+    return ReadsBack(text, decimalChar) ? std::string(text) : LiteralToken(text);
+}
+
 std::string NumberToken(const Calculator& calc, std::string_view text) {
-    if (calc.CurrentBase() == Base::DEC) return std::string(text);
+    if (calc.CurrentBase() == Base::DEC) return DecimalToken(text, calc.DecimalChar());
     const std::string shown = calc.FormatForBase(text);
     std::string back;
-    Value v = 0;
-    if (calc.ParseEntry(shown, back, v) && back == text) return shown;
+    Value value = 0;
+    if (calc.ParseEntry(shown, back, value) && back == text) return shown;
     // The display's digits stand for another value (2.5, 1E30, beyond the
     // word): the exact text goes in as a decimal number.
-    return "DEC " + std::string(text) + " " + BaseCaption(calc.CurrentBase());
+    if (ReadsBack(text, calc.DecimalChar()))
+        return "DEC " + std::string(text) + " " + BaseCaption(calc.CurrentBase());
+    return LiteralToken(text);
 }
 
 namespace {
@@ -62,13 +84,23 @@ std::string CommandToken(const Calculator& calc, std::string_view label) {
     return {};
 }
 
-// Tokens that put back the last arguments after tokens that changed them
-// where the line's command did not (Edit's DROP, RAND's number): a single
-// one is entered and dropped. Two cannot be put back without a trace on
-// the stack; they matter only to a LAST right after such a line.
-std::string KeepLastArgs(const Calculator& calc) {
-    if (calc.LastNum() != 1) return {};
-    return ' ' + NumberToken(calc, calc.FormatValue(calc.LastX())) + " DROP";
+// The token that sets the calculator's last arguments, when a line's tokens
+// leave others than its step did. Tokens that push or drop a text that
+// reads as a number leave `left` as the one last argument; nothing (no such
+// text) leaves them as they were, as a step that only moved texts did.
+std::string LastArgsUnless(const Calculator& calc, std::optional<Value> left) {
+    if (!left) return {};
+    const Value x = calc.LastX();
+    if (calc.LastNum() == 1 && std::memcmp(&x, &*left, 10) == 0) return {};
+    return ' ' + LastArgsToken(calc);
+}
+
+// The value of the highest of levels n..1 that reads as a number: the last
+// argument that pushing them, deepest first, leaves.
+std::optional<Value> PushedLastX(const Calculator& calc, std::size_t n) {
+    for (std::size_t i = 0; i < n; ++i)
+        if (auto v = ParseReal(calc.Stack().at(i), calc.DecimalChar())) return v;
+    return std::nullopt;
 }
 
 // The stack texts at levels n..1 as number tokens, deepest first.
@@ -84,30 +116,9 @@ std::string TopTokens(const Calculator& calc, std::size_t n) {
 } // namespace
 
 void RunTokens(Calculator& calc, std::string_view tokens) {
-    std::size_t i = 0;
-    while (i < tokens.size()) {
-        while (i < tokens.size() && (tokens[i] == ' ' || tokens[i] == '\n')) ++i;
-        std::size_t j = i;
-        while (j < tokens.size() && tokens[j] != ' ' && tokens[j] != '\n') ++j;
-        if (j == i) break;
-        const std::string_view token = tokens.substr(i, j - i);
-        i = j;
-        if (const CommandDef* def = FindCommand(token)) {
-            RunAsNamed(calc, *def);
-            continue;
-        }
-        calc.Apply(kEntryLabel, [token](Calculator::Change& c) {
-            std::string text;
-            Value value = 0;
-            if (!c.Calc().ParseEntry(token, text, value)) {
-                c.CommandFailed();
-                return;
-            }
-            c.PushText(std::move(text));
-            c.SetLastX(value);
-            c.ResetEntry();
-        });
-    }
+    std::size_t pos = 0;
+    std::string_view token;
+    while (NextToken(tokens, pos, token)) RunToken(calc, token);
 }
 
 void PushLineValue(Calculator& calc, const std::string& text) {
@@ -135,7 +146,7 @@ void Tape::Attach(Calculator& calc) {
     // Without a line that leads to it, the tape starts where the next
     // pass starts.
     if (present_ == 0) startDirty_ = true;
-    lastDepth_ = calc.Depth();
+    Follow(calc);
 }
 
 void Tape::Detach() {
@@ -147,7 +158,7 @@ void Tape::Clear(const Calculator& calc) {
     lines_.clear();
     present_ = 0;
     startDirty_ = true;
-    lastDepth_ = calc.Depth();
+    Follow(calc);
     Changed();
     if (view_) view_->LinesReset();
 }
@@ -211,7 +222,16 @@ bool Tape::MakeLine(const Calculator& calc, const Step& step, Line& line) {
     }
     if (label == kEntryLabel || step.entered) {
         line.kind = Kind::Number;
-        line.script = depth > 0 ? NumberToken(calc, line.value) : std::string();
+        if (depth > 0)
+            line.script = NumberToken(calc, line.value) +
+                          LastArgsUnless(calc, ParseReal(line.value, calc.DecimalChar()));
+        return true;
+    }
+    if (label == kLastArgsLabel) {
+        line.kind = Kind::Command;
+        line.caption = line.script = LastArgsToken(calc);
+        line.value.clear();
+        line.shown.clear();
         return true;
     }
     if (label == CommandLabel(Cmd::Open)) {
@@ -220,14 +240,17 @@ bool Tape::MakeLine(const Calculator& calc, const Step& step, Line& line) {
                        std::to_string(depth) + (depth == 1 ? " entry" : " entries");
         openName_.clear();
         line.script = "CLR";
-        if (depth > 0) line.script += ' ' + TopTokens(calc, depth);
+        // Open leaves the last arguments; the pushes may not.
+        if (depth > 0)
+            line.script +=
+                ' ' + TopTokens(calc, depth) + LastArgsUnless(calc, PushedLastX(calc, depth));
         return true;
     }
     if (label == CommandLabel(Cmd::Paste)) {
         line.kind = Kind::Paste;
         const std::size_t n = depth > lastDepth_ ? depth - lastDepth_ : 0;
         line.caption = "PASTE " + std::to_string(n) + (n == 1 ? " number" : " numbers");
-        line.script = TopTokens(calc, n);
+        line.script = TopTokens(calc, n) + LastArgsUnless(calc, PushedLastX(calc, n));
         return true;
     }
     line.kind = Kind::Command;
@@ -242,10 +265,18 @@ bool Tape::MakeLine(const Calculator& calc, const Step& step, Line& line) {
     } else if (label == CommandLabel(Cmd::Edit)) {
         line.caption = "EDIT";
         valueless = true;
-        line.script += KeepLastArgs(calc);
+        // DROP takes away only a text that reads as a number; without any
+        // other, the stack is built again.
+        if (const auto v = ParseReal(lastTop_, calc.DecimalChar()))
+            line.script += LastArgsUnless(calc, v);
+        else
+            line.script = "CLR" + (depth > 0 ? ' ' + TopTokens(calc, depth) : std::string()) +
+                          LastArgsUnless(calc, PushedLastX(calc, depth));
     } else if (label == CommandLabel(Cmd::Random)) {
         // Another run draws other numbers: the script enters this one.
-        if (depth > 0) line.script = NumberToken(calc, line.value) + KeepLastArgs(calc);
+        if (depth > 0)
+            line.script = NumberToken(calc, line.value) +
+                          LastArgsUnless(calc, ParseReal(line.value, calc.DecimalChar()));
     } else {
         const CommandDef* def = FindCommand(label);
         valueless =
@@ -284,7 +315,7 @@ void Tape::StepClosed(const Calculator& calc, const Step& step) {
         InsertAtPresent(std::move(line));
         Trim();
     }
-    lastDepth_ = calc.Depth();
+    Follow(calc);
 }
 
 void Tape::Undone(const Calculator& calc) {
@@ -302,7 +333,7 @@ void Tape::Undone(const Calculator& calc) {
         Changed();
         if (view_) view_->LinesChanged(i, n);
     }
-    lastDepth_ = calc.Depth();
+    Follow(calc);
 }
 
 void Tape::Redone(const Calculator& calc) {
@@ -317,7 +348,15 @@ void Tape::Redone(const Calculator& calc) {
     } else {
         Restart();
     }
+    Follow(calc);
+}
+
+void Tape::Follow(const Calculator& calc) {
     lastDepth_ = calc.Depth();
+    if (lastDepth_ > 0)
+        lastTop_.assign(calc.Stack().at(0));
+    else
+        lastTop_.clear();
 }
 
 void Tape::Restart() {
@@ -333,7 +372,7 @@ void Tape::Loaded(const Calculator& calc) {
     // A state brought in from outside: no line leads to it, and nothing
     // undone can come back.
     Restart();
-    lastDepth_ = calc.Depth();
+    Follow(calc);
 }
 
 void Tape::Trim() {
@@ -357,6 +396,7 @@ void Tape::Trim() {
             c.SetFixLength(s.fixLength);
             c.SelectBase(s.base);
             c.SelectAngleMode(s.angle);
+            c.SetLastArgs(s.lastX, s.lastY, s.lastNum);
         });
     }
     for (std::size_t i = 0; i < k; ++i) RunTokens(*replay_, lines_[i].script);

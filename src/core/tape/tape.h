@@ -41,14 +41,18 @@ struct Line {
     std::string script;  // batch tokens that replay the line, blank-separated
 };
 
-// The state the tape starts from: its stack and modes. A script that does
-// not start from an empty stack and the default modes writes them first.
+// The state the tape starts from: its stack, modes and last arguments. A
+// script that does not start from an empty stack, the default modes and no
+// last arguments writes them first.
 struct Start {
     std::vector<std::string> stack; // deepest first
     Base base = Base::DEC;
     AngleUnit angle = AngleUnit::Radians;
     std::int32_t wordSize = 16;
     std::int32_t fixLength = -1;
+    Value lastX = 0;
+    Value lastY = 0;
+    std::uint32_t lastNum = 0;
     bool operator==(const Start&) const = default;
 };
 Start StartOf(const Calculator& calc);
@@ -124,6 +128,8 @@ private:
     // them.
     void Trim();
     void Changed() { ++revision_; }
+    // Notes the depth and level 1 the calculator holds after an event.
+    void Follow(const Calculator& calc);
     // No lines, starting where the next pass starts.
     void Restart();
     // The start a script writes.
@@ -148,16 +154,21 @@ private:
     // entry, without it a DUP).
     std::size_t lastDepth_ = 0;
     bool lastEntryTyped_ = false;
+    // Level 1 after the last event: what an Edit took away.
+    std::string lastTop_;
     std::string openName_;
     // Whether the start is still to be taken, at the next pass: there is
     // no line before the present.
     bool startDirty_ = true;
 };
 
-// Tokens that enter a stack text as a number in the calculator's base: its
-// text in DEC, the display's digits in an integer base when they read back
-// to the same text, else the decimal text between DEC and the base.
+// Tokens that enter a stack text in the calculator's base: its text in DEC,
+// the display's digits in an integer base when they read back to the same
+// text, else the decimal text between DEC and the base; a text that no
+// number entry gives back (1.50, abc, -0) as a literal.
 std::string NumberToken(const Calculator& calc, std::string_view text);
+// The same in DEC: the text, or a literal.
+std::string DecimalToken(std::string_view text, char decimalChar);
 
 // Pushes a line's value exactly as its stack text was, as a step that
 // enters a number (a typed number still in the entry line is entered first).

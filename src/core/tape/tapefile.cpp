@@ -1,8 +1,11 @@
 #include "core/tape/tapefile.h"
 
+#include <algorithm>
 #include <charconv>
 #include <filesystem>
 #include <system_error>
+
+#include "core/number/numtext.h"
 
 namespace tallix::tape {
 
@@ -57,7 +60,12 @@ std::string Serialize(const Start& start, const std::deque<Line>& lines) {
     out += "\nstart ";
     out += std::to_string(BaseDigit(start.base)) + ' ' +
            std::to_string(AngleUnitNumber(start.angle)) + ' ' + std::to_string(start.wordSize) +
-           ' ' + std::to_string(start.fixLength) + '\n';
+           ' ' + std::to_string(start.fixLength);
+    // Exact texts, so that the start's last arguments come back to the bit.
+    if (start.lastNum != 0 || start.lastX != 0 || start.lastY != 0)
+        out += ' ' + std::to_string(start.lastNum) + ' ' + FormatExact(start.lastX, '.') + ' ' +
+               FormatExact(start.lastY, '.');
+    out += '\n';
     for (const std::string& text : start.stack) {
         out += "= ";
         PutField(out, text);
@@ -106,11 +114,16 @@ bool Parse(std::string_view bytes, Start& start, std::deque<Line>& lines, std::s
     if (!next(line) || line != kHeader) return fail("not a tape file");
     if (!next(line) || !line.starts_with("start ")) return fail("no start");
     {
-        std::int32_t v[4];
+        std::int32_t v[5] = {};
+        std::optional<Value> last[2] = {0.0L, 0.0L};
         std::string_view rest = line.substr(6);
-        for (int i = 0; i < 4; ++i) {
+        // The last arguments are there when the start has any.
+        const int fields = std::count(rest.begin(), rest.end(), ' ') >= 4 ? 7 : 4;
+        for (int i = 0; i < fields; ++i) {
             const std::size_t sp = rest.find(' ');
-            if (!ReadInt(rest.substr(0, sp), v[i])) return fail("bad start");
+            const std::string_view field = rest.substr(0, sp);
+            if (i < 5 ? !ReadInt(field, v[i]) : !(last[i - 5] = ParseReal(field, '.')))
+                return fail("bad start");
             rest = sp == std::string_view::npos ? std::string_view() : rest.substr(sp + 1);
         }
         if (v[0] < 0 || v[0] > 3 || v[1] < 0 || v[1] > 3 || v[2] < 1 || v[2] > 56 || v[3] < -1 ||
@@ -120,6 +133,9 @@ bool Parse(std::string_view bytes, Start& start, std::deque<Line>& lines, std::s
         start.angle = AngleUnitFromNumber(v[1]);
         start.wordSize = v[2];
         start.fixLength = v[3];
+        start.lastNum = static_cast<std::uint32_t>(v[4] < 0 ? 0 : v[4]);
+        start.lastX = *last[0];
+        start.lastY = *last[1];
     }
     std::string field[4];
     while (next(line)) {

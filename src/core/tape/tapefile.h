@@ -3,12 +3,13 @@
 // kind, mark, caption, value and script):
 //
 //   Tallix tape 1
-//   start <base> <angle> <word size> <fix>
+//   start <base> <angle> <word size> <fix> [<last count> <last x> <last y>]
 //   = <stack text>                        (the start's stack, deepest first)
 //   <kind><u|-><s|-> <caption>\t<shown>\t<value>\t<script>
 //
 // kind: N number, C command, E error, O open, P paste; u: undone; s: an undo
-// step. Tabs, line ends and backslashes in a field are written \t, \n, \r
+// step. The start's last arguments, when it has any, are exact decimal
+// texts with a point. Tabs, line ends and backslashes in a field are written \t, \n, \r
 // and \\.
 #pragma once
 

@@ -2,6 +2,7 @@
 // reader says of a line, and the script that replays the tape.
 #include <algorithm>
 
+#include "core/commands/tokens.h"
 #include "core/number/utf8.h"
 #include "core/tape/tape.h"
 
@@ -61,15 +62,20 @@ std::string Tape::Script() const {
     std::string out = "# Tallix tape: replay with tallix --batch\n";
     const Start s = ScriptStart();
     const Start blank;
-    if (!(s.wordSize == blank.wordSize && s.fixLength == blank.fixLength && s.stack.empty() &&
-          s.base == blank.base && s.angle == blank.angle)) {
+    const char decimalChar = calc_ ? calc_->DecimalChar() : '.';
+    const std::uint32_t lastNum = s.lastNum > 2 ? 1 : s.lastNum;
+    const bool touchesLast = !s.stack.empty() || s.wordSize != blank.wordSize ||
+                             s.fixLength != blank.fixLength || lastNum != 0;
+    if (touchesLast || s.base != blank.base || s.angle != blank.angle) {
         out += "# the stack and modes the tape started with\n";
         if (s.wordSize != blank.wordSize) out += std::to_string(s.wordSize) + " STWS\n";
         if (s.fixLength != blank.fixLength) out += std::to_string(s.fixLength) + " FIX\n";
-        // A fresh run is in DEC, where the stack texts read as themselves.
-        for (const std::string& text : s.stack) out += text + '\n';
+        // A fresh run is in DEC.
+        for (const std::string& text : s.stack) out += DecimalToken(text, decimalChar) + '\n';
         if (s.base != blank.base) out += std::string(BaseCaption(s.base)) + '\n';
         if (s.angle != blank.angle) out += std::string(AngleCaption(s.angle)) + '\n';
+        // The tokens above leave last arguments of their own.
+        if (touchesLast) out += LastArgsToken(s.lastX, s.lastY, lastNum, decimalChar) + '\n';
         out += "# the tape\n";
     }
     for (const Line& line : lines_) {

@@ -212,8 +212,13 @@ using test::FromBits;
 
 // Every text the formatter writes must parse back, and to a value that
 // formats to the same text; at the top of the range the digits round
-// toward zero rather than past the largest value.
+// toward zero rather than past the largest value. The exact text reads
+// back to the same bits.
 void ExpectRoundTrip(Value v, char dc) {
+    const std::string exact = FormatExact(v, dc);
+    const auto bits = ParseReal(exact, dc);
+    ASSERT_TRUE(bits) << exact;
+    ASSERT_EQ(std::memcmp(&*bits, &v, 10), 0) << exact;
     const std::string s = FormatStackValue(v, dc);
     const auto back = ParseReal(s, dc);
     ASSERT_TRUE(back) << s;
@@ -248,6 +253,7 @@ TEST(StackTextRoundTrip, TheExtremesOfTheRange) {
         {"largest subnormal", std::nextafter(std::numeric_limits<Value>::min(), 0.0L), "0"},
         {"smallest subnormal", std::numeric_limits<Value>::denorm_min(), "0"},
         {"1E4932", 1E4932L, "1E4932"},
+        {"negative zero", -0.0L, "0"},
         {"1.1E4932", 1.1E4932L, "1.1E4932"},
     };
     for (const auto& c : cases) {

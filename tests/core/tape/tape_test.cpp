@@ -2,9 +2,11 @@
 // text and the script, the file and its limit.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <random>
 
 #include "core/commands/clipboard.h"
+#include "core/commands/tokens.h"
 #include "core/persist/stackfile.h"
 #include "core/tape/tapefile.h"
 #include "core/tape/tapeprint.h"
@@ -134,30 +136,94 @@ TEST(TapeText, ValuesStandRightAlignedAfterTheCaption) {
 
 // ---- the script ----------------------------------------------------------------
 
-// The stack a script gives on a fresh calculator, as batch mode runs it.
-Strings Replay(const std::string& script) {
-    TestCalc fresh;
+// Runs a script on a calculator, line by line, as batch mode does.
+void Replay(const std::string& script, tallix::Calculator& calc) {
     std::size_t i = 0;
     while (i < script.size()) {
         std::size_t end = script.find('\n', i);
         if (end == std::string::npos) end = script.size();
-        std::string_view line(script.data() + i, end - i);
-        if (!line.starts_with("#")) tallix::tape::RunTokens(fresh.calc, line);
+        tallix::tape::RunTokens(calc, std::string_view(script.data() + i, end - i));
         i = end + 1;
     }
-    return fresh.Stack();
 }
 
-TEST(TapeScript, StartsFromTheStackAndModesTheTapeStartedWith) {
-    TestCalc t;
-    t.Push({"1.5", "-2", "1E300"});
-    tallix::testing::SetWordSize(t.calc, 8);
-    tallix::RunCommand(t.calc, Cmd::Hex);
-    Tape tape;
-    tape.Attach(t.calc);
-    t.Type("7F\r+");
-    tallix::RunCommand(t.calc, Cmd::Random);
-    EXPECT_EQ(Replay(tape.Script()), t.Stack()) << tape.Script();
+// Opens a stack file's entries, as File > Open does.
+void Open(TestCalc& t, Strings levelsTopFirst) {
+    t.calc.Apply(tallix::CommandLabel(Cmd::Open),
+                 [&](tallix::Calculator::Change& c) { c.ReplaceStack(levelsTopFirst); });
+}
+
+// A state the tape starts from, then what happens on the tape.
+struct ScriptCase {
+    const char* name;
+    std::function<void(TestCalc&)> before, during;
+};
+
+const Strings kOddTexts = {
+    "1.50", "DUP", "1 2", "#5", "abc", "", "1E4933", " 7", "-0", "a\"b\\c", "\x01\t\xC2\x85\xFF"};
+
+const ScriptCase kScripts[] = {
+    {"a stack and modes of its own",
+     [](TestCalc& t) {
+         t.Push({"1.5", "-2", "1E300"});
+         tallix::testing::SetWordSize(t.calc, 8);
+         tallix::RunCommand(t.calc, Cmd::Hex);
+     },
+     [](TestCalc& t) {
+         t.Type("7F\r+");
+         tallix::RunCommand(t.calc, Cmd::Random);
+     }},
+    {"texts no number entry gives back",
+     [](TestCalc& t) { tallix::testing::PushTexts(t.calc, kOddTexts); },
+     [](TestCalc& t) { t.Type("5\r"); }},
+    {"an open of such texts keeps the last arguments", [](TestCalc& t) { t.Type("2\r3+"); },
+     [](TestCalc& t) {
+         Open(t, {"-0", "abc", "1.50"});
+         tallix::RunCommand(t.calc, Cmd::Last);
+     }},
+    {"Last after Clear Tape", [](TestCalc& t) { t.Type("2\r3+"); },
+     [](TestCalc& t) { tallix::RunCommand(t.calc, Cmd::Last); }},
+    {"Last after an undo", [](TestCalc& t) { t.Type("2\r3+"); },
+     [](TestCalc& t) {
+         t.Type("4\r");
+         t.calc.Undo();
+         tallix::RunCommand(t.calc, Cmd::Last);
+     }},
+    {"last arguments to the bit",
+     [](TestCalc& t) {
+         tallix::testing::Arrange(
+             t.calc, [](tallix::Calculator::Change& c) { c.SetLastArgs(1 / 3.0L, -0.0L, 2); });
+     },
+     [](TestCalc& t) { t.Type("0.12345678901234567891\r"); }},
+    {"RAND after two arguments", [](TestCalc& t) { t.Type("2\r3+"); },
+     [](TestCalc& t) { tallix::RunCommand(t.calc, Cmd::Random); }},
+    {"Edit of a text, then of a number",
+     [](TestCalc& t) {
+         t.Push({"7", "1.50", "abc"});
+     },
+     [](TestCalc& t) {
+         for (int i = 0; i < 2; ++i) {
+             t.Type("^\r");
+             tallix::testing::SetEntry(t.calc, "");
+         }
+     }},
+};
+
+// The script replays to the same stack and last arguments, to the bit.
+TEST(TapeScript, ReplaysToTheSameStackAndLastArguments) {
+    for (const ScriptCase& c : kScripts) {
+        SCOPED_TRACE(c.name);
+        TestCalc t;
+        c.before(t);
+        Tape tape;
+        tape.Attach(t.calc);
+        c.during(t);
+        TestCalc fresh;
+        Replay(tape.Script(), fresh.calc);
+        EXPECT_EQ(fresh.Stack(), t.Stack()) << tape.Script();
+        EXPECT_EQ(tallix::LastArgsToken(fresh.calc), tallix::LastArgsToken(t.calc))
+            << tape.Script();
+    }
 }
 
 // ---- the file --------------------------------------------------------------------
@@ -167,6 +233,8 @@ class TapeFile : public tallix::testing::StackFileIo {};
 TEST_F(TapeFile, RoundTripKeepsMarksValuesAndOddTexts) {
     Taped u;
     u.Push({"a\tb\\c", "2"});
+    tallix::testing::Arrange(
+        u.calc, [](tallix::Calculator::Change& c) { c.SetLastArgs(1 / 3.0L, -0.0L, 2); });
     u.Type("1\r2+3*");
     ASSERT_TRUE(u.calc.Undo());
     tallix::tape::Start start;
@@ -176,6 +244,8 @@ TEST_F(TapeFile, RoundTripKeepsMarksValuesAndOddTexts) {
     ASSERT_TRUE(tallix::tape::Parse(bytes, start, lines, why)) << why;
     EXPECT_EQ(start, u.tape.StartState());
     EXPECT_EQ(start.stack, (Strings{"a\tb\\c", "2"}));
+    EXPECT_EQ(tallix::LastArgsToken(start.lastX, start.lastY, start.lastNum, '.'),
+              "LAST=-0;3.33333333333333333329E-1");
     ASSERT_EQ(lines.size(), u.tape.Size());
     for (std::size_t i = 0; i < lines.size(); ++i) {
         EXPECT_EQ(lines[i].caption, u.tape.At(i).caption);
@@ -238,8 +308,13 @@ TEST_F(TapeFile, AnUnreadableFileIsMovedAsideWithAWarning) {
 TEST(TapeLimit, TheOldestLinesGoAndTheScriptStillReplays) {
     for (std::size_t max : {std::size_t{40}, Tape::kMaxLines}) {
         Taped t(max);
+        // From texts no number entry gives back and last arguments.
+        tallix::testing::PushTexts(t.calc, {"abc", "1.50"});
+        tallix::testing::Arrange(t.calc,
+                                 [](tallix::Calculator::Change& c) { c.SetLastArgs(0.1L, 2, 2); });
         std::mt19937 rng(7);
-        const Cmd cmds[] = {Cmd::Add, Cmd::Mul, Cmd::Swap, Cmd::Sin, Cmd::Drop, Cmd::Neg};
+        const Cmd cmds[] = {Cmd::Add,  Cmd::Mul, Cmd::Swap, Cmd::Sin,
+                            Cmd::Drop, Cmd::Neg, Cmd::Last};
         const std::size_t events = max + max / 2 + 17;
         for (std::size_t i = 0; i < events; ++i) {
             if (rng() % 2)
@@ -249,7 +324,10 @@ TEST(TapeLimit, TheOldestLinesGoAndTheScriptStillReplays) {
             ASSERT_LE(t.tape.Size(), max);
         }
         EXPECT_GE(t.tape.Size(), max * 8 / 10);
-        EXPECT_EQ(Replay(t.tape.Script()), t.Stack());
+        TestCalc fresh;
+        Replay(t.tape.Script(), fresh.calc);
+        EXPECT_EQ(fresh.Stack(), t.Stack());
+        EXPECT_EQ(tallix::LastArgsToken(fresh.calc), tallix::LastArgsToken(t.calc));
     }
 }
 
