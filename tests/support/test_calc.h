@@ -2,6 +2,7 @@
 // a typist that drives it the way the keyboard does.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -14,9 +15,13 @@ namespace tallix::testing {
 
 class RecordingShell : public Shell {
 public:
-    void ShowError(const std::string& message) override { messages.push_back(message); }
+    void ShowError(const std::string& message) override {
+        messages.push_back(message);
+        if (onError) onError();
+    }
     std::uint64_t RandomSeed() override { return 12345; }
     std::vector<std::string> messages;
+    std::function<void()> onError; // what a test looks at while a message shows
 };
 
 // Arranging the calculator as a test needs it, through the door as a load:

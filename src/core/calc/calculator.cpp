@@ -130,7 +130,13 @@ void Calculator::ShowError(std::string_view name, std::string_view detail, Reaso
     std::string head = CutChars(std::string(name) + " Error: " + std::string(detail), 88);
     std::string message = CutChars(head + "\r\n" + std::string(ReasonText(reason)), 107);
     if (listener_ && stepError_.empty()) stepError_ = message;
-    shell_.ShowError(message);
+    // Shown once the pass has closed its step: the step is then on record
+    // (the tape's line written, the history complete) while the message
+    // waits for the user, whatever ends the program meanwhile.
+    if (stepDepth_ > 0)
+        pendingErrors_.push_back(std::move(message));
+    else
+        shell_.ShowError(message);
 }
 
 namespace {
@@ -358,6 +364,12 @@ void Calculator::SetModes(const ModeState& m) {
 }
 
 void Calculator::Passed() {
+    if (!pendingErrors_.empty()) {
+        // A pass that an error box interrupts may start another pass.
+        std::vector<std::string> errors;
+        errors.swap(pendingErrors_);
+        for (const std::string& e : errors) shell_.ShowError(e);
+    }
     ++revision_;
     shell_.StateChanged();
 }

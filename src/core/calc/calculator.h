@@ -37,7 +37,8 @@ class Shell {
 public:
     virtual ~Shell() = default;
     // Shows a calculator error (NAME + " Error: \r\n" + reason) and returns
-    // when the user has seen it.
+    // when the user has seen it. A command's error comes once the command's
+    // step has closed, before Revision() advances.
     virtual void ShowError(const std::string& message) = 0;
     // The calculator passed through its door (see Calculator::Revision):
     // its state may have changed.
@@ -282,6 +283,8 @@ private:
     StepListener* listener_ = nullptr;
     // The open step's first error message, kept only for a listener.
     std::string stepError_;
+    // The messages of the pass under way, shown when it closes.
+    std::vector<std::string> pendingErrors_;
     bool stepEntered_ = false;
 };
 

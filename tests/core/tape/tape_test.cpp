@@ -67,6 +67,15 @@ TEST(TapeLines, EveryKindOfStepMakesItsLine) {
     }
 }
 
+// A stop while the error box is open must not lose the error's line.
+TEST(TapeLines, AnErrorIsOnTheTapeBeforeItsMessageShows) {
+    Taped t;
+    Strings whileShown;
+    t.shell.onError = [&] { whileShown = t.Lines(); };
+    t.Type("1\r0/");
+    EXPECT_EQ(whileShown, (Strings{"|1", "|0", "÷ Error: Infinite Result|"}));
+}
+
 TEST(TapeLines, ModesShowTheirNamesAndNumbersTheirBase) {
     Taped t;
     t.Run(Cmd::Hex);
