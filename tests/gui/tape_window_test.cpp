@@ -42,7 +42,7 @@ protected:
 TEST_F(TapeWindowTest, TheOptionsItemShowsItBesideTheWindowAndClosingUnchecksIt) {
     QAction* item = Form().CommandAction(Cmd::Tape);
     ASSERT_NE(item, nullptr);
-    EXPECT_EQ(item->text(), "&Tape");
+    EXPECT_EQ(item->text(), "Ta&pe");
     EXPECT_TRUE(item->isCheckable());
     EXPECT_EQ(item->shortcut(), QKeySequence("Ctrl+Shift+T"));
     auto* options = Form().findChild<QMenu*>("Options1");

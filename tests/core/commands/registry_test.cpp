@@ -2,6 +2,7 @@
 // and keys consistent, and the README's list of batch names in step.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <fstream>
 #include <map>
 #include <regex>
@@ -55,15 +56,31 @@ TEST(Registry, EveryRowIsReachableAndRunnable) {
     }
 }
 
+// The letter after "&", as the menus take it: any case.
+char Mnemonic(std::string_view caption) {
+    const std::size_t at = caption.find('&');
+    return at + 1 < caption.size() ? static_cast<char>(std::toupper(caption[at + 1])) : 0;
+}
+
 TEST(Registry, NamesKeysAndMenuPlacesAreUnique) {
     std::set<std::string> batch, objects, shortcuts;
     std::set<std::pair<Key, bool>> keys;
     std::set<Menu> menus;
+    // Within one menu (the menu bar too) every item has a letter of its
+    // own: a shared one only moves the highlight between them.
+    std::map<Menu, std::map<char, std::string_view>> letters;
+    const auto letter = [&](Menu in, std::string_view caption, std::string_view object) {
+        const char c = Mnemonic(caption);
+        EXPECT_NE(c, 0) << object << " has no letter";
+        const auto [it, fresh] = letters[in].insert({c, object});
+        EXPECT_TRUE(fresh) << object << " shares the letter " << c << " with " << it->second;
+    };
     for (const MenuDef& m : MenuTable()) {
         EXPECT_TRUE(m.parent == Menu::None || menus.count(m.parent))
             << m.object << " before its parent";
         EXPECT_TRUE(menus.insert(m.id).second) << m.object;
         EXPECT_TRUE(objects.insert(std::string(m.object)).second) << m.object;
+        if (!m.popup) letter(m.parent, m.caption, m.object);
     }
     for (const CommandDef& c : CommandTable()) {
         for (std::string_view n : c.batch) {
@@ -78,6 +95,7 @@ TEST(Registry, NamesKeysAndMenuPlacesAreUnique) {
             EXPECT_TRUE(menus.count(c.menu.menu)) << c.menu.object;
             EXPECT_FALSE(c.menu.caption.empty()) << c.menu.object;
             EXPECT_TRUE(objects.insert(std::string(c.menu.object)).second) << c.menu.object;
+            letter(c.menu.menu, c.menu.caption, c.menu.object);
             if (!c.menu.shortcut.empty()) {
                 EXPECT_TRUE(shortcuts.insert(std::string(c.menu.shortcut)).second)
                     << c.menu.shortcut;
