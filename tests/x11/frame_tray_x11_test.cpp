@@ -24,21 +24,6 @@ long MotifFunctions(const QString& window) {
     return ok ? functions : -1;
 }
 
-bool Viewable(const QString& window) {
-    return Tool("xwininfo", {"-id", window}).contains("IsViewable");
-}
-
-// Waits up to ms for a condition.
-bool Within(int ms, const std::function<bool()>& condition) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!condition()) {
-        if (clock.elapsed() > ms) return false;
-        QThread::msleep(100);
-    }
-    return true;
-}
-
 constexpr long kMove = 0x4, kMinimize = 0x8, kClose = 0x20;
 
 TEST(X11Frame, FixedWindowsAskOnlyToMoveMinimiseAndClose) {

@@ -83,6 +83,36 @@ QString Tool(const QString& program, const QStringList& args, int timeoutMs) {
     return QString::fromLocal8Bit(p.readAllStandardOutput());
 }
 
+bool Viewable(const QString& window) {
+    return Tool("xwininfo", {"-id", window}).contains("IsViewable");
+}
+
+bool Within(int ms, const std::function<bool()>& condition) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!condition()) {
+        if (clock.elapsed() > ms) return false;
+        QThread::msleep(100);
+    }
+    return true;
+}
+
+FinishedStart StartToTheEnd(const gui::test::ConfigDir& config, const QStringList& args) {
+    QProcess p;
+    QProcessEnvironment env = ToolEnvironment();
+    config.Apply(env);
+    p.setProcessEnvironment(env);
+    QElapsedTimer clock;
+    clock.start();
+    p.start(TALLIX_EXE, args);
+    if (!p.waitForFinished(20000)) {
+        p.kill();
+        p.waitForFinished();
+        return {};
+    }
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, clock.elapsed()};
+}
+
 Calculator::Calculator(const gui::test::ConfigDir& config, const QString& workDir,
                        const QStringList& extraEnv) {
     QProcessEnvironment env = ToolEnvironment();

@@ -9,6 +9,7 @@
 #include <QRect>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
 
 #include "settings_rig.h"
@@ -32,6 +33,20 @@ private:
 
 // Runs an X tool to its end; its standard output.
 QString Tool(const QString& program, const QStringList& args, int timeoutMs = 15000);
+
+// Whether a window is on the screen (mapped and not hidden).
+bool Viewable(const QString& window);
+// Waits up to ms for a condition.
+bool Within(int ms, const std::function<bool()>& condition);
+
+// A start of the program against a settings folder that runs to its end
+// (a later start hands over to the open window): its exit code and how long
+// it took, in milliseconds.
+struct FinishedStart {
+    int exitCode = -1;
+    qint64 ms = -1;
+};
+FinishedStart StartToTheEnd(const gui::test::ConfigDir& config, const QStringList& args = {});
 
 // The real program on the session's display, against a settings folder.
 class Calculator {

@@ -3,11 +3,14 @@
 #include <QApplication>
 #include <QSessionManager>
 #include <QTimer>
+#include <cstdio>
+#include <strings.h>
 #include <thread>
 #ifdef TALLIX_HAVE_FONTCONFIG
 #include <fontconfig/fontconfig.h>
 #endif
 
+#include "gui/app/instance.h"
 #include "gui/app/stopsignals.h"
 #include "gui/mainform/mainform.h"
 #include "gui/settings/qsettingsstore.h"
@@ -105,6 +108,15 @@ std::unique_ptr<TMainForm> CreateMainWindow(char decimalChar, persist::SettingsS
 }
 
 int RunWindow(int argc, char** argv, StartFailure onStartFailure) {
+    // One window per account: a window already open takes this start's
+    // wish, before anything of the toolkit is loaded.
+    const bool trayWish = argc >= 2 && strcasecmp(argv[1], "/tray") == 0;
+    InstanceClaim claim = InstanceClaim::Claim(trayWish ? WindowWish::Tray : WindowWish::Show);
+    if (claim.Result() == InstanceClaim::Outcome::HandedOn) return 0;
+    if (claim.Result() == InstanceClaim::Outcome::Failed) {
+        std::fprintf(stderr, "tallix: %s\n", claim.Error().c_str());
+        return 1;
+    }
     // The window lays itself out for the screen's resolution, every place
     // and size scaled by dpi/96 (with its own sizes at 120 dpi). Qt's own
     // scaling on top would scale it twice, or round its sizes differently.
@@ -140,6 +152,9 @@ int RunWindow(int argc, char** argv, StartFailure onStartFailure) {
     // window goes.
     app.setQuitOnLastWindowClosed(false);
     QObject::connect(form.get(), &TMainForm::closed, &app, &QApplication::quit);
+    TInstanceServer later(claim);
+    QObject::connect(&later, &TInstanceServer::wished, form.get(),
+                     [&form](WindowWish wish) { form->ComeForward(wish == WindowWish::Tray); });
     int code = 0;
     if (!stopped) {
         if (!form->StartInTray(QApplication::arguments())) form->show();

@@ -162,6 +162,9 @@ public:
     // Back from the tray: the window shows, laid out, and the icon goes.
     void TaskIcon1Click();
     void AboutTallix1Click();
+    // Another start of the calculator asked this window to come forward
+    // (back from the tray, if there) or to go to the tray.
+    void ComeForward(bool toTray);
     // "/TRAY" as the first argument (any case) starts in the tray, where
     // there is one. Returns whether it did.
     bool StartInTray(const QStringList& arguments);

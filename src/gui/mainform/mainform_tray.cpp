@@ -131,6 +131,21 @@ void TMainForm::AboutTallix1Click() {
     About1Click();
 }
 
+void TMainForm::ComeForward(bool toTray) {
+    if (toTray && trayAvailable_) {
+        if (!taskIcon_->Active()) TrayIcon1Click();
+        return;
+    }
+    if (taskIcon_->Active()) {
+        TaskIcon1Click();
+        return;
+    }
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
+    raise();
+    activateWindow();
+}
+
 bool TMainForm::StartInTray(const QStringList& arguments) {
     if (!trayAvailable_ || arguments.size() < 2) return false;
     if (arguments.at(1).toUpper() != "/TRAY") return false;
