@@ -11,6 +11,7 @@
 #include <QScreen>
 #include <QStandardPaths>
 #include <QStyleOptionButton>
+#include <QTableView>
 #include <QToolButton>
 #include <QWheelEvent>
 #include <functional>
@@ -19,6 +20,8 @@
 #include "core/commands/keylayout.h"
 #include "gui/layout/geometry.h"
 #include "gui/widgets/stackdisplay.h"
+#include "gui/widgets/tapemodel.h"
+#include "gui/widgets/tapewindow.h"
 #include "gui/widgets/theme.h"
 #include "gui_fixture.h"
 
@@ -90,10 +93,47 @@ Seen CheckContrast(QWidget* window, Theme theme, const QColor& dimmedCaption) {
     return seen;
 }
 
-// In each theme, every text of the window, its error dialog and the tray
-// menu reads on its background: with Shift off and on (greyed captions,
-// lit labels) and in hexadecimal (greyed keys).
+// The tape's lines as drawn: in each row the pixel that stands out most
+// from the row's background has the text's colour (an undone line's
+// strike-through is one solid line of it). Error lines, undone lines and a
+// selected line each read at the contrast their kind needs.
+int CheckTapeContrast(TTapeWindow& tape, Theme theme) {
+    QTableView* list = tape.List();
+    const QImage image = list->viewport()->grab().toImage();
+    int checked = 0;
+    for (int row = 0; row < list->model()->rowCount(); ++row) {
+        const QModelIndex index = list->model()->index(row, 0);
+        const QRect r = list->visualRect(index);
+        const QColor bg = image.pixelColor(r.left() + 1, r.center().y());
+        double best = 1;
+        QColor ink = bg;
+        for (int y = r.top(); y <= r.bottom(); ++y)
+            for (int x = r.left(); x <= r.right(); ++x) {
+                const double ratio =
+                    tallix::ContrastRatio(ToRgb(image.pixelColor(x, y)), ToRgb(bg));
+                if (ratio > best) best = ratio, ink = image.pixelColor(x, y);
+            }
+        const bool undone = index.data(TTapeModel::UndoneRole).toBool();
+        EXPECT_GE(best, tallix::MinimumContrast(theme, undone ? tallix::TextKind::Dimmed
+                                                              : tallix::TextKind::Normal))
+            << tallix::ThemeName(theme) << ": tape line \"" << index.data().toString().toStdString()
+            << "\" " << ink.name().toStdString() << " on " << bg.name().toStdString();
+        ++checked;
+    }
+    return checked;
+}
+
+// In each theme, every text of the window, its error dialog, the tray
+// menu and the tape reads on its background: with Shift off and on (greyed
+// captions, lit labels) and in hexadecimal (greyed keys).
 TEST_F(Appearance, EveryTextReadsOnItsBackgroundInEachTheme) {
+    // The tape with an error line, an undone step and a selected line.
+    Type("1 0/2 3+");
+    Calc().Undo();
+    Form().ShowTape(true);
+    TTapeWindow& tape = *Form().TapeWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&tape));
+    tape.List()->selectRow(0);
     for (Theme theme : tallix::kThemes) {
         Form().SetTheme(theme);
         QApplication::processEvents();
@@ -112,6 +152,7 @@ TEST_F(Appearance, EveryTextReadsOnItsBackgroundInEachTheme) {
         CheckContrast(&Form(), theme, dimmed);
         Press(Qt::Key_D, Qt::ControlModifier);
         EXPECT_GT(CheckContrast(Form().ErrorDialog(), theme, dimmed).checked, 1);
+        EXPECT_GE(CheckTapeContrast(tape, theme), 5);
         // The tray menu's items, on the menu's window colour.
         const QPalette menu = Form().PopupMenu1()->palette();
         EXPECT_GE(tallix::ContrastRatio(ToRgb(menu.color(QPalette::WindowText)),

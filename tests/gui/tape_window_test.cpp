@@ -4,6 +4,7 @@
 #include <QAccessible>
 #include <QAction>
 #include <QClipboard>
+#include <QHeaderView>
 #include <QMenu>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -74,6 +75,34 @@ TEST_F(TapeWindowTest, StaysOnTopWhenTheCalculatorDoes) {
     EXPECT_TRUE(tape.isVisible());
     Form().CommandAction(Cmd::StayOnTop)->trigger();
     EXPECT_FALSE(tape.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+}
+
+// The tape goes where the calculator goes: to the tray and back (also
+// when it is to be shown while the calculator is there, as at a start in
+// the tray), and through the zoom steps, its size times the zoom, its rows
+// as tall as the zoomed font's lines and its frame beside the calculator's.
+TEST_F(TapeWindowTest, FollowsTheCalculatorToTheTrayAndThroughTheZoom) {
+    Form().SetTrayProbe([] { return true; });
+    TTapeWindow& tape = ShownTape();
+    const QSize base = tape.size();
+    Form().TrayIcon1Click();
+    EXPECT_FALSE(tape.isVisible());
+    Form().ShowTape(false);
+    Form().ShowTape(true);
+    EXPECT_FALSE(tape.isVisible());
+    Form().TaskIcon1Click();
+    EXPECT_TRUE(tape.isVisible());
+    // The offscreen screen has room beside the calculator up to 125 %.
+    for (int zoom : {200, 125, 100}) {
+        Form().SetZoom(zoom);
+        EXPECT_EQ(tape.size(), base * zoom / 100) << zoom;
+        EXPECT_GT(tape.List()->verticalHeader()->defaultSectionSize(),
+                  QFontMetrics(tape.List()->font()).height())
+            << zoom;
+        if (zoom <= 125)
+            EXPECT_FALSE(tape.frameGeometry().intersects(Form().frameGeometry())) << zoom;
+    }
+    EXPECT_EQ(Form().TapeSize(), base); // what is saved: the size at 100 %
 }
 
 TEST_F(TapeWindowTest, ListsEachLineNewestLastWithErrorsAndUndoneMarks) {

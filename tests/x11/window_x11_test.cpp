@@ -211,6 +211,29 @@ TEST(X11, ThePositionStaysPutInEveryLayout) {
     }
 }
 
+// The tape window stands beside the calculator by its frame, whose title
+// bar stays on the screen, however often it is hidden and shown again and
+// wherever the calculator went meanwhile.
+TEST(X11, TheTapeStandsBesideTheWindowByItsFrame) {
+    ConfigDir config;
+    Calculator calc(config);
+    for (int showing = 1; showing <= 3; ++showing) {
+        Tool("xdotool", {"windowmove", "--sync", calc.Window(), QString::number(60 * showing),
+                         QString::number(40 * showing)});
+        QThread::msleep(300);
+        const QRect calculator = calc.Inner().marginsAdded(calc.Frame());
+        calc.Keys("ctrl+shift+t");
+        const QString tape = VisibleWindow("^Tallix - Tape$");
+        ASSERT_FALSE(tape.isEmpty()) << "showing " << showing;
+        const QRect frame = InnerOf(tape).marginsAdded(FrameOf(tape));
+        EXPECT_EQ(frame.topLeft(), QPoint(calculator.right() + 1, calculator.top()))
+            << "showing " << showing;
+        calc.Keys("ctrl+shift+t");
+        EXPECT_TRUE(Within(3000, [&] { return !Viewable(tape); }));
+    }
+    ASSERT_TRUE(calc.Close());
+}
+
 // The frame offers no way to maximise or resize the window. (Openbox draws
 // its maximise button for every window that has a minimise button, and
 // leaves it without effect where the window cannot be maximised, as here.)

@@ -97,6 +97,42 @@ bool Within(int ms, const std::function<bool()>& condition) {
     return true;
 }
 
+QRect InnerOf(const QString& window) {
+    // xwininfo rather than xdotool, which counts the frame twice.
+    int x = 0, y = 0, w = 0, h = 0;
+    for (const QString& line : Tool("xwininfo", {"-id", window}).split('\n')) {
+        const QString key = line.section(':', 0, 0).trimmed();
+        const int value = line.section(':', 1).trimmed().toInt();
+        if (key == "Absolute upper-left X") x = value;
+        if (key == "Absolute upper-left Y") y = value;
+        if (key == "Width") w = value;
+        if (key == "Height") h = value;
+    }
+    return QRect(x, y, w, h);
+}
+
+QMargins FrameOf(const QString& window) {
+    // "_NET_FRAME_EXTENTS(CARDINAL) = left, right, top, bottom"
+    const QString text = Tool("xprop", {"-id", window, "_NET_FRAME_EXTENTS"}).section('=', 1);
+    const QStringList v = text.split(',', Qt::SkipEmptyParts);
+    if (v.size() != 4) return {};
+    return QMargins(v[0].trimmed().toInt(), v[2].trimmed().toInt(), v[1].trimmed().toInt(),
+                    v[3].trimmed().toInt());
+}
+
+QString VisibleWindow(const QString& namePattern) {
+    QString found;
+    Within(10000, [&] {
+        found = Tool("xdotool", {"search", "--onlyvisible", "--name", namePattern})
+                    .section('\n', 0, 0)
+                    .trimmed();
+        return !found.isEmpty() &&
+               Tool("xprop", {"-id", found, "_NET_FRAME_EXTENTS"}).contains("=");
+    });
+    QThread::msleep(200);
+    return found;
+}
+
 FinishedStart StartToTheEnd(const gui::test::ConfigDir& config, const QStringList& args) {
     QProcess p;
     QProcessEnvironment env = ToolEnvironment();
@@ -179,29 +215,6 @@ void Calculator::Keys(const QString& keys) {
 bool Calculator::Close() {
     Keys("alt+F4");
     return process_.waitForFinished(20000);
-}
-
-QRect Calculator::Inner() const {
-    // xwininfo rather than xdotool, which counts the frame twice.
-    int x = 0, y = 0, w = 0, h = 0;
-    for (const QString& line : Tool("xwininfo", {"-id", window_}).split('\n')) {
-        const QString key = line.section(':', 0, 0).trimmed();
-        const int value = line.section(':', 1).trimmed().toInt();
-        if (key == "Absolute upper-left X") x = value;
-        if (key == "Absolute upper-left Y") y = value;
-        if (key == "Width") w = value;
-        if (key == "Height") h = value;
-    }
-    return QRect(x, y, w, h);
-}
-
-QMargins Calculator::Frame() const {
-    // "_NET_FRAME_EXTENTS(CARDINAL) = left, right, top, bottom"
-    const QString text = Tool("xprop", {"-id", window_, "_NET_FRAME_EXTENTS"}).section('=', 1);
-    const QStringList v = text.split(',', Qt::SkipEmptyParts);
-    if (v.size() != 4) return {};
-    return QMargins(v[0].trimmed().toInt(), v[2].trimmed().toInt(), v[1].trimmed().toInt(),
-                    v[3].trimmed().toInt());
 }
 
 int Calculator::VisibleWindows() const {

@@ -36,6 +36,12 @@ QString Tool(const QString& program, const QStringList& args, int timeoutMs = 15
 
 // Whether a window is on the screen (mapped and not hidden).
 bool Viewable(const QString& window);
+// A window's inner area on the screen, and its frame's width on each side.
+QRect InnerOf(const QString& window);
+QMargins FrameOf(const QString& window);
+// The first window on the screen whose name matches a pattern, within
+// seconds; empty when none comes.
+QString VisibleWindow(const QString& namePattern);
 // Waits up to ms for a condition.
 bool Within(int ms, const std::function<bool()>& condition);
 
@@ -67,8 +73,8 @@ public:
     // Closes the window as the user does (Alt+F4) and waits for the end.
     bool Close();
     // The inner area on the screen, and the frame's width on each side.
-    QRect Inner() const;
-    QMargins Frame() const;
+    QRect Inner() const { return InnerOf(window_); }
+    QMargins Frame() const { return FrameOf(window_); }
     // Windows of the process that are on the screen.
     int VisibleWindows() const;
 

@@ -74,6 +74,12 @@ Rgb ReadableDimmed(Rgb dimmed, Rgb text, Rgb background, double need) {
     return text;
 }
 
+Rgb ReadableOn(Rgb text, Rgb background, double need) {
+    if (ContrastRatio(text, background) >= need) return text;
+    constexpr Rgb black{0, 0, 0}, white{255, 255, 255};
+    return ContrastRatio(black, background) >= ContrastRatio(white, background) ? black : white;
+}
+
 double MinimumContrast(Theme theme, TextKind kind) {
     if (kind == TextKind::Dimmed) return 3.0;
     return theme == Theme::HighContrast ? 7.0 : 4.5;
@@ -94,6 +100,7 @@ std::optional<ThemeColours> ThemePalette(Theme theme) {
             .highlightedText = {255, 255, 255},
             .toolTipBase = {255, 255, 225},
             .toolTipText = {0, 0, 0},
+            .error = {176, 0, 0},
             .accent = {0, 0, 0},
             .focus = {0, 90, 170},
             .focusWidth = 1,
@@ -112,6 +119,7 @@ std::optional<ThemeColours> ThemePalette(Theme theme) {
             .highlightedText = {255, 255, 255},
             .toolTipBase = {60, 60, 64},
             .toolTipText = {240, 240, 240},
+            .error = {255, 128, 128},
             .accent = {235, 235, 235},
             .focus = {90, 160, 240},
             .focusWidth = 1,
@@ -132,6 +140,7 @@ std::optional<ThemeColours> ThemePalette(Theme theme) {
             .highlightedText = {0, 0, 0},
             .toolTipBase = {0, 0, 0},
             .toolTipText = {255, 255, 255},
+            .error = {255, 140, 140},
             .accent = {255, 255, 0},
             .focus = {255, 255, 0},
             .focusWidth = 3,
@@ -140,6 +149,12 @@ std::optional<ThemeColours> ThemePalette(Theme theme) {
     case Theme::System: break;
     }
     return std::nullopt;
+}
+
+Rgb ErrorText(Theme theme, Rgb text, Rgb base) {
+    if (const std::optional<ThemeColours> own = ThemePalette(theme)) return own->error;
+    const Rgb red = IsDarkColour(base) ? Rgb{255, 128, 128} : Rgb{176, 0, 0};
+    return ReadableDimmed(red, text, base, MinimumContrast(theme, TextKind::Normal));
 }
 
 } // namespace tallix

@@ -57,6 +57,11 @@ bool IsDarkColour(Rgb window);
 // far enough (desktops often grey their disabled text too faintly).
 Rgb ReadableDimmed(Rgb dimmed, Rgb text, Rgb background, double need);
 
+// A text colour that reads on `background` at `need`: the given one when
+// it does, else black or white, whichever reads better (a desktop's
+// selection colours are not always a readable pair).
+Rgb ReadableOn(Rgb text, Rgb background, double need);
+
 // What a text is, for the contrast it needs against its background.
 enum class TextKind : std::uint8_t {
     Normal, // captions, numbers, menu items
@@ -79,6 +84,7 @@ struct ThemeColours {
     Rgb highlightedText; // text on the highlight
     Rgb toolTipBase;
     Rgb toolTipText;
+    Rgb error;       // the text of an error (the tape's error lines) on base
     Rgb accent;      // lit Shift labels and the Shift key when it is down
     Rgb focus;       // the focus outline
     int focusWidth;  // its width in pixels at 96 dpi
@@ -88,5 +94,10 @@ struct ThemeColours {
 // The colours of a theme of the program's own; System has none (it takes
 // the desktop's).
 std::optional<ThemeColours> ThemePalette(Theme theme);
+
+// The text colour of an error on `base` in a theme: the theme's own, or on
+// the desktop's palette a red (a light one on a dark background) mixed
+// toward the normal text colour as far as the contrast needs.
+Rgb ErrorText(Theme theme, Rgb text, Rgb base);
 
 } // namespace tallix

@@ -136,6 +136,7 @@ public:
     void Tape1Click();
     void ShowTape(bool shown);
     bool TapeShown() const;
+    // Its size as at 100 % (what is saved): the window has it times the zoom.
     QSize TapeSize() const;
     // A line's value pushed, exactly as its stack text was, as a step.
     void PushTapeValue(const QString& value);
@@ -262,6 +263,9 @@ private:
     // The tape's file beside the settings, read, and its autosave.
     void SetUpTape();
     TTapeWindow& MakeTapeWindow();
+    // Beside the calculator's frame, wholly on the screen; at the zoom.
+    void PlaceTape();
+    void ZoomTape();
 
     tallix::Calculator calc_;
     persist::SettingsStore* store_ = nullptr;
@@ -312,7 +316,7 @@ private:
     tape::Tape tape_;
     TTapeWindow* tapeWindow_ = nullptr;
     TTapeSave* tapeSave_ = nullptr;
-    QSize tapeSize_{300, 360};
+    QSize tapeSize_{300, 360}; // at 100 %
     bool tapeShownAtStart_ = false;
 };
 

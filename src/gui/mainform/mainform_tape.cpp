@@ -2,6 +2,7 @@
 // beside the settings, and the commands of its context menu that act on the
 // calculator or the printer.
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QFontInfo>
@@ -23,6 +24,7 @@
 #include "gui/settings/tapesave.h"
 #include "gui/widgets/tapewindow.h"
 #include "gui/widgets/theme.h"
+#include "gui/widgets/trayicon.h"
 
 namespace tallix::gui {
 
@@ -51,16 +53,40 @@ void TMainForm::SetUpTape() {
     }
 }
 
+namespace {
+
+// The tape's size is kept as at 100 %: the window takes it at each zoom
+// step, and a size saved at one step means the same window at another.
+QSize AtZoom(QSize base, int zoom) {
+    return QSize(qRound(base.width() * zoom / 100.0), qRound(base.height() * zoom / 100.0));
+}
+QSize FromZoom(QSize size, int zoom) {
+    return QSize(qRound(size.width() * 100.0 / zoom), qRound(size.height() * 100.0 / zoom));
+}
+
+// The frame a window manager put around a window, once it has had one.
+QMargins FrameOf(const QWidget& w) {
+    const QRect frame = w.frameGeometry(), inner = w.geometry();
+    return QMargins(inner.left() - frame.left(), inner.top() - frame.top(),
+                    frame.right() - inner.right(), frame.bottom() - inner.bottom());
+}
+
+} // namespace
+
 TTapeWindow& TMainForm::MakeTapeWindow() {
     if (tapeWindow_) return *tapeWindow_;
     tapeWindow_ = new TTapeWindow(tape_, this);
     // The theme's colours and the zoomed font, as every window of the program.
     FollowOwnerLook(tapeWindow_);
-    tapeWindow_->resize(tapeSize_);
+    tapeWindow_->SetErrorColour(ErrorTextColour(theme_, QApplication::palette()));
+    tapeWindow_->resize(AtZoom(tapeSize_, zoom_));
     connect(tapeWindow_, &TTapeWindow::pushRequested, this, &TMainForm::PushTapeValue);
     connect(tapeWindow_, &TTapeWindow::printRequested, this, &TMainForm::PrintTape);
     connect(tapeWindow_, &TTapeWindow::clearRequested, this, &TMainForm::ClearTape);
-    connect(tapeWindow_, &TTapeWindow::resized, this, [this] { NoteOptionChange(); });
+    connect(tapeWindow_, &TTapeWindow::resized, this, [this] {
+        tapeSize_ = FromZoom(tapeWindow_->size(), zoom_);
+        NoteOptionChange();
+    });
     connect(tapeWindow_, &TTapeWindow::closed, this, [this] {
         CommandAction(Cmd::Tape)->setChecked(false);
         NoteOptionChange();
@@ -70,28 +96,41 @@ TTapeWindow& TMainForm::MakeTapeWindow() {
 
 bool TMainForm::TapeShown() const { return CommandAction(Cmd::Tape)->isChecked(); }
 
-QSize TMainForm::TapeSize() const { return tapeWindow_ ? tapeWindow_->size() : tapeSize_; }
+QSize TMainForm::TapeSize() const { return tapeSize_; }
 
 void TMainForm::Tape1Click() { ShowTape(CommandAction(Cmd::Tape)->isChecked()); }
 
 void TMainForm::ShowTape(bool shown) {
     CommandAction(Cmd::Tape)->setChecked(shown);
+    NoteOptionChange();
     if (!shown) {
-        if (tapeWindow_) {
-            tapeSize_ = tapeWindow_->size();
-            tapeWindow_->hide();
-        }
-        NoteOptionChange();
+        if (tapeWindow_) tapeWindow_->hide();
         return;
     }
     TTapeWindow& w = MakeTapeWindow();
+    // With the calculator in the tray it waits there too, and comes back
+    // with it.
+    if (taskIcon_->Active()) return;
     // It stays on top when the calculator does.
     w.setWindowFlag(Qt::WindowStaysOnTopHint, StaysOnTop());
+    PlaceTape();
+    w.show();
+}
+
+void TMainForm::PlaceTape() {
+    if (!tapeWindow_) return;
     QScreen* scr = screen() ? screen() : QGuiApplication::primaryScreen();
     const QRect area = scr ? scr->availableGeometry() : QRect(0, 0, 1024, 768);
-    w.PlaceBeside(frameGeometry(), area);
-    w.show();
-    NoteOptionChange();
+    // Its own frame once it has had one; before, the calculator's, which
+    // the same window manager draws.
+    const QMargins own = FrameOf(*tapeWindow_);
+    tapeWindow_->PlaceBeside(frameGeometry(), area, own.isNull() ? FrameOf(*this) : own);
+}
+
+void TMainForm::ZoomTape() {
+    if (!tapeWindow_) return;
+    tapeWindow_->resize(AtZoom(tapeSize_, zoom_));
+    if (tapeWindow_->isVisible()) PlaceTape();
 }
 
 void TMainForm::PushTapeValue(const QString& value) {

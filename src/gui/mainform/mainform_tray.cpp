@@ -13,6 +13,7 @@
 #include "gui/mainform/mainform.h"
 #include "gui/widgets/icon.h"
 #include "gui/widgets/mainmenu.h"
+#include "gui/widgets/tapewindow.h"
 #include "gui/widgets/trayicon.h"
 
 namespace tallix::gui {
@@ -113,8 +114,9 @@ void TMainForm::ShowIcons() {
 void TMainForm::TrayIcon1Click() {
     // The tray never shows an empty icon, even when the program starts there.
     ShowIcons();
-    // A hidden window has no task-bar button either.
+    // A hidden window has no task-bar button either; the tape goes along.
     hide();
+    if (TapeWindow()) TapeWindow()->hide();
     taskIcon_->SetActive(true);
 }
 
@@ -122,6 +124,7 @@ void TMainForm::TaskIcon1Click() {
     show();
     ArrangeLayout();
     taskIcon_->SetActive(false);
+    if (TapeShown()) ShowTape(true);
     activateWindow();
     raise();
 }

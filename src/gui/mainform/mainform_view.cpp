@@ -12,6 +12,7 @@
 #include "gui/widgets/keypad.h"
 #include "gui/widgets/mainmenu.h"
 #include "gui/widgets/stackdisplay.h"
+#include "gui/widgets/tapewindow.h"
 #include "gui/widgets/theme.h"
 
 namespace tallix::gui {
@@ -40,6 +41,7 @@ void TMainForm::FollowPalette() {
         own.setColor(QPalette::Disabled, role, dimmed);
     setPalette(own);
     keypad_->SetColours(dimmed, AccentColour(theme_, app));
+    if (tapeWindow_) tapeWindow_->SetErrorColour(ErrorTextColour(theme_, app));
     PaintTrayButton();
 }
 
@@ -80,6 +82,8 @@ void TMainForm::SetZoom(int percent) {
         }
         move(to);
     }
+    // The tape grows with the calculator and keeps beside it.
+    ZoomTape();
     NoteOptionChange();
     Q_EMIT layoutDpiChanged(dpi_);
 }

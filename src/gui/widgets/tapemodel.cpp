@@ -3,6 +3,9 @@
 #include <QApplication>
 #include <QPainter>
 
+#include "core/calc/appearance.h"
+#include "gui/widgets/theme.h"
+
 namespace tallix::gui {
 
 namespace {
@@ -73,8 +76,13 @@ void TTapeDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
     font.setStrikeOut(undone);
     painter->setFont(font);
     const bool selected = opt.state & QStyle::State_Selected;
-    QColor color = opt.palette.color(selected ? QPalette::HighlightedText : QPalette::Text);
-    if (error && !selected) color = QColor(0xc0, 0, 0);
+    QColor color = opt.palette.color(QPalette::Text);
+    if (selected)
+        color = ToQColor(tallix::ReadableOn(
+            ToRgb(opt.palette.color(QPalette::HighlightedText)),
+            ToRgb(opt.palette.color(QPalette::Highlight)),
+            tallix::MinimumContrast(tallix::Theme::System, tallix::TextKind::Normal)));
+    if (error && !selected) color = error_;
     if (undone) color = opt.palette.color(QPalette::Disabled, QPalette::Text);
     painter->setPen(color);
     const QRect r = opt.rect.adjusted(4, 0, -4, 0);

@@ -46,6 +46,10 @@ public:
     using QStyledItemDelegate::QStyledItemDelegate;
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override;
+    void SetErrorColour(const QColor& colour) { error_ = colour; }
+
+private:
+    QColor error_{176, 0, 0};
 };
 
 } // namespace tallix::gui

@@ -1,5 +1,7 @@
 #include "gui/widgets/tapewindow.h"
 
+#include <algorithm>
+
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -46,10 +48,11 @@ TTapeWindow::TTapeWindow(tape::Tape& tape, QWidget* owner) : QWidget(owner, Qt::
     mono.setStyleHint(QFont::TypeWriter);
     list_->setFont(mono);
     list_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    list_->verticalHeader()->setDefaultSectionSize(QFontMetrics(mono).height() + 2);
+    FitRows();
     model_ = new TTapeModel(tape_, this);
     list_->setModel(model_);
-    list_->setItemDelegate(new TTapeDelegate(list_));
+    delegate_ = new TTapeDelegate(list_);
+    list_->setItemDelegate(delegate_);
     layout->addWidget(list_);
     tape_.SetView(model_);
     // Scrolled to the newest line once the table has taken the new rows,
@@ -177,12 +180,27 @@ void TTapeWindow::SaveScript() {
         WriteFile(path, tape_.Script());
 }
 
-void TTapeWindow::PlaceBeside(const QRect& owner, const QRect& screen) {
-    const QSize frame = frameGeometry().size().expandedTo(size());
+void TTapeWindow::PlaceBeside(const QRect& owner, const QRect& screen, const QMargins& frame) {
+    const QSize outer = size().grownBy(frame);
     int x = owner.right() + 1;
-    if (x + frame.width() > screen.right() + 1) x = owner.left() - frame.width();
-    if (x < screen.left()) x = screen.left();
-    move(x, owner.top());
+    if (x + outer.width() > screen.right() + 1) x = owner.left() - outer.width();
+    // The whole frame on the screen, its title bar above all: a window that
+    // cannot be taken by its title cannot be moved.
+    x = std::clamp(x, screen.left(), std::max(screen.left(), screen.right() + 1 - outer.width()));
+    const int y = std::clamp(owner.top(), screen.top(),
+                             std::max(screen.top(), screen.bottom() + 1 - outer.height()));
+    // By the inner area: a position given with the frame is taken for the
+    // inner area once the window has been shown and hidden again.
+    setGeometry(QRect(QPoint(x + frame.left(), y + frame.top()), size()));
+}
+
+void TTapeWindow::SetErrorColour(const QColor& colour) {
+    delegate_->SetErrorColour(colour);
+    list_->viewport()->update();
+}
+
+void TTapeWindow::FitRows() {
+    list_->verticalHeader()->setDefaultSectionSize(QFontMetrics(list_->font()).height() + 2);
 }
 
 void TTapeWindow::closeEvent(QCloseEvent* event) {
@@ -197,6 +215,8 @@ void TTapeWindow::resizeEvent(QResizeEvent* event) {
 
 bool TTapeWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched != list_) return QWidget::eventFilter(watched, event);
+    // The zoom's font: rows as tall as its lines.
+    if (event->type() == QEvent::FontChange) FitRows();
     if (event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
         const bool copy = key->matches(QKeySequence::Copy);

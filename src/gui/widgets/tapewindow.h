@@ -14,6 +14,7 @@ class QMenu;
 
 namespace tallix::gui {
 
+class TTapeDelegate;
 class TTapeModel;
 
 class TTapeWindow : public QWidget {
@@ -37,9 +38,12 @@ public:
     // Writes the text to the file; a failure is shown in a warning box.
     bool WriteFile(const QString& path, const std::string& bytes);
 
-    // Places the window beside the frame `owner`: to its right, or to its
-    // left when the screen has no room there.
-    void PlaceBeside(const QRect& owner, const QRect& screen);
+    // Places the window's frame (its margins around the inner area given)
+    // beside the frame `owner`: to its right, or to its left when the
+    // screen has no room there, and wholly on the screen.
+    void PlaceBeside(const QRect& owner, const QRect& screen, const QMargins& frame);
+    // The colour of an error line's text, which the theme chooses.
+    void SetErrorColour(const QColor& colour);
 
 Q_SIGNALS:
     // A line's value is to be pushed (double click, Enter, Push value).
@@ -57,6 +61,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void FitRows();
     void PushCurrent();
     bool AskPath(const QString& title, const QString& filter, const QString& suffix, QString& path);
 
@@ -64,6 +69,7 @@ private:
     QTableView* list_ = nullptr;
     bool scrollPending_ = false;
     TTapeModel* model_ = nullptr;
+    TTapeDelegate* delegate_ = nullptr;
     QMenu* menu_ = nullptr;
 };
 

@@ -179,6 +179,11 @@ QColor AccentColour(tallix::Theme theme, const QPalette& p) {
     return p.color(QPalette::Active, QPalette::WindowText);
 }
 
+QColor ErrorTextColour(tallix::Theme theme, const QPalette& p) {
+    return ToQColor(tallix::ErrorText(theme, ToRgb(p.color(QPalette::Active, QPalette::Text)),
+                                      ToRgb(p.color(QPalette::Active, QPalette::Base))));
+}
+
 bool IsDarkPalette(const QPalette& p) {
     return tallix::IsDarkColour(ToRgb(p.color(QPalette::Active, QPalette::Window)));
 }

@@ -43,6 +43,8 @@ void FollowDesktopPalette();
 // the colour of lit Shift labels and the Shift key when it is down.
 QColor DimmedCaption(const QPalette& palette);
 QColor AccentColour(tallix::Theme theme, const QPalette& palette);
+// The text colour of an error line on the palette's base colour.
+QColor ErrorTextColour(tallix::Theme theme, const QPalette& palette);
 // Whether a palette is a dark one, by its window colour's lightness.
 bool IsDarkPalette(const QPalette& palette);
 
