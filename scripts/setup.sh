@@ -1,11 +1,23 @@
 #!/usr/bin/env bash
 # Installs what the build needs (Debian 12), then configures and builds.
-# Usage: scripts/setup.sh [BUILD_DIR [extra cmake options...]]
+# Usage: scripts/setup.sh [BUILD_DIR [extra cmake options...] [--target TARGET...]]
+# With --target it builds only those targets (and what they need), else all.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 build_dir=${1:-build}
 shift || true
+options=() targets=()
+while [ $# -gt 0 ]; do
+  if [ "$1" = --target ]; then
+    shift
+    targets+=("$@")
+    break
+  fi
+  options+=("$1")
+  shift
+done
+set -- "${options[@]}"
 
 # poppler-utils: the printing tests read the PDFs they print back as text.
 # dpkg-dev, lintian, mandoc: the Debian package and the manual page.
@@ -34,4 +46,6 @@ if [ ${#missing[@]} -gt 0 ]; then
 fi
 
 cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
-cmake --build "$build_dir" -j"$(nproc)"
+build_args=()
+[ ${#targets[@]} -eq 0 ] || build_args=(--target "${targets[@]}")
+cmake --build "$build_dir" -j"$(nproc)" "${build_args[@]}"
