@@ -28,9 +28,13 @@ packages=(g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmar
           libxcb1-dev libfontconfig-dev xvfb openbox xdotool x11-utils trayer dpkg-dev lintian mandoc fish zsh)
 # A Windows cross build (cmake/mingw-w64-x86_64.cmake): the compiler, Wine
 # to run the tests, and GoogleTest's source to build for Windows.
+# A clang build (-DCMAKE_CXX_COMPILER=clang++): clang, which brings GCC's
+# development files with quadmath.h.
 for option in "$@"; do
   if [[ $option == -DCMAKE_TOOLCHAIN_FILE=*mingw* ]]; then
     packages=(cmake ninja-build g++-mingw-w64-x86-64-posix wine64 googletest)
+  elif [[ $option == -DCMAKE_CXX_COMPILER=clang* ]]; then
+    packages+=(clang)
   fi
 done
 missing=()
