@@ -11,6 +11,9 @@ namespace tallix {
 using namespace steprecord;
 
 static_assert(History::kPushCode == kPush && History::kPopCode == kPop);
+#if defined(__GNUC__) && !defined(__clang__)
+static_assert(std::string().capacity() == History::kTextInPlace);
+#endif
 
 namespace {
 // Two values are the same when a reader could not tell them apart: equal,

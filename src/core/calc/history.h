@@ -240,9 +240,14 @@ public:
     std::size_t Bytes() const { return bytes_; }
 
     // Memory of one text and of a stack container, as the steps count it.
+    // A text up to kTextInPlace characters lives inside the string object
+    // itself (libstdc++, which both GCC and clang use here); a longer one has
+    // a heap block of capacity + 1 bytes. A literal, not the capacity of
+    // std::string(): clang 14 cannot evaluate libstdc++'s string constructor
+    // at compile time. GCC checks the figure below, the tests at run time.
+    static constexpr std::size_t kTextInPlace = 15;
     static std::size_t TextBytes(const std::string& text) {
-        constexpr std::size_t inPlace = std::string().capacity();
-        return sizeof(std::string) + (text.capacity() > inPlace ? text.capacity() + 1 : 0);
+        return sizeof(std::string) + (text.capacity() > kTextInPlace ? text.capacity() + 1 : 0);
     }
 
     // The codes of a push and a pop in a record, and of no change yet.

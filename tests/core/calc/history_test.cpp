@@ -415,6 +415,18 @@ TEST(UndoMemory, AStepHoldsWhatChangedNotTheStack) {
     EXPECT_EQ(t.calc.Stack().at(99999), "0.123456789012345678");
 }
 
+TEST(UndoMemory, ATextCountsItsHeapBlockOnly) {
+    // The library itself says how much a string holds in place.
+    const std::size_t inPlace = std::string().capacity();
+    const std::string texts[] = {"", std::string(inPlace, '1'), std::string(inPlace + 1, '1'),
+                                 std::string(1000, '1')};
+    for (const std::string& text : texts) {
+        SCOPED_TRACE(text.size());
+        const std::size_t heap = text.capacity() > inPlace ? text.capacity() + 1 : 0;
+        EXPECT_EQ(History::TextBytes(text), sizeof(std::string) + heap);
+    }
+}
+
 TEST(UndoMemory, TheOldestStepsGoBeyondTheCap) {
     struct Case {
         const char* name;
