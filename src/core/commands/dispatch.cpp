@@ -111,10 +111,7 @@ void EndShift(Calculator& calc) {
 }
 
 Key TypeChar(Calculator& calc, char32_t ch, bool shifted, const std::function<void(Key)>& press) {
-    Key key = KeyForChar(ch, calc.DecimalChar());
-    // In DEC the hex digit E is off, and "e" is what people type for the
-    // exponent (1e20), as pasted text reads it: it acts as EEX there.
-    if (key == Key::KE && calc.CurrentBase() == Base::DEC) key = Key::KEex;
+    const Key key = KeyForChar(ch, calc.DecimalChar(), calc.CurrentBase());
     if (key != Key::None && KeyEnabled(calc.CurrentBase(), key)) {
         // The key ends the Shift state itself as it runs. A Shift chosen
         // after that, while the window still shows the key pressed, is the

@@ -64,6 +64,9 @@ std::vector<std::string> KeyLines() {
     for (const KeyDef* k : named) lines.push_back(KeyLabel(*k) + " : " + std::string(k->help));
     lines.push_back(Range(KeyInfo(Key::K0).keyboard, KeyInfo(Key::K9).keyboard));
     lines.push_back(Range(KeyInfo(Key::KA).keyboard, KeyInfo(Key::KF).keyboard));
+    for (const KeyAlias& a : KeyAliasTable())
+        lines.push_back(std::string(1, a.keyboard) + " : " + std::string(KeyInfo(a.key).help) +
+                        " in " + BaseCaption(a.base));
     for (const KeyDef* k : others) lines.push_back(KeyLabel(*k) + " : " + std::string(k->help));
     return lines;
 }
@@ -95,11 +98,21 @@ std::string PlainCaption(std::string_view caption) {
     return out;
 }
 
+std::string_view WheelName(Wheel wheel) {
+    switch (wheel) {
+    case Wheel::CtrlUp: return "Ctrl+Wheel up";
+    case Wheel::CtrlDown: return "Ctrl+Wheel down";
+    case Wheel::None: break;
+    }
+    return {};
+}
+
 // In the order of the menus.
 std::vector<std::string> CtrlLines() {
     std::vector<std::string> lines;
     for (const CommandDef& c : CommandTable())
-        for (std::string_view shortcut : {c.menu.shortcut, c.menu.shortcut2})
+        for (std::string_view shortcut :
+             {c.menu.shortcut, c.menu.shortcut2, WheelName(c.menu.wheel)})
             if (shortcut.starts_with("Ctrl+"))
                 lines.push_back(std::string(shortcut) + " : " + PlainCaption(c.menu.caption));
     return lines;

@@ -72,6 +72,21 @@ Key KeyForChar(char32_t ch, char decimalChar) {
     return Key::None;
 }
 
+namespace {
+constexpr KeyAlias kAliases[] = {{'E', Base::DEC, Key::KEex}};
+} // namespace
+
+std::span<const KeyAlias> KeyAliasTable() { return kAliases; }
+
+Key KeyForChar(char32_t ch, char decimalChar, Base base) {
+    const Key key = KeyForChar(ch, decimalChar);
+    for (const KeyAlias& a : kAliases)
+        if (a.base == base &&
+            key == KeyForChar(static_cast<unsigned char>(a.keyboard), decimalChar))
+            return a.key;
+    return key;
+}
+
 bool KeyEnabled(Base b, Key key) {
     switch (key) {
     case Key::K2:

@@ -42,6 +42,18 @@ const KeyDef& KeyInfo(Key key);
 // The key a typed character presses (after ASCII upper-casing), or
 // Key::None. The decimal separator is checked before upper-casing.
 Key KeyForChar(char32_t ch, char decimalChar);
+// A character that presses another key in one base than its own. In DEC
+// the hexadecimal digit E is off, and "e" is what people type for the
+// exponent (1e20), as pasted text reads it: there it presses EEX.
+struct KeyAlias {
+    char keyboard; // the character (upper case)
+    Base base;
+    Key key; // the key it presses there
+};
+std::span<const KeyAlias> KeyAliasTable();
+// The key a typed character presses in a base: KeyForChar, then the
+// aliases.
+Key KeyForChar(char32_t ch, char decimalChar, Base base);
 // Whether a key works in a base (digits beyond the base, and the decimal
 // keys outside DEC, are disabled).
 bool KeyEnabled(Base base, Key key);

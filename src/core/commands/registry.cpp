@@ -83,6 +83,10 @@ constexpr MenuPlace Also(MenuPlace place, std::string_view shortcut2) {
     place.shortcut2 = shortcut2;
     return place;
 }
+constexpr MenuPlace Turn(MenuPlace place, Wheel wheel) {
+    place.wheel = wheel;
+    return place;
+}
 constexpr CommandDef Win(Cmd id, MenuPlace menu) {
     return {id, Scope::Window, {}, {}, nullptr, {}, menu};
 }
@@ -176,8 +180,8 @@ constexpr CommandDef kCommands[] = {
     Win(Cmd::Zoom125, In(Menu::Zoom, "1&25 %", "Zoom1251", "", Check::Choice)),
     Win(Cmd::Zoom150, In(Menu::Zoom, "1&50 %", "Zoom1501", "", Check::Choice)),
     Win(Cmd::Zoom200, In(Menu::Zoom, "2&00 %", "Zoom2001", "", Check::Choice)),
-    Win(Cmd::ZoomIn, Also(Sep(Menu::Zoom, "Zoom &In", "ZoomIn1", "Ctrl+="), "Ctrl++")),
-    Win(Cmd::ZoomOut, In(Menu::Zoom, "Zoom &Out", "ZoomOut1", "Ctrl+-")),
+    Win(Cmd::ZoomIn, Turn(Also(Sep(Menu::Zoom, "Zoom &In", "ZoomIn1", "Ctrl+="), "Ctrl++"), Wheel::CtrlUp)),
+    Win(Cmd::ZoomOut, Turn(In(Menu::Zoom, "Zoom &Out", "ZoomOut1", "Ctrl+-"), Wheel::CtrlDown)),
     Win(Cmd::StayOnTop, Sep(Menu::Options, "Stay On &Top", "AlwaysOnTop1", "", Check::Toggle)),
     Win(Cmd::HideKeyboard, Sep(Menu::Options, "Hide &Keyboard", "HideKeyboard1", "", Check::Toggle)),
     Win(Cmd::HideNumbers, In(Menu::Options, "Hide &Numbers", "HideNumbers1", "", Check::Toggle)),
@@ -365,6 +369,13 @@ constexpr std::pair<Cmd, Theme> kThemeItems[] = {{Cmd::ThemeSystem, Theme::Syste
 constexpr std::pair<Cmd, int> kZoomItems[] = {
     {Cmd::Zoom100, 100}, {Cmd::Zoom125, 125}, {Cmd::Zoom150, 150}, {Cmd::Zoom200, 200}};
 } // namespace
+
+Cmd WheelCommand(Wheel wheel) {
+    if (wheel != Wheel::None)
+        for (const CommandDef& c : kCommands)
+            if (c.menu.wheel == wheel) return c.id;
+    return Cmd::None;
+}
 
 std::optional<Theme> ThemeOfCommand(Cmd id) {
     for (auto [cmd, theme] : kThemeItems)

@@ -86,6 +86,9 @@ enum class Check : std::uint8_t {
     Choice, // one of a group of window options (the themes, the zoom steps): the window says which
 };
 
+// The mouse wheel turned with Ctrl held, anywhere over the window.
+enum class Wheel : std::uint8_t { None, CtrlUp, CtrlDown };
+
 struct MenuPlace {
     Menu menu = Menu::None;
     std::string_view caption;       // with its & mnemonic
@@ -96,6 +99,7 @@ struct MenuPlace {
     Check check = Check::None;
     bool isDefault = false;          // the default item of a popup menu, shown in bold
     std::string_view shortcut2 = {}; // a second key for the same item
+    Wheel wheel = Wheel::None;       // a turn of the wheel that runs it too
 };
 
 struct KeyPlace {
@@ -154,10 +158,14 @@ std::optional<int> ZoomOfCommand(Cmd id);
 Cmd ThemeCommand(Theme theme);
 Cmd ZoomCommand(int percent);
 
-// The keyboard help: one "key : function" line per mapped key, then, each
-// after an empty line, one per function under Shift, per key that scrolls
-// the stack and per Ctrl shortcut of the menus. Lines are separated by
-// CR LF, with no line break after the last.
+// The command a turn of the wheel runs, or Cmd::None.
+Cmd WheelCommand(Wheel wheel);
+
+// The keyboard help: one "key : function" line per mapped key (and per
+// character that presses another key in one base), then, each after an
+// empty line, one per function under Shift, per key that scrolls the stack
+// and per Ctrl shortcut of the menus (the wheel's included). Lines are
+// separated by CR LF, with no line break after the last.
 std::string_view KeysHelpText();
 
 } // namespace tallix

@@ -66,11 +66,11 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
         wheelZoom_ += w->angleDelta().y();
         while (wheelZoom_ >= 120) {
             wheelZoom_ -= 120;
-            SetZoom(tallix::ZoomIn(zoom_));
+            MenuCommand(tallix::WheelCommand(tallix::Wheel::CtrlUp));
         }
         while (wheelZoom_ <= -120) {
             wheelZoom_ += 120;
-            SetZoom(tallix::ZoomOut(zoom_));
+            MenuCommand(tallix::WheelCommand(tallix::Wheel::CtrlDown));
         }
         return true;
     }

@@ -49,10 +49,12 @@ TEST(KeysHelp, LinesAreSeparatedByCrLfWithNoneAfterTheLast) {
             EXPECT_NE(line.find(" : "), std::string::npos) << line;
         }
     }
-    // The keys come first, as they always did.
+    // The keys come first, as they always did, with E's other key after
+    // the hexadecimal digits.
     const auto& keys = sections[0];
-    EXPECT_EQ(keys.size(), 24u);
+    EXPECT_EQ(keys.size(), 25u);
     EXPECT_EQ(keys.front(), "Backspace : <-/Drop");
+    EXPECT_EQ(keys[6], "E : EEX in DEC");
     EXPECT_EQ(keys.back(), "/ : \u00f7");
 }
 
@@ -89,13 +91,15 @@ TEST(KeysHelp, TheScrollKeys) {
                                         "Page Down : Scroll down one page"}));
 }
 
-// Every Ctrl shortcut of the menus, second keys included, in menu order.
+// Every Ctrl shortcut of the menus, second keys and the wheel included, in
+// menu order.
 TEST(KeysHelp, TheCtrlShortcuts) {
     const auto sections = HelpSections();
     ASSERT_EQ(sections.size(), 4u);
     const auto& lines = sections[3];
     std::size_t shortcuts = 0;
-    for (const tallix::CommandDef& c : tallix::CommandTable())
+    for (const tallix::CommandDef& c : tallix::CommandTable()) {
+        if (c.menu.wheel != tallix::Wheel::None) ++shortcuts;
         for (std::string_view s : {c.menu.shortcut, c.menu.shortcut2})
             if (s.starts_with("Ctrl+")) {
                 ++shortcuts;
@@ -106,11 +110,13 @@ TEST(KeysHelp, TheCtrlShortcuts) {
                           1)
                     << s;
             }
+    }
     EXPECT_EQ(lines.size(), shortcuts);
     ASSERT_GE(lines.size(), 4u);
     EXPECT_EQ(lines[0], "Ctrl+O : Open");
     for (const char* line : {"Ctrl+Z : Undo", "Ctrl+Y : Redo", "Ctrl+Shift+Z : Redo",
-                             "Ctrl+Shift+C : Copy Stack", "Ctrl+2 : Dup 2", "Ctrl+H : Hexadecimal"})
+                             "Ctrl+Shift+C : Copy Stack", "Ctrl+2 : Dup 2", "Ctrl+H : Hexadecimal",
+                             "Ctrl+Wheel up : Zoom In", "Ctrl+Wheel down : Zoom Out"})
         EXPECT_TRUE(Has(lines, line)) << line;
 }
 
