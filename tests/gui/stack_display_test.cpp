@@ -158,8 +158,9 @@ bool Fits(const QLabel* l) {
     return QFontMetrics(l->font()).horizontalAdvance(l->text()) <= l->contentsRect().width();
 }
 
-// Level numbers of every size show whole: below 100 exactly as designed,
-// above in a smaller font and, where that is not enough, a wider column.
+// Level numbers of every size show whole, clear of the panel's edge: below
+// 100 exactly as designed, up to 9999 in the same font in a wider column,
+// and beyond in a smaller font where the column can grow no more.
 TEST_F(StackDisplay, LevelNumbersShowWhole) {
     Fill(99);
     const QFont designFont = Form().IndexLabel(1)->font();
@@ -174,7 +175,7 @@ TEST_F(StackDisplay, LevelNumbersShowWhole) {
     EXPECT_EQ(Form().PanelLines()->x(), designColumn);
     EXPECT_EQ(Form().StackLineLabel(1)->width(), designLines);
 
-    for (int depth : {130, 1000, 10000, 100000, 1000000}) {
+    for (int depth : {131, 999, 9999, 10000, 100000, 1000000}) {
         SCOPED_TRACE(depth);
         tallix::testing::Arrange(Calc(), [&](tallix::Calculator::Change& ch) { ch.ClearStack(); });
         Calc().ReserveStack(static_cast<std::size_t>(depth));
@@ -187,6 +188,8 @@ TEST_F(StackDisplay, LevelNumbersShowWhole) {
         EXPECT_EQ(Form().IndexLabel(6)->text(), QString("%1:").arg(depth));
         EXPECT_EQ(Form().IndexLabel(1)->text(), QString("%1:").arg(depth - 5));
         for (int k = 1; k <= 6; ++k) EXPECT_TRUE(Fits(Form().IndexLabel(k))) << k;
+        if (depth < 10000) EXPECT_EQ(Form().IndexLabel(6)->font(), designFont);
+        EXPECT_GE(InkBox(Form().IndexLabel(1)).left(), 1) << "touches the panel's edge";
         // The lines start after the column and end where they did.
         const QRect lines = Form().PanelLines()->geometry();
         EXPECT_GE(lines.x(), Form().IndexLabel(6)->mapTo(Form().PanelScreen(), QPoint(0, 0)).x() +

@@ -89,6 +89,7 @@ void TStackDisplay::Layout(int dpi) {
     const QRect inner = contentsRect();
     const int row = s(15);
     designNumbersWidth_ = s(23);
+    labelMargin_ = std::max(1, s(1));
     numbers_->setGeometry(inner.x(), inner.y(), designNumbersWidth_, inner.height());
     for (int k = 1; k <= 6; ++k)
         indexLabels_[k - 1]->setGeometry(0, (6 - k) * row, numbers_->width() - 1, row);
@@ -183,12 +184,24 @@ void TStackDisplay::FitLabels(const QString& widest) {
     if (widest == fittedLabel_ && font() == fittedFont_) return;
     fittedLabel_ = widest;
     fittedFont_ = font();
+    // A pixel from the lines. The design column leaves the ink of its
+    // widest label ("99:") clear of the panel's edge; a wider one keeps a
+    // margin there too.
+    const auto need = [&](const QFont& f) {
+        const int advance = QFontMetrics(f).horizontalAdvance(widest) + 1;
+        return advance <= designNumbersWidth_ ? designNumbersWidth_ : advance + labelMargin_;
+    };
+    // One font for every label while the column can widen: it may take from
+    // the lines what leaves them the 18 digits of a number.
+    const QRect inner = contentsRect();
+    const qreal advance = QFontMetricsF(lines_[0]->font()).horizontalAdvance(QChar('0'));
+    const int lines = static_cast<int>(std::ceil(kMinLineColumns * advance)) +
+                      (lines_[0]->width() - lines_[0]->contentsRect().width());
+    const int room = std::max(designNumbersWidth_, inner.width() - scrollBarWidth_ - lines);
     QFont f = font();
-    const int avail = designNumbersWidth_ - 1;
     const int minPixels = std::max(6, f.pixelSize() * 2 / 3);
-    while (f.pixelSize() > minPixels && QFontMetrics(f).horizontalAdvance(widest) > avail)
-        f.setPixelSize(f.pixelSize() - 1);
-    const int width = std::max(designNumbersWidth_, QFontMetrics(f).horizontalAdvance(widest) + 1);
+    while (f.pixelSize() > minPixels && need(f) > room) f.setPixelSize(f.pixelSize() - 1);
+    const int width = std::max(designNumbersWidth_, need(f));
     for (QLabel* l : indexLabels_)
         if (l->font() != f) l->setFont(f);
     if (numbers_->width() != width) Arrange(width, panelScrollBar_->width());

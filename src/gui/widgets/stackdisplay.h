@@ -48,9 +48,12 @@ protected:
 
 private:
     void StepScrollBar(int action);
-    // Sizes the level labels for the widest of them: the design column and
-    // font while they fit, then a smaller font, then a wider column.
+    // Sizes the level labels for the widest of them, a margin left of it:
+    // the design column while they fit, then a wider column in the same
+    // font while the lines keep kMinLineColumns, then a smaller font.
     void FitLabels(const QString& widest);
+    static constexpr int kMinLineColumns = 18; // a number's 18 digits
+    int labelMargin_ = 1;
     QString fittedLabel_; // the label and font FitLabels last sized the column for
     QFont fittedFont_;
     // Places the label column, the lines and the scroll bar's panel.
