@@ -216,7 +216,14 @@ TEST(X11, ThePositionStaysPutInEveryLayout) {
 // wherever the calculator went meanwhile.
 TEST(X11, TheTapeStandsBesideTheWindowByItsFrame) {
     ConfigDir config;
+    config.Write({{"Window/Left", "100"}, {"Window/Top", "100"}, {"Tape/Shown", "1"}});
     Calculator calc(config);
+    // Shown at the start, with the calculator.
+    const QString first = VisibleWindow("^Tallix - Tape$");
+    ASSERT_FALSE(first.isEmpty());
+    EXPECT_EQ(InnerOf(first).marginsAdded(FrameOf(first)).topLeft(),
+              QPoint(calc.Inner().marginsAdded(calc.Frame()).right() + 1, 100));
+    calc.Keys("ctrl+shift+t");
     for (int showing = 1; showing <= 3; ++showing) {
         Tool("xdotool", {"windowmove", "--sync", calc.Window(), QString::number(60 * showing),
                          QString::number(40 * showing)});

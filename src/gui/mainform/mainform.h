@@ -265,6 +265,9 @@ private:
     TTapeWindow& MakeTapeWindow();
     // Beside the calculator's frame, wholly on the screen; at the zoom.
     void PlaceTape();
+    // Places it again once the calculator has its frame, where it was
+    // placed before.
+    void PlaceTapeOnceFramed();
     void ZoomTape();
 
     tallix::Calculator calc_;
@@ -318,6 +321,7 @@ private:
     TTapeSave* tapeSave_ = nullptr;
     QSize tapeSize_{300, 360}; // at 100 %
     bool tapeShownAtStart_ = false;
+    bool tapePlacedUnframed_ = false; // see PlaceTapeOnceFramed
 };
 
 } // namespace tallix::gui

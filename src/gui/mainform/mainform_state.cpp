@@ -142,6 +142,8 @@ void TMainForm::closeEvent(QCloseEvent* event) {
 
 void TMainForm::moveEvent(QMoveEvent* event) {
     QMainWindow::moveEvent(event);
+    // The window manager's frame arriving moves the inner area.
+    PlaceTapeOnceFramed();
     NoteOptionChange();
 }
 

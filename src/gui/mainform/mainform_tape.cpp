@@ -125,6 +125,13 @@ void TMainForm::PlaceTape() {
     // the same window manager draws.
     const QMargins own = FrameOf(*tapeWindow_);
     tapeWindow_->PlaceBeside(frameGeometry(), area, own.isNull() ? FrameOf(*this) : own);
+    // Placed beside the calculator's inner area: its frame comes later.
+    tapePlacedUnframed_ = FrameOf(*this).isNull();
+}
+
+void TMainForm::PlaceTapeOnceFramed() {
+    if (tapePlacedUnframed_ && !FrameOf(*this).isNull() && tapeWindow_ && tapeWindow_->isVisible())
+        PlaceTape();
 }
 
 void TMainForm::ZoomTape() {

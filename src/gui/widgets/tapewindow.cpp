@@ -189,9 +189,14 @@ void TTapeWindow::PlaceBeside(const QRect& owner, const QRect& screen, const QMa
     x = std::clamp(x, screen.left(), std::max(screen.left(), screen.right() + 1 - outer.width()));
     const int y = std::clamp(owner.top(), screen.top(),
                              std::max(screen.top(), screen.bottom() + 1 - outer.height()));
-    // By the inner area: a position given with the frame is taken for the
-    // inner area once the window has been shown and hidden again.
-    setGeometry(QRect(QPoint(x + frame.left(), y + frame.top()), size()));
+    // By the inner area where the frame is known: a position given with
+    // the frame is taken for the inner area once the window has been shown
+    // and hidden again. Before any window had a frame, the window manager
+    // places the frame where it is asked to.
+    if (frame.isNull())
+        move(x, y);
+    else
+        setGeometry(QRect(QPoint(x + frame.left(), y + frame.top()), size()));
 }
 
 void TTapeWindow::SetErrorColour(const QColor& colour) {

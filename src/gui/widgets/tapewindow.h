@@ -38,9 +38,10 @@ public:
     // Writes the text to the file; a failure is shown in a warning box.
     bool WriteFile(const QString& path, const std::string& bytes);
 
-    // Places the window's frame (its margins around the inner area given)
-    // beside the frame `owner`: to its right, or to its left when the
-    // screen has no room there, and wholly on the screen.
+    // Places the window's frame (its margins around the inner area given,
+    // none when no frame is known yet) beside the frame `owner`: to its
+    // right, or to its left when the screen has no room there, and wholly
+    // on the screen.
     void PlaceBeside(const QRect& owner, const QRect& screen, const QMargins& frame);
     // The colour of an error line's text, which the theme chooses.
     void SetErrorColour(const QColor& colour);
