@@ -111,63 +111,37 @@ TEST(X11, ALoadWarningKeepsTheSavedStack) {
 // The Shift a key runs with is decided as the key goes down, whatever took
 // the Shift key's press or release meanwhile (the error box, an open menu)
 // and however fast the keys come. Each case starts with pi on the stack and
-// types its steps with xdotool as they are given, into whatever window has
-// the keyboard: "q" is Sqrt, shifted x squared; Shift+X is Fix.
-struct ShiftCase {
-    const char* name;
-    std::vector<QStringList> steps; // xdotool arguments, or {"sleep", ms}
-    Strings stack;                  // level 1 first
-    const char* fix;                // Settings/FixLength at the end
-};
-
+// types its xdotool steps ("sleep N" waits) into whatever window has the
+// keyboard: "q" is Sqrt, shifted x squared; Shift+X is Fix.
 TEST(X11, ShiftIsDecidedWhenTheKeyGoesDown) {
-    const char* piSquared = "9.86960440108935863";
-    const char* rootPi = "1.77245385090551603";
     const char* pi = "3.14159265358979324";
-    const ShiftCase cases[] = {
-        {"the error box takes the Shift key's release",
-         {{"keydown", "shift"},
-          {"key", "s"}, // ASin of pi: the error box
-          {"sleep", "600"},
-          {"keyup", "shift"},
-          {"key", "Return"}, // its OK
-          {"sleep", "400"},
-          {"key", "shift"},
-          {"key", "q"}},
+    const char* piSquared = "9.86960440108935863";
+    const struct {
+        const char* steps;
+        Strings stack; // level 1 first
+        const char* fix;
+    } cases[] = {
+        // ASin of pi: the error box takes the release; Return is its OK.
+        {"keydown shift;key s;sleep 600;keyup shift;key Return;sleep 400;key shift;key q",
          {piSquared},
          "-1"},
-        {"a Shift tap in an open menu",
-         {{"key", "alt+i"},
-          {"sleep", "400"},
-          {"key", "shift"},
-          {"key", "Escape"},
-          {"key", "q"},
-          {"key", "p"},
-          {"key", "shift"},
-          {"key", "q"}},
-         {piSquared, rootPi},
+        {"key alt+i;sleep 400;key shift;key Escape;key q;key p;key shift;key q",
+         {piSquared, "1.77245385090551603"},
          "-1"},
-        {"Shift goes down while the key before it flashes",
-         {{"key", "0"},
-          {"sleep", "50"},
-          {"keydown", "shift"},
-          {"sleep", "400"},
-          {"key", "x"},
-          {"keyup", "shift"}},
-         {pi},
-         "0"},
+        {"key 0;sleep 50;keydown shift;sleep 400;key x;keyup shift", {pi}, "0"},
     };
-    for (const ShiftCase& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.steps);
         ConfigDir config;
         config.Write({{"Settings/ButtonTime", "250"}}, {pi});
         Calculator calc(config);
         Tool("xdotool", {"windowactivate", "--sync", calc.Window()});
-        for (const QStringList& step : c.steps) {
-            if (step.front() == "sleep")
-                QThread::msleep(step.back().toULong());
+        for (const QString& step : QString(c.steps).split(';')) {
+            const QStringList words = step.split(' ');
+            if (words.front() == "sleep")
+                QThread::msleep(words.back().toULong());
             else
-                Tool("xdotool", step);
+                Tool("xdotool", words);
             QThread::msleep(80);
         }
         QThread::msleep(400);
