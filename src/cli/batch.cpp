@@ -42,17 +42,16 @@ void BatchRunner::ShowError(const std::string& message) {
 void BatchRunner::RunToken(std::string_view token, int lineNo) {
     // Entering a number is an undo step, as the Enter key's is; the entry
     // line takes no part in it, so nothing is left there for the next token.
-    tallix::RunToken(calc_, token, [&](Calculator::Change&) {
-        // The entry's message, with what was not understood and where.
-        constexpr std::size_t kShown = 40;
-        std::string shown = CutChars(token, kShown);
-        if (shown.size() < token.size()) shown += "...";
-        std::string message = "Entry Error: \r\n";
-        message += ReasonText(Reason::InvalidSyntax);
-        message += ": \"" + shown + "\"";
-        if (lineNo > 0) message += " (line " + std::to_string(lineNo) + ")";
-        ShowError(message);
-    });
+    if (tallix::RunToken(calc_, token)) return;
+    // The entry's message, with what was not understood and where.
+    constexpr std::size_t kShown = 40;
+    std::string shown = CutChars(token, kShown);
+    if (shown.size() < token.size()) shown += "...";
+    std::string message = "Entry Error: \r\n";
+    message += ReasonText(Reason::InvalidSyntax);
+    message += ": \"" + shown + "\"";
+    if (lineNo > 0) message += " (line " + std::to_string(lineNo) + ")";
+    ShowError(message);
 }
 
 void BatchRunner::RunLine(std::string_view line, int lineNo) {

@@ -364,14 +364,16 @@ void Calculator::SetModes(const ModeState& m) {
 }
 
 void Calculator::Passed() {
-    if (!pendingErrors_.empty()) {
-        // A pass that an error box interrupts may start another pass.
-        std::vector<std::string> errors;
-        errors.swap(pendingErrors_);
-        for (const std::string& e : errors) shell_.ShowError(e);
-    }
+    if (!pendingErrors_.empty()) ShowPendingErrors();
     ++revision_;
     shell_.StateChanged();
+}
+
+void Calculator::ShowPendingErrors() {
+    // A pass that an error box interrupts may start another pass.
+    std::vector<std::string> errors;
+    errors.swap(pendingErrors_);
+    for (const std::string& e : errors) shell_.ShowError(e);
 }
 
 void Calculator::BeginStep(std::string_view label) {

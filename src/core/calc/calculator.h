@@ -225,8 +225,10 @@ private:
     void EndLoad(StepListener* listener);
     void CutStep(std::string_view label);
     void CommandFailed();
-    // Closes a pass through the door: the counter, and the shell told.
+    // Closes a pass through the door: the errors shown, the counter, and
+    // the shell told.
     void Passed();
+    void ShowPendingErrors();
 
     // Every change of the stack, and every reset of the entry line, brings
     // the view back to level 1.

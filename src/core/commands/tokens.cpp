@@ -8,10 +8,6 @@ namespace tallix {
 
 namespace {
 
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v';
-}
-
 int HexDigit(char c) {
     if (c >= '0' && c <= '9') return c - '0';
     if (c >= 'a' && c <= 'f') return c - 'a' + 10;
@@ -49,26 +45,6 @@ bool SetLastArgs(Calculator::Change& c, std::string_view values) {
 }
 
 } // namespace
-
-bool NextToken(std::string_view line, std::size_t& pos, std::string_view& token) {
-    const std::size_t n = line.size();
-    std::size_t i = pos;
-    while (i < n && IsBlank(line[i])) ++i;
-    if (i >= n || line[i] == '#') {
-        pos = n;
-        return false;
-    }
-    std::size_t j = i;
-    if (line[j] == '"') {
-        for (++j; j < n && line[j] != '"'; ++j)
-            if (line[j] == '\\') ++j;
-        j = j < n ? j + 1 : n;
-    }
-    while (j < n && !IsBlank(line[j]) && line[j] != '#') ++j;
-    token = line.substr(i, j - i);
-    pos = j;
-    return true;
-}
 
 std::string LiteralToken(std::string_view text) {
     static constexpr char kHex[] = "0123456789ABCDEF";
@@ -144,8 +120,7 @@ bool EnterToken(Calculator::Change& c, std::string_view token) {
     return true;
 }
 
-bool RunToken(Calculator& calc, std::string_view token,
-              const std::function<void(Calculator::Change&)>& invalid) {
+bool RunToken(Calculator& calc, std::string_view token) {
     if (const CommandDef* def = FindCommand(token)) {
         RunAsNamed(calc, *def);
         return true;
@@ -153,7 +128,6 @@ bool RunToken(Calculator& calc, std::string_view token,
     return calc.Apply(IsLastArgs(token) ? kLastArgsLabel : kEntryLabel, [&](Calculator::Change& c) {
         if (EnterToken(c, token)) return true;
         c.CommandFailed();
-        if (invalid) invalid(c);
         return false;
     });
 }

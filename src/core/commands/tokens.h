@@ -8,7 +8,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -22,8 +21,30 @@ inline constexpr std::string_view kLastArgsLabel = "Last Arguments";
 
 // The next token of a line from `pos` on. Tokens are separated by white
 // space; "#" starts a comment to the end of the line, except inside a
-// literal, which runs to its closing quote. False at the end.
-bool NextToken(std::string_view line, std::size_t& pos, std::string_view& token);
+// literal, which runs to its closing quote. False at the end. Inline: batch
+// mode splits millions of tokens.
+inline bool NextToken(std::string_view line, std::size_t& pos, std::string_view& token) {
+    const auto blank = [](char c) {
+        return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v';
+    };
+    const std::size_t n = line.size();
+    std::size_t i = pos;
+    while (i < n && blank(line[i])) ++i;
+    if (i >= n || line[i] == '#') {
+        pos = n;
+        return false;
+    }
+    std::size_t j = i;
+    if (line[j] == '"') {
+        for (++j; j < n && line[j] != '"'; ++j)
+            if (line[j] == '\\') ++j;
+        j = j < n ? j + 1 : n;
+    }
+    while (j < n && !blank(line[j]) && line[j] != '#') ++j;
+    token = line.substr(i, j - i);
+    pos = j;
+    return true;
+}
 
 // A literal: the text between double quotes, with \" for a quote, \\ for a
 // backslash and \xHH for any byte. Written, every byte that starts no
@@ -47,9 +68,8 @@ bool EnterToken(Calculator::Change& c, std::string_view token);
 
 // Runs one token as batch mode does: a command name as RunAsNamed does,
 // anything else through EnterToken in a step of its own (named kEntryLabel
-// or kLastArgsLabel). False when the token is nothing; `invalid` then runs
-// inside the failed step, to say so.
-bool RunToken(Calculator& calc, std::string_view token,
-              const std::function<void(Calculator::Change&)>& invalid = {});
+// or kLastArgsLabel). False, with nothing changed, when the token is
+// nothing.
+bool RunToken(Calculator& calc, std::string_view token);
 
 } // namespace tallix
