@@ -117,14 +117,17 @@ Handing HandOver(const std::string& path, WindowWish wish, Clock::time_point dea
         return Handing::NotListening;
     }
     const char message[2] = {static_cast<char>(wish), '\n'};
-    Handing result = Handing::NoAnswer;
+    // A window that closes the connection unanswered is ending: its lock
+    // is about to be free.
+    Handing result = Handing::NotListening;
     if (send(fd, message, sizeof message, MSG_NOSIGNAL) == static_cast<ssize_t>(sizeof message)) {
         const auto left =
             std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
         pollfd p{fd, POLLIN, 0};
         char answer[4] = {};
-        if (poll(&p, 1, static_cast<int>(std::max<long long>(left.count(), 0))) == 1 &&
-            recv(fd, answer, sizeof answer, 0) > 0 && answer[0] == 'o')
+        if (poll(&p, 1, static_cast<int>(std::max<long long>(left.count(), 0))) != 1)
+            result = Handing::NoAnswer;
+        else if (recv(fd, answer, sizeof answer, 0) > 0 && answer[0] == 'o')
             result = Handing::Taken;
     }
     close(fd);
