@@ -188,7 +188,9 @@ TEST_F(StackDisplay, LevelNumbersShowWhole) {
         EXPECT_EQ(Form().IndexLabel(6)->text(), QString("%1:").arg(depth));
         EXPECT_EQ(Form().IndexLabel(1)->text(), QString("%1:").arg(depth - 5));
         for (int k = 1; k <= 6; ++k) EXPECT_TRUE(Fits(Form().IndexLabel(k))) << k;
-        if (depth < 10000) EXPECT_EQ(Form().IndexLabel(6)->font(), designFont);
+        if (depth < 10000) {
+            EXPECT_EQ(Form().IndexLabel(6)->font(), designFont);
+        }
         EXPECT_GE(InkBox(Form().IndexLabel(1)).left(), 1) << "touches the panel's edge";
         // The lines start after the column and end where they did.
         const QRect lines = Form().PanelLines()->geometry();

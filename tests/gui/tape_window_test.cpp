@@ -99,8 +99,9 @@ TEST_F(TapeWindowTest, FollowsTheCalculatorToTheTrayAndThroughTheZoom) {
         EXPECT_GT(tape.List()->verticalHeader()->defaultSectionSize(),
                   QFontMetrics(tape.List()->font()).height())
             << zoom;
-        if (zoom <= 125)
+        if (zoom <= 125) {
             EXPECT_FALSE(tape.frameGeometry().intersects(Form().frameGeometry())) << zoom;
+        }
     }
     EXPECT_EQ(Form().TapeSize(), base); // what is saved: the size at 100 %
 }

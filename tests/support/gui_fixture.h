@@ -96,6 +96,8 @@ protected:
     tallix::Calculator& Calc() { return form_->Calc(); }
     QWidget* Target() { return form_->Line0(); }
 
+    // Keys as a user presses them: one after the other, each key's flash
+    // over before the next.
     void Type(const QString& text) {
         for (QChar c : text) {
             if (c == '\r')
@@ -104,12 +106,21 @@ protected:
                 QTest::keyClick(Target(), Qt::Key_Backspace);
             else
                 QTest::keyClick(Target(), c.toLatin1());
+            EndFlash();
         }
     }
     void Press(Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
         QTest::keyClick(Target(), key, mods);
+        EndFlash();
     }
-    void Click(tallix::Key key) { QTest::mouseClick(Form().KeyButton(key), Qt::LeftButton); }
+    void Click(tallix::Key key) {
+        QTest::mouseClick(Form().KeyButton(key), Qt::LeftButton);
+        EndFlash();
+    }
+    void EndFlash() {
+        auto* timer = form_->findChild<QTimer*>("KeyTimer");
+        QTRY_VERIFY_WITH_TIMEOUT(!timer->isActive(), 5000);
+    }
 
     std::vector<std::string> StackTexts() {
         std::vector<std::string> out;

@@ -85,6 +85,7 @@ void TMainForm::FormCreate(char decimalChar) {
     keyTimer_->setObjectName("KeyTimer");
     keyTimer_->setSingleShot(true);
     keyTimer_->setInterval(kDefaultButtonTime);
+    connect(keyTimer_, &QTimer::timeout, keypad_, &TKeypad::ReleaseDownKey);
 
     BuildTray();
 
@@ -100,7 +101,6 @@ void TMainForm::FormCreate(char decimalChar) {
 
     qApp->installEventFilter(this);
     calc_.Apply({}, [](tallix::Calculator::Change& c) { c.ResetEntry(); });
-    RefreshView();
     // The layout of the saved view options is in place before the window
     // is first shown: a change of size between the creation of the native
     // window and its first appearance would make the window system place
@@ -171,21 +171,14 @@ void TMainForm::RefreshView() {
     if (baseTip != baseL_->toolTip()) baseL_->setToolTip(baseTip);
     const QString angleTip = Q(tallix::AngleToolTip(calc_.AngleMode()));
     if (angleTip != angleL_->toolTip()) angleL_->setToolTip(angleTip);
-    shownRevision_ = calc_.Revision();
     AnnounceChange();
 }
 
 void TMainForm::StateChanged() {
     NoteChange();
-    if (refreshPosted_) return;
-    refreshPosted_ = true;
-    QMetaObject::invokeMethod(
-        this,
-        [this] {
-            refreshPosted_ = false;
-            if (shownRevision_ != calc_.Revision()) RefreshView();
-        },
-        Qt::QueuedConnection);
+    // The one redraw of a change: a key, a menu command or a paste changes
+    // the calculator in one pass through its door.
+    RefreshView();
 }
 
 void TMainForm::FocusEntry() { display_->FocusEntry(); }
@@ -230,7 +223,6 @@ void TMainForm::MenuCommand(Cmd cmd) {
         return;
     }
     tallix::RunCommand(calc_, cmd);
-    RefreshView();
     FocusEntry();
 }
 
@@ -356,7 +348,6 @@ bool TMainForm::CommitEntry() {
 
 void TMainForm::About1Click() {
     const bool entered = CommitEntry();
-    RefreshView();
     if (!entered) return;
     ShowAboutBox(this, store_ ? Q(store_->Location()) : QString());
     FocusEntry();

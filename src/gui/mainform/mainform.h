@@ -60,7 +60,7 @@ public:
     // tallix::Shell
     void ShowError(const std::string& message) override;
     // The calculator passed through its door: the autosave hears of it, and
-    // the view follows unless it was refreshed meanwhile.
+    // the view is drawn again, once for the pass.
     void StateChanged() override;
 
     // Brings every control in line with the core's state.
@@ -297,8 +297,6 @@ private:
     int fullHeight_ = 0;
     tallix::ShiftKeyboard shiftKeyboard_;
     std::uint64_t optionRevision_ = 0; // see NoteOptionChange
-    std::uint64_t shownRevision_ = 0;  // the calculator's revision on the screen
-    bool refreshPosted_ = false;
 
     QWidget* client_ = nullptr;
     TStackDisplay* display_ = nullptr;

@@ -41,7 +41,6 @@ void TMainForm::Paste1Click() {
 // Like every command, a clipboard command uses up a Shift.
 void TMainForm::EndCommand() {
     tallix::EndShift(calc_);
-    RefreshView();
     FocusEntry();
 }
 

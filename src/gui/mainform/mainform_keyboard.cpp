@@ -5,7 +5,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPointer>
 #include <QPushButton>
 #include <QTimer>
 #include <QWheelEvent>
@@ -94,7 +93,6 @@ bool TMainForm::FormKeyDown(int key, Qt::KeyboardModifiers modifiers, bool autoR
         if (shiftKeyboard_.ShiftPressed(autoRepeat, others != Qt::NoModifier,
                                         QGuiApplication::mouseButtons() != Qt::NoButton)) {
             tallix::PressKey(calc_, Key::KShift);
-            RefreshView();
         }
         return true;
     }
@@ -107,11 +105,8 @@ bool TMainForm::FormKeyDown(int key, Qt::KeyboardModifiers modifiers, bool autoR
 }
 
 void TMainForm::FormKeyPress(char32_t ch, bool shifted) {
-    QPointer<TMainForm> self(this);
-    // The key is clicked as the mouse would click it; the window may be
-    // gone when the click's wait returns.
+    // The key is clicked as the mouse would click it.
     tallix::TypeChar(calc_, ch, shifted, [this, shifted](Key key) { KeyClick(key, shifted); });
-    if (self) RefreshView();
 }
 
 void TMainForm::KeyClick(Key key) { KeyClick(key, calc_.ShiftDown()); }
@@ -120,7 +115,6 @@ void TMainForm::KeyClick(Key key, bool shifted) {
     QPushButton* button = KeyButton(key);
     keypad_->SetKeyDown(button);
     const bool ran = tallix::PressKey(calc_, key, shifted);
-    RefreshView();
     FocusEntry();
     if (!ran) {
         // A digit the base refuses comes up at once, without a flash.
@@ -132,22 +126,14 @@ void TMainForm::KeyClick(Key key, bool shifted) {
 
 void TMainForm::KShiftClick() {
     tallix::PressKey(calc_, Key::KShift);
-    RefreshView();
     FocusEntry();
 }
 
-void TMainForm::FlashKey(QAbstractButton* sender) {
-    QPointer<TMainForm> self(this);
-    QPointer<QAbstractButton> button(sender);
-    // A key handled during another key's wait finds the timer running and
-    // waits for the same expiry; both keys come up together.
+void TMainForm::FlashKey(QAbstractButton*) {
+    // The key stays down until the timer ends, and comes up then (only the
+    // look: it ran with the Shift it went down with). A key pressed
+    // meanwhile finds the timer running and comes up with it.
     if (!keyTimer_->isActive()) keyTimer_->start();
-    while (self && keyTimer_->isActive())
-        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
-    if (!self) return;
-    // Only the look: the key ran with the Shift it went down with, and a
-    // Shift chosen meanwhile belongs to the next key.
-    keypad_->ReleaseKey(button);
 }
 
 } // namespace tallix::gui

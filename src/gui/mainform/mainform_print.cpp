@@ -49,7 +49,6 @@ void TMainForm::Print1Click() {
     // The typed number is entered as an undo step of its own, as Save and
     // Open enter it.
     const bool entered = CommitEntry();
-    RefreshView();
     if (!entered) return;
 
     TStackPrinter& printer = StackPrinter();

@@ -218,7 +218,6 @@ bool TMainForm::RunFileDialog(QFileDialog* dialog, QString& lastName, QString& c
     // A number still in the entry line is entered first (and saved with the
     // stack); an entry that is no number shows its error and no dialog.
     const bool entered = CommitEntry();
-    RefreshView();
     if (!entered) return false;
     // Not the folder the program was started from: the dialog would
     // otherwise remember a folder of its own, or take the working folder.
@@ -289,7 +288,6 @@ void TMainForm::Open1Click() {
     if (RunFileDialog(openDialog_, openName_, path)) OpenStackFile(path);
     // The display starts again from level 1 of whatever stack there is now.
     calc_.Apply({}, [](tallix::Calculator::Change& c) { c.ResetEntry(); });
-    RefreshView();
 }
 
 void TMainForm::Save1Click() {

@@ -142,7 +142,6 @@ void TMainForm::ZoomTape() {
 
 void TMainForm::PushTapeValue(const QString& value) {
     tape::PushLineValue(calc_, value.toStdString());
-    RefreshView();
 }
 
 void TMainForm::ClearTape() {

@@ -156,6 +156,8 @@ void TKeypad::SetKeyDown(QPushButton* button) {
     downKey_ = button;
 }
 
+void TKeypad::ReleaseDownKey() { ReleaseKey(downKey_); }
+
 void TKeypad::ReleaseKey(QAbstractButton* button) {
     if (button) button->setChecked(false);
     if (downKey_ == button) downKey_ = nullptr;

@@ -44,6 +44,8 @@ public:
     // The keys form one group: at most one is shown pressed.
     void SetKeyDown(QPushButton* button);
     void ReleaseKey(QAbstractButton* button);
+    // The end of a key's flash: the key shown pressed comes up.
+    void ReleaseDownKey();
 
 Q_SIGNALS:
     void keyClicked(tallix::Key key);
