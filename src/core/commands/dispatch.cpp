@@ -127,11 +127,12 @@ Key TypeChar(Calculator& calc, char32_t ch, bool shifted, const std::function<vo
     return key;
 }
 
+bool CommandEnabled(Base base, const CommandDef& def) {
+    return def.key.key == Key::None || KeyEnabled(base, def.key.key);
+}
+
 void RunAsNamed(Calculator& calc, const CommandDef& def) {
-    if (def.key.key == Key::None)
-        RunCommand(calc, def.id);
-    else
-        PressKey(calc, def.key.key, def.key.shifted);
+    if (CommandEnabled(calc.CurrentBase(), def)) RunCommand(calc, def.id);
 }
 
 std::string HistoryItemText(const Calculator& calc, Cmd cmd) {

@@ -32,9 +32,12 @@ inline Key TypeChar(Calculator& calc, char32_t ch) { return TypeChar(calc, ch, c
 // Ends the Shift state, as every command and typed character does.
 void EndShift(Calculator& calc);
 
-// Runs a command by its row as batch mode does: a command carried by a key
-// runs through that key with the matching Shift state, so a key disabled
-// in the current base does nothing.
+// Whether a command runs in a base: one carried by a key only where the
+// base enables that key (NEG, FIX and the digits' commands in DEC...).
+bool CommandEnabled(Base base, const CommandDef& def);
+
+// Runs a command by its row as batch mode does, where it is enabled in the
+// current base; elsewhere it does nothing, as its key does.
 void RunAsNamed(Calculator& calc, const CommandDef& def);
 
 // The Edit menu's Undo or Redo item as it reads now: its caption and the
