@@ -45,8 +45,6 @@ TEST(TrayIconComponent, AddsOnceDeletesOnceAndModifiesOnlyWhileActive) {
     icon.SetActive(false);
     icon.SetActive(false);
     EXPECT_EQ(icon.ShellCalls().remove, 1);
-    icon.SetShowDesigning(true); // kept, without effect at run time
-    EXPECT_TRUE(icon.ShowDesigning());
     EXPECT_EQ(icon.ShellCalls().add, 1);
 }
 

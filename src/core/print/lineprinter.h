@@ -63,9 +63,6 @@ public:
     constexpr void Include(TPageBorderStyle s) {
         bits_ = static_cast<std::uint8_t>(bits_ | Bit(s));
     }
-    constexpr void Exclude(TPageBorderStyle s) {
-        bits_ = static_cast<std::uint8_t>(bits_ & ~Bit(s));
-    }
     constexpr bool Empty() const { return bits_ == 0; }
     constexpr std::uint8_t Bits() const { return bits_; }
     constexpr bool operator==(const TPageBorders&) const = default;
@@ -263,8 +260,6 @@ private:
     void Fire(const TNotifyEvent& event);
 
     void StartPage();
-    void WriteHeaderOrFooter(const std::string& cells, const std::string& format, bool header);
-    void DrawPageBorders();
     void WriteCell(TAlignment alignment, std::int64_t colW, std::string cell);
     void DrawCellBox(std::int64_t colW);
     TMacroValues MacroValues() const;

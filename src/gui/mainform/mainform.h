@@ -101,8 +101,6 @@ public:
     // is shown in a warning box and leaves the stack as it was.
     bool OpenStackFile(const QString& path);
     bool SaveStackFile(const QString& path);
-    QFileDialog* OpenDialog1() const { return openDialog_; }
-    QFileDialog* SaveDialog1() const { return saveDialog_; }
     // Where Open and Save start: the folder of the stack file opened or
     // saved last (kept between runs) while it exists, else the home folder.
     QString DialogFolder() const;

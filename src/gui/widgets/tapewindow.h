@@ -24,7 +24,6 @@ public:
     ~TTapeWindow() override;
 
     QTableView* List() const { return list_; }
-    TTapeModel* Model() const { return model_; }
     QMenu* ContextMenu() const { return menu_; }
 
     // The selected rows, in order; the current row when none is selected.

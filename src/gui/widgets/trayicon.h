@@ -29,15 +29,11 @@ public:
     // Adds the icon to the notification area or deletes it; nothing when the
     // value does not change.
     void SetActive(bool active);
-    // The icon at design time; there is no designer, so it is only kept.
-    bool ShowDesigning() const { return showDesigning_; }
-    void SetShowDesigning(bool show) { showDesigning_ = show; }
     const QIcon& Icon() const { return icon_; }
     void SetIcon(const QIcon& icon);
     const QString& ToolTip() const { return toolTip_; }
     // Keeps the first 62 characters.
     void SetToolTip(const QString& tip);
-    QMenu* PopupMenu() const { return popupMenu_; }
     void SetPopupMenu(QMenu* menu) { popupMenu_ = menu; } // not owned
 
     std::function<void(TTrayIcon*)> OnClick;
@@ -68,7 +64,6 @@ private:
     void Delete();
 
     bool active_ = false;
-    bool showDesigning_ = false;
     QIcon icon_;
     QString toolTip_;
     QMenu* popupMenu_ = nullptr;
